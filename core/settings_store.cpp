@@ -1,0 +1,164 @@
+#include "core/settings_store.h"
+
+#include <algorithm>
+#include <cctype>
+
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+
+namespace {
+constexpr const char* kSection = "settings";
+constexpr const char* kLooseSection = "";  // keys before any header
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    return text;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+const std::array<SettingKey, 15> kKeys{{
+    {"nobg", SettingKind::Bool, "0", "1: no background, only the glyphs show"},
+    {"wavalert", SettingKind::Bool, "1", "1: play alert.wav (beside the exe) when the alert starts"},
+    {"alertcenter", SettingKind::Bool, "1", "1: jump to the screen centre when the alert starts"},
+    {"fontname", SettingKind::Text, "Arial", "font family of the clock"},
+    {"fsizenormal", SettingKind::Int, "72", "font size in pixels while counting (20 or more)"},
+    {"fsizealert", SettingKind::Int, "96", "font size in pixels during the alert (20 or more)"},
+    {"fsizetitle", SettingKind::Int, "48", "font size in pixels of the idle title (20 or more)"},
+    {"clrnormal", SettingKind::Text, "#FFFFFF", "colour while counting: #RRGGBB, #AARRGGBB, R,G,B or A,R,G,B"},
+    {"clralert", SettingKind::Text, "#FF3030", "colour of the alert and of the title"},
+    {"djsseconds", SettingKind::Int, "600", "countdown length in seconds"},
+    {"alertseconds", SettingKind::Int, "60", "alert length in seconds"},
+    {"alertstr", SettingKind::Text, "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0", "text shown before the time during the alert"},
+    {"title", SettingKind::Text, "", "text shown while idle; empty shows the countdown length"},
+    {"posleft", SettingKind::Int, "0", "left edge of the window, screen pixels"},
+    {"postop", SettingKind::Int, "0", "top edge of the window, screen pixels"},
+}};
+}  // namespace
+
+const std::array<SettingKey, 15>& SettingKeys() { return kKeys; }
+
+const SettingKey* FindSettingKey(std::string_view name) {
+    for (const auto& key : kKeys)
+        if (name == key.name) return &key;
+    return nullptr;
+}
+
+bool ParseStoredBool(std::string_view text, bool& value) {
+    text = Trim(text);
+    for (const char* yes : {"1", "true", "yes", "on"})
+        if (EqualsNoCase(text, yes)) return value = true, true;
+    for (const char* no : {"0", "false", "no", "off"})
+        if (EqualsNoCase(text, no)) return value = false, true;
+    return false;
+}
+
+bool ParseStoredInt(std::string_view text, int32_t& value) {
+    text = Trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return false;
+    int64_t magnitude = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > int64_t{INT32_MAX} + 1) return false;
+    }
+    const int64_t result = negative ? -magnitude : magnitude;
+    if (result > INT32_MAX || result < INT32_MIN) return false;
+    value = static_cast<int32_t>(result);
+    return true;
+}
+
+struct SettingsStore::Impl {
+    CSimpleIniA ini{/*isUtf8=*/true, /*multiKey=*/false, /*multiLine=*/false};
+};
+
+SettingsStore::SettingsStore() : m_impl(std::make_unique<Impl>()) {}
+SettingsStore::~SettingsStore() = default;
+
+bool SettingsStore::Load(std::string_view text) {
+    m_impl->ini.Reset();
+    if (text.size() > kMaxSettingsFileBytes) return false;
+    // The parser reads C strings: a stray NUL would hide every line after it.
+    std::string copy(text);
+    std::replace(copy.begin(), copy.end(), '\0', '\n');
+    m_impl->ini.LoadData(copy.data(), copy.size());
+    return true;
+}
+
+void SettingsStore::AddMissingDefaults() {
+    for (const auto& key : kKeys) {
+        if (Has(key.name)) continue;
+        const std::string comment = std::string("; ") + key.comment;
+        m_impl->ini.SetValue(kSection, key.name, key.defaultText, comment.c_str());
+    }
+}
+
+std::string SettingsStore::Serialize() const {
+    std::string text;
+    m_impl->ini.Save(text);
+    // Written with CRLF so that every Windows editor shows one line per key.
+    std::string crlf;
+    crlf.reserve(text.size() + text.size() / 8);
+    for (char c : text) {
+        if (c == '\n' && (crlf.empty() || crlf.back() != '\r')) crlf += '\r';
+        crlf += c;
+    }
+    return crlf;
+}
+
+const char* SettingsStore::RawValue(std::string_view key) const {
+    const std::string name(key);
+    if (const char* value = m_impl->ini.GetValue(kSection, name.c_str(), nullptr)) return value;
+    return m_impl->ini.GetValue(kLooseSection, name.c_str(), nullptr);
+}
+
+bool SettingsStore::Has(std::string_view key) const { return RawValue(key) != nullptr; }
+
+bool SettingsStore::GetBool(std::string_view key) const {
+    const SettingKey* known = FindSettingKey(key);
+    bool value = false;
+    if (const char* raw = RawValue(key); raw && ParseStoredBool(raw, value)) return value;
+    return known && ParseStoredBool(known->defaultText, value) && value;
+}
+
+int32_t SettingsStore::GetInt(std::string_view key) const {
+    const SettingKey* known = FindSettingKey(key);
+    int32_t value = 0;
+    if (const char* raw = RawValue(key); raw && ParseStoredInt(raw, value)) return value;
+    if (known && ParseStoredInt(known->defaultText, value)) return value;
+    return 0;
+}
+
+std::string SettingsStore::GetText(std::string_view key) const {
+    if (const char* raw = RawValue(key)) return raw;
+    const SettingKey* known = FindSettingKey(key);
+    return known ? known->defaultText : "";
+}
+
+void SettingsStore::SetRaw(std::string_view key, const std::string& value) {
+    const std::string name(key);
+    // A key the user wrote before any header stays where it is.
+    const bool loose = !m_impl->ini.GetValue(kSection, name.c_str(), nullptr) &&
+                       m_impl->ini.GetValue(kLooseSection, name.c_str(), nullptr);
+    m_impl->ini.SetValue(loose ? kLooseSection : kSection, name.c_str(), value.c_str());
+}
+
+void SettingsStore::SetBool(std::string_view key, bool value) { SetRaw(key, value ? "1" : "0"); }
+void SettingsStore::SetInt(std::string_view key, int32_t value) { SetRaw(key, std::to_string(value)); }
+void SettingsStore::SetText(std::string_view key, std::string_view value) {
+    std::string oneLine(value);
+    std::replace(oneLine.begin(), oneLine.end(), '\r', ' ');
+    std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+    SetRaw(key, oneLine);
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The settings file's contents: one [settings] section of key=value lines that a
+// user can read and edit. Unknown keys, comments and the order of lines survive
+// a load and a save. File access lives elsewhere; this works on text.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+enum class SettingKind { Bool, Int, Text };
+
+struct SettingKey {
+    const char* name;
+    SettingKind kind;
+    const char* defaultText;
+    const char* comment;
+};
+
+// Every key the clock reads, in read order, with its default.
+const std::array<SettingKey, 15>& SettingKeys();
+const SettingKey* FindSettingKey(std::string_view name);
+
+// Larger files are not settings files; they are left alone, never rewritten.
+constexpr size_t kMaxSettingsFileBytes = 16u << 20;
+
+class SettingsStore {
+public:
+    SettingsStore();
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // False when the text is too large to be a settings file; the store is then
+    // empty and every getter gives its default.
+    bool Load(std::string_view text);
+    // Adds every key of the key table that is missing, with its default.
+    void AddMissingDefaults();
+    std::string Serialize() const;
+
+    bool Has(std::string_view key) const;
+    // Each getter gives the key's default when the key is missing or its value
+    // does not parse (or does not fit in 32 bits).
+    bool GetBool(std::string_view key) const;
+    int32_t GetInt(std::string_view key) const;
+    std::string GetText(std::string_view key) const;
+
+    void SetBool(std::string_view key, bool value);
+    void SetInt(std::string_view key, int32_t value);
+    void SetText(std::string_view key, std::string_view value);
+
+private:
+    const char* RawValue(std::string_view key) const;
+    void SetRaw(std::string_view key, const std::string& value);
+
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// Value syntax, shared with anyone who validates a value before storing it.
+bool ParseStoredBool(std::string_view text, bool& value);
+bool ParseStoredInt(std::string_view text, int32_t& value);

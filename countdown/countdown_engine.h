@@ -1,0 +1,44 @@
+#pragma once
+// The countdown state machine. It decides; the host (the window) draws, moves,
+// plays and runs the timer. Every call handles one event whole.
+#include <cstdint>
+
+#include "countdown/countdown_model.h"
+
+enum class EngineState { Idle, Counting, Alert };
+
+class EngineHost {
+public:
+    virtual void Relayout() = 0;
+    virtual void PresentFrame() = 0;
+    virtual void CenterWindow() = 0;
+    virtual void PlayAlertSound() = 0;
+    // Arms the periodic one-second timer; returns its id, or kNoTimer on failure.
+    virtual uint32_t StartPeriodicTimer() = 0;
+    virtual void StopPeriodicTimer(uint32_t timerId) = 0;
+
+protected:
+    ~EngineHost() = default;
+};
+
+EngineState StateOf(const CountdownModel& model);
+
+void StartCountdown(CountdownModel& model, EngineHost& host);
+void ResetCountdown(CountdownModel& model, EngineHost& host);
+void OnTimerTick(CountdownModel& model, EngineHost& host);
+
+// A tick is posted with the id of the timer that produced it. Ticks of a timer
+// that has been stopped (or from before a reset) are stale and must be ignored.
+bool IsLiveTick(const CountdownModel& model, uint32_t timerId);
+
+// The seven values the new-countdown dialog edits.
+struct CountdownValues {
+    int32_t m_sizeNormal, m_sizeAlert, m_countdownSeconds, m_alertSeconds;
+    int32_t m_noBackground, m_alertCenter, m_alertSound;
+};
+CountdownValues ValuesOf(const CountdownModel& model);
+
+// A confirmed new countdown: the values copied in, the clock reset to the new
+// length, then laid out at (m_posLeft, m_posTop), which the caller recorded
+// before the dialog opened.
+void ApplyNewCountdown(CountdownModel& model, EngineHost& host, const CountdownValues& values);

@@ -1,0 +1,27 @@
+#include "render/display_text.h"
+
+#include <cstdio>
+
+std::string FormatTimeText(int32_t seconds, bool inAlert, const std::string& alertText) {
+    if (seconds <= 0) return "0";
+    const int32_t h = seconds / 3600;
+    const int32_t m = seconds % 3600 / 60;
+    const int32_t s = seconds % 60;
+    char buffer[32];
+    if (h > 0)
+        std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d", h, m, s);
+    else if (m > 0)
+        std::snprintf(buffer, sizeof buffer, "%d:%02d", m, s);
+    else
+        std::snprintf(buffer, sizeof buffer, "%d", s);
+    if (!inAlert) return buffer;
+    return alertText + " " + buffer;
+}
+
+DisplayChoice SelectDisplay(const CountdownModel& model) {
+    std::string timeText = FormatTimeText(model.m_remaining, model.m_inAlert != 0, model.m_alertText);
+    if (model.m_running == 0 && !model.m_titleText.empty())
+        return {model.m_titleText, model.m_sizeTitle, model.m_colorAlert};
+    if (model.m_inAlert) return {std::move(timeText), model.m_sizeAlert, model.m_colorAlert};
+    return {std::move(timeText), model.m_sizeNormal, model.m_colorNormal};
+}

@@ -1,0 +1,29 @@
+#include "render/layout.h"
+
+#include <algorithm>
+
+namespace {
+constexpr PixelSize kMaxCap{7680, 4320};
+constexpr PixelSize kMinCap{640, 480};
+
+int32_t Clamp(int64_t value, int32_t low, int32_t high) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, low, high));
+}
+}  // namespace
+
+int32_t MarginForSize(int32_t size) {
+    // Single-precision on purpose: the product of 30 and 0.3f is a hair above 9.
+    const float product = static_cast<float>(size) * 0.3f;
+    return static_cast<int32_t>(product);
+}
+
+PixelSize WindowSizeFor(PixelSize measured, int32_t margin, PixelSize cap) {
+    const int64_t width = int64_t{measured.width} + 3 * int64_t{margin};
+    const int64_t height = int64_t{measured.height} + int64_t{margin};
+    return {Clamp(width, 1, std::max(cap.width, 1)), Clamp(height, 1, std::max(cap.height, 1))};
+}
+
+PixelSize WindowCapFor(PixelSize virtualScreen) {
+    return {std::clamp(virtualScreen.width, kMinCap.width, kMaxCap.width),
+            std::clamp(virtualScreen.height, kMinCap.height, kMaxCap.height)};
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+
+struct PixelSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// The horizontal text margin for a font size: size x 0.3f, truncated toward zero.
+int32_t MarginForSize(int32_t size);
+
+// The window around a measured text: three margins across, one down, kept
+// within [1, cap] so that a huge font cannot ask for an unbounded frame.
+PixelSize WindowSizeFor(PixelSize measured, int32_t margin, PixelSize cap);
+
+// The largest window the clock will make, whatever the font size: the virtual
+// screen, but never more than 8K and never less than a small usable floor.
+PixelSize WindowCapFor(PixelSize virtualScreen);

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/product_record.h"
+
+namespace {
+TEST(ProductRecord, EncodesHexGroupsEndedBy001E) {
+    char field[51];
+    EncodeSoftField("A\xE6\x97\xB6", field, sizeof field);  // "A" and U+65F6
+    EXPECT_STREQ(field, "004165F6001E");
+    EXPECT_EQ(DecodeSoftField(field, sizeof field), "A\xE6\x97\xB6");
+}
+
+TEST(ProductRecord, RoundTripsAllFourFields) {
+    tagSoft record;
+    std::memset(&record, 0x7F, sizeof record);
+    FillProductRecord(record, {"1.0.0", "Tallyglass", "Countdown", "TallyglassPPT\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6"});
+    const ProductTexts back = ReadProductRecord(record);
+    EXPECT_EQ(back.version, "1.0.0");
+    EXPECT_EQ(back.shortName, "Tallyglass");
+    EXPECT_EQ(back.kind, "Countdown");
+    EXPECT_EQ(back.title, "TallyglassPPT\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6");
+}
+
+TEST(ProductRecord, TooLongTextIsCutAtACharacterBoundary) {
+    char field[51 + 8];
+    std::memset(field, '#', sizeof field);
+    EncodeSoftField(std::string(40, 'x'), field, 51);
+    EXPECT_EQ(std::strlen(field), 48u);  // 11 units x 4 + "001E"
+    EXPECT_EQ(field[50], '\0');
+    EXPECT_EQ(field[51], '#');  // nothing written past the field
+    EXPECT_EQ(DecodeSoftField(field, 51), std::string(11, 'x'));
+
+    // Ten units of 'x' and then a surrogate pair (U+1F600) that does not fit whole.
+    EncodeSoftField(std::string(10, 'x') + "\xF0\x9F\x98\x80", field, 51);
+    EXPECT_EQ(DecodeSoftField(field, 51), std::string(10, 'x'));
+}
+
+TEST(ProductRecord, InvalidUtf8AndCorruptFieldsStaySafe) {
+    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // an encoded surrogate
+    EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
+    char field[9] = {'0', '0', '4', '1', 'Z', 'Z', 'Z', 'Z', '0'};  // no NUL, bad digits
+    EXPECT_EQ(DecodeSoftField(field, sizeof field), "A");
+}
+}  // namespace

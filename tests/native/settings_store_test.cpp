@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "core/settings_store.h"
+
+namespace {
+std::string RoundTrip(const std::string& text) {
+    SettingsStore store;
+    store.Load(text);
+    return store.Serialize();
+}
+
+TEST(SettingsStore, DefaultsForAnEmptyOrMissingFile) {
+    SettingsStore store;
+    ASSERT_TRUE(store.Load(""));
+    EXPECT_FALSE(store.GetBool("nobg"));
+    EXPECT_TRUE(store.GetBool("wavalert"));
+    EXPECT_TRUE(store.GetBool("alertcenter"));
+    EXPECT_EQ(store.GetText("fontname"), "Arial");
+    EXPECT_EQ(store.GetInt("fsizenormal"), 72);
+    EXPECT_EQ(store.GetInt("fsizealert"), 96);
+    EXPECT_EQ(store.GetInt("fsizetitle"), 48);
+    EXPECT_EQ(store.GetText("clrnormal"), "#FFFFFF");
+    EXPECT_EQ(store.GetText("clralert"), "#FF3030");
+    EXPECT_EQ(store.GetInt("djsseconds"), 600);
+    EXPECT_EQ(store.GetInt("alertseconds"), 60);
+    EXPECT_EQ(store.GetText("alertstr"), "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0");
+    EXPECT_EQ(store.GetText("title"), "");
+    EXPECT_EQ(store.GetInt("posleft"), 0);
+    EXPECT_EQ(store.GetInt("postop"), 0);
+}
+
+TEST(SettingsStore, FileWithEveryDefaultReadsBackTheSame) {
+    SettingsStore fresh;
+    fresh.AddMissingDefaults();
+    const std::string text = fresh.Serialize();
+    for (const auto& key : SettingKeys()) EXPECT_NE(text.find(std::string(key.name) + " ="), std::string::npos);
+    SettingsStore again;
+    again.Load(text);
+    for (const auto& key : SettingKeys()) {
+        EXPECT_TRUE(again.Has(key.name)) << key.name;
+        EXPECT_EQ(again.GetText(key.name), key.defaultText) << key.name;
+    }
+}
+
+TEST(SettingsStore, ValueSyntax) {
+    SettingsStore store;
+    store.Load(
+        "\xEF\xBB\xBF[settings]\r\n"
+        "nobg = YES \r\n"
+        "wavalert=off\r\n"
+        "alertcenter=maybe\r\n"
+        "  fsizenormal   =   120  \r\n"
+        "fsizealert=1234567890123456789012345678901234567890\r\n"
+        "fsizetitle=-35\r\n"
+        "djsseconds=2147483648\r\n"
+        "alertseconds=-2147483648\r\n"
+        "posleft=12abc\r\n"
+        "postop=\r\n"
+        "title=  Keynote  \r\n");
+    EXPECT_TRUE(store.GetBool("nobg"));
+    EXPECT_FALSE(store.GetBool("wavalert"));
+    EXPECT_TRUE(store.GetBool("alertcenter"));  // unparseable: default on
+    EXPECT_EQ(store.GetInt("fsizenormal"), 120);
+    EXPECT_EQ(store.GetInt("fsizealert"), 96);  // 40 digits: default
+    EXPECT_EQ(store.GetInt("fsizetitle"), -35);  // parses; correcting it is the window's job
+    EXPECT_EQ(store.GetInt("djsseconds"), 600);  // one past INT32_MAX
+    EXPECT_EQ(store.GetInt("alertseconds"), INT32_MIN);
+    EXPECT_EQ(store.GetInt("posleft"), 0);
+    EXPECT_EQ(store.GetInt("postop"), 0);
+    EXPECT_EQ(store.GetText("title"), "Keynote");
+}
+
+TEST(SettingsStore, KeysWithoutHeaderRepeatedKeysAndOtherSections) {
+    SettingsStore store;
+    store.Load("djsseconds=30\nfsizenormal=50\n[settings]\nfsizenormal=60\nfsizenormal=70\n[other]\ndjsseconds=99\n");
+    EXPECT_EQ(store.GetInt("djsseconds"), 30);   // before any header counts
+    EXPECT_EQ(store.GetInt("fsizenormal"), 70);  // the last one wins
+    store.SetInt("djsseconds", 45);
+    SettingsStore again;
+    again.Load(store.Serialize());
+    EXPECT_EQ(again.GetInt("djsseconds"), 45);
+    EXPECT_NE(store.Serialize().find("djsseconds = 99"), std::string::npos);  // other section untouched
+}
+
+TEST(SettingsStore, SaveKeepsCommentsUnknownKeysAndOrder) {
+    const std::string original =
+        "; my clock\r\n[settings]\r\n# big for the hall\r\nfsizenormal=200\r\nzebra=stripes\r\n"
+        "djsseconds=900\r\n; about the title\r\ntitle=Hello\r\n";
+    SettingsStore store;
+    store.Load(original);
+    store.SetInt("djsseconds", 1200);
+    store.SetBool("nobg", true);
+    const std::string saved = store.Serialize();
+    for (const char* kept : {"; my clock", "# big for the hall", "zebra = stripes", "; about the title",
+                             "title = Hello", "djsseconds = 1200", "nobg = 1"})
+        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+    EXPECT_LT(saved.find("fsizenormal"), saved.find("zebra"));
+    EXPECT_LT(saved.find("zebra"), saved.find("djsseconds"));
+    EXPECT_LT(saved.find("djsseconds"), saved.find("title"));
+    EXPECT_EQ(saved.find('\n'), saved.find("\r\n") + 1);  // CRLF lines
+    EXPECT_EQ(RoundTrip(saved), saved);                   // stable once written
+}
+
+TEST(SettingsStore, HostileInputGivesDefaultsAndNoCrash) {
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) & 0xFF);
+    SettingsStore store;
+    store.Load(garbage);
+    EXPECT_EQ(store.GetInt("fsizealert"), 96);
+
+    // A NUL byte must not hide the lines after it.
+    store.Load(std::string("junk\0junk\n[settings]\ndjsseconds=77\n", 34));
+    EXPECT_EQ(store.GetInt("djsseconds"), 77);
+
+    // A value with a line break cannot smuggle a second key into the file.
+    store.SetText("title", "a\r\ndjsseconds=1");
+    SettingsStore again;
+    again.Load(store.Serialize());
+    EXPECT_EQ(again.GetInt("djsseconds"), 77);
+}
+
+TEST(SettingsStore, LargeFilesAreBoundedOrRefused) {
+    std::string big = "[settings]\ndjsseconds=33\n";
+    while (big.size() < 10u << 20) big += "padding_key_" + std::to_string(big.size()) + "=value\n";
+    SettingsStore store;
+    EXPECT_TRUE(store.Load(big));  // 10 MB is read
+    EXPECT_EQ(store.GetInt("djsseconds"), 33);
+
+    std::string huge(kMaxSettingsFileBytes + 1, 'x');
+    EXPECT_FALSE(store.Load(huge));  // refused, defaults
+    EXPECT_EQ(store.GetInt("djsseconds"), 600);
+}
+}  // namespace
