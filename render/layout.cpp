@@ -27,3 +27,5 @@ PixelSize WindowCapFor(PixelSize virtualScreen) {
     return {std::clamp(virtualScreen.width, kMinCap.width, kMaxCap.width),
             std::clamp(virtualScreen.height, kMinCap.height, kMaxCap.height)};
 }
+
+int32_t EffectiveFontSize(int32_t size, PixelSize cap) { return std::min(size, std::max(cap.height, 1)); }

@@ -16,3 +16,7 @@ PixelSize WindowSizeFor(PixelSize measured, int32_t margin, PixelSize cap);
 // The largest window the clock will make, whatever the font size: the virtual
 // screen, but never more than 8K and never less than a small usable floor.
 PixelSize WindowCapFor(PixelSize virtualScreen);
+
+// The em size actually used: never taller than the largest window, since a glyph
+// beyond that could not be seen and the text engine is not built for such sizes.
+int32_t EffectiveFontSize(int32_t size, PixelSize cap);

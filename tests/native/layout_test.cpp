@@ -33,6 +33,11 @@ TEST(WindowSizeFor, IsCappedAndNeverEmpty) {
     EXPECT_EQ(zero.height, 1);
 }
 
+TEST(EffectiveFontSize, NeverTallerThanTheCap) {
+    EXPECT_EQ(EffectiveFontSize(72, {1920, 1080}), 72);
+    EXPECT_EQ(EffectiveFontSize(100000, {1920, 1080}), 1080);
+}
+
 TEST(WindowCapFor, FollowsTheVirtualScreenWithinBounds) {
     EXPECT_EQ(WindowCapFor({3840, 1080}).width, 3840);
     EXPECT_EQ(WindowCapFor({30000, 20000}).width, 7680);

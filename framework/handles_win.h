@@ -1,0 +1,127 @@
+#pragma once
+// One move-only owner per release function. Each counts itself in a process-wide
+// tally so that a test can see a handle that outlives its frame.
+#include <windows.h>
+
+#include <utility>
+
+namespace handles {
+// Handles currently owned by the types below.
+long LiveCount();
+void CountAcquired();
+void CountReleased();
+}  // namespace handles
+
+template <typename Handle, typename Traits>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : m_handle(handle) {
+        if (m_handle) handles::CountAcquired();
+    }
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, Handle{})) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            m_handle = std::exchange(other.m_handle, Handle{});
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != Handle{}; }
+    void reset() {
+        if (m_handle) {
+            Traits::Release(m_handle);
+            handles::CountReleased();
+            m_handle = Handle{};
+        }
+    }
+
+private:
+    Handle m_handle{};
+};
+
+struct DeleteDcTraits {
+    static void Release(HDC dc) { DeleteDC(dc); }
+};
+struct DeleteObjectTraits {
+    static void Release(HGDIOBJ object) { DeleteObject(object); }
+};
+struct DestroyMenuTraits {
+    static void Release(HMENU menu) { DestroyMenu(menu); }
+};
+struct CloseHandleTraits {
+    static void Release(HANDLE handle) { CloseHandle(handle); }
+};
+
+using MemoryDc = UniqueHandle<HDC, DeleteDcTraits>;
+using GdiBitmap = UniqueHandle<HBITMAP, DeleteObjectTraits>;
+using Menu = UniqueHandle<HMENU, DestroyMenuTraits>;
+
+// A file handle; INVALID_HANDLE_VALUE is taken as "none".
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    HANDLE get() const { return m_handle.get(); }
+    explicit operator bool() const { return static_cast<bool>(m_handle); }
+    void reset() { m_handle.reset(); }
+
+private:
+    UniqueHandle<HANDLE, CloseHandleTraits> m_handle;
+};
+
+// A window's device context from GetDC, released with ReleaseDC.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {
+        if (m_dc) handles::CountAcquired();
+    }
+    WindowDc(WindowDc&& other) noexcept
+        : m_window(other.m_window), m_dc(std::exchange(other.m_dc, nullptr)) {}
+    WindowDc& operator=(WindowDc&&) = delete;
+    WindowDc(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (m_dc) {
+            ReleaseDC(m_window, m_dc);
+            handles::CountReleased();
+        }
+    }
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() {
+        if (m_previous && m_previous != HGDI_ERROR) SelectObject(m_dc, m_previous);
+    }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+// BeginPaint / EndPaint.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : m_window(window) { BeginPaint(window, &m_paint); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { EndPaint(m_window, &m_paint); }
+    HDC get() const { return m_paint.hdc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+};

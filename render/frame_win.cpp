@@ -1,0 +1,129 @@
+#include "render/frame_win.h"
+
+#include <cwchar>
+#include <vector>
+
+namespace {
+using Gdiplus::Color;
+
+constexpr uint32_t kBackgroundBase = 0xFF000000;
+constexpr uint32_t kBrushEndFirst = 0xFF008000;
+constexpr uint32_t kBrushEndSecond = 0xFFA52A2A;
+constexpr uint32_t kOutlineColor = 0x3E000202;
+constexpr float kOutlineWidth = 2.0f;
+
+std::unique_ptr<Gdiplus::LinearGradientBrush> VerticalGradient(const Gdiplus::RectF& rect, const Color* colors,
+                                                               const Gdiplus::REAL* positions, int count) {
+    auto brush = std::make_unique<Gdiplus::LinearGradientBrush>(rect, Color(kBrushEndFirst), Color(kBrushEndSecond),
+                                                                Gdiplus::LinearGradientModeVertical);
+    brush->SetWrapMode(Gdiplus::WrapModeTile);
+    brush->SetInterpolationColors(colors, positions, count);
+    return brush;
+}
+}  // namespace
+
+std::unique_ptr<Gdiplus::FontFamily> CreateFontFamilyOrFallback(const std::wstring& name) {
+    auto family = std::make_unique<Gdiplus::FontFamily>(name.c_str());
+    if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable()) return family;
+    const Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif();
+    if (generic && generic->IsAvailable()) return std::unique_ptr<Gdiplus::FontFamily>(generic->Clone());
+    // Where even the generic family is missing (Wine without Windows fonts), any
+    // installed family is better than a blank clock.
+    Gdiplus::InstalledFontCollection installed;
+    const INT count = installed.GetFamilyCount();
+    if (count > 0) {
+        std::vector<Gdiplus::FontFamily> families(static_cast<size_t>(count));
+        INT found = 0;
+        installed.GetFamilies(count, families.data(), &found);
+        for (const wchar_t* preferred : {L"DejaVu Sans", L"Liberation Sans", L"Tahoma"}) {
+            for (INT i = 0; i < found; ++i) {
+                wchar_t familyName[LF_FACESIZE] = {};
+                families[static_cast<size_t>(i)].GetFamilyName(familyName);
+                if (wcscmp(familyName, preferred) == 0)
+                    return std::unique_ptr<Gdiplus::FontFamily>(families[static_cast<size_t>(i)].Clone());
+            }
+        }
+        if (found > 0) return std::unique_ptr<Gdiplus::FontFamily>(families[0].Clone());
+    }
+    return family;
+}
+
+void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const Gdiplus::FontFamily& family,
+                   int32_t size, int32_t originX) {
+    const Gdiplus::StringFormat format(0, LANG_NEUTRAL);
+    path.AddString(text.c_str(), static_cast<INT>(text.size()), &family, Gdiplus::FontStyleRegular,
+                   static_cast<Gdiplus::REAL>(size), Gdiplus::Rect(originX, 0, 0, 0), &format);
+}
+
+PixelSize MeasureGlyphs(const std::wstring& text, const std::wstring& fontName, int32_t size) {
+    Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
+    const auto family = CreateFontFamilyOrFallback(fontName);
+    AddTextToPath(path, text, *family, size, 0);
+    Gdiplus::Rect bounds(0, 0, 0, 0);
+    path.GetBounds(&bounds);
+    return {bounds.Width, bounds.Height};
+}
+
+void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeometry& g) {
+    const Gdiplus::SolidBrush base{Color(kBackgroundBase)};
+    graphics.FillRectangle(&base, 0, 0, g.width, g.height);
+
+    const Gdiplus::RectF whole(0, 0, static_cast<Gdiplus::REAL>(g.width), static_cast<Gdiplus::REAL>(g.height));
+    const Color stops[] = {Color(0xFFFFFFFF), Color(0xFF000000), Color(0xFF000000), Color(0xFF2F4F4F)};
+    const Gdiplus::REAL positions[] = {0.0f, 0.1f, 0.9f, 1.0f};
+    const auto gradient = VerticalGradient(whole, stops, positions, 4);
+    graphics.FillRectangle(gradient.get(), whole);
+
+    if (g.margin <= 0) return;  // an empty strip paints nothing
+    const Gdiplus::RectF strip(0, 0, static_cast<Gdiplus::REAL>(g.margin), static_cast<Gdiplus::REAL>(g.height));
+    const Color stripStops[] = {Color(0x00AC7C68), Color(0xFFFFFFFF)};
+    const Gdiplus::REAL stripPositions[] = {0.0f, 1.0f};
+    const auto stripBrush = VerticalGradient(strip, stripStops, stripPositions, 2);
+    graphics.FillRectangle(stripBrush.get(), strip);
+}
+
+void PaintOutlinedText(Gdiplus::Graphics& graphics, const std::wstring& text, const std::wstring& fontName,
+                       int32_t size, uint32_t argb, int32_t margin) {
+    Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
+    const auto family = CreateFontFamilyOrFallback(fontName);
+    Gdiplus::Pen outline{Color(kOutlineColor), kOutlineWidth};
+    outline.SetLineJoin(Gdiplus::LineJoinRound);
+    AddTextToPath(path, text, *family, size, margin);
+    graphics.DrawPath(&outline, &path);
+    const Gdiplus::SolidBrush fill{Color(argb)};
+    graphics.FillPath(&fill, &path);
+}
+
+FrameSurface::FrameSurface(HDC compatible, int32_t width, int32_t height)
+    : m_width(width), m_height(height), m_dc(CreateCompatibleDC(compatible)) {
+    if (!m_dc || width <= 0 || height <= 0) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_bitmap = GdiBitmap(CreateDIBSection(m_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_bitmap || !bits) return;
+    m_bits = bits;  // a new DIB section is all zero: fully transparent
+    m_selection.emplace(m_dc.get(), m_bitmap.get());
+    m_image = std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppPARGB,
+                                                static_cast<BYTE*>(bits));
+    if (m_image->GetLastStatus() != Gdiplus::Ok) m_image.reset();
+}
+
+FrameSurface::~FrameSurface() {
+    m_image.reset();      // GDI+ lets go of the bits first
+    m_selection.reset();  // the bitmap leaves the DC before either is deleted
+}
+
+GdiplusSession::GdiplusSession() {
+    Gdiplus::GdiplusStartupInput input;
+    m_status = Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+}
+
+GdiplusSession::~GdiplusSession() {
+    if (m_status == Gdiplus::Ok) Gdiplus::GdiplusShutdown(m_token);
+}

@@ -1,0 +1,76 @@
+#pragma once
+// Painting a frame with GDI+: the gradient background, the outlined text, and the
+// measurement that builds the very same glyph path, so the window fits the glyphs.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "framework/handles_win.h"
+#include "render/layout.h"
+
+// A frame's pixels: premultiplied ARGB, top-down rows, no padding.
+struct FramePixels {
+    const uint32_t* pixels = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// The named family, or GDI+'s generic sans-serif family when it is not installed,
+// so that a mistyped font name still shows the time.
+std::unique_ptr<Gdiplus::FontFamily> CreateFontFamilyOrFallback(const std::wstring& name);
+
+// Adds one unwrapped line of text to the path with its layout origin at (originX, 0).
+void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const Gdiplus::FontFamily& family,
+                   int32_t size, int32_t originX);
+
+// Integer width and height of the filled glyph outlines laid out at (0, 0).
+PixelSize MeasureGlyphs(const std::wstring& text, const std::wstring& fontName, int32_t size);
+
+struct BackgroundGeometry {
+    int32_t width, height, margin;
+};
+void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeometry& geometry);
+void PaintOutlinedText(Gdiplus::Graphics& graphics, const std::wstring& text, const std::wstring& fontName,
+                       int32_t size, uint32_t argb, int32_t margin);
+
+// A 32-bit premultiplied-ARGB surface, cleared to 0, selected into a memory DC
+// for UpdateLayeredWindow and wrapped by a GDI+ bitmap for painting.
+class FrameSurface {
+public:
+    FrameSurface(HDC compatible, int32_t width, int32_t height);
+    FrameSurface(const FrameSurface&) = delete;
+    FrameSurface& operator=(const FrameSurface&) = delete;
+    ~FrameSurface();
+
+    bool Valid() const { return m_bits != nullptr && m_image != nullptr; }
+    HDC Dc() const { return m_dc.get(); }
+    Gdiplus::Bitmap& Image() { return *m_image; }
+    FramePixels Pixels() const { return {static_cast<const uint32_t*>(m_bits), m_width, m_height}; }
+
+private:
+    int32_t m_width, m_height;
+    MemoryDc m_dc;
+    GdiBitmap m_bitmap;
+    void* m_bits = nullptr;
+    std::optional<SelectedObject> m_selection;
+    std::unique_ptr<Gdiplus::Bitmap> m_image;
+};
+
+// GdiplusStartup / GdiplusShutdown.
+class GdiplusSession {
+public:
+    GdiplusSession();
+    ~GdiplusSession();
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+    bool Started() const { return m_status == Gdiplus::Ok; }
+
+private:
+    ULONG_PTR m_token = 0;
+    Gdiplus::Status m_status;
+};

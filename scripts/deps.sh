@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever the build and the tests need and the
+# machine lacks. Quiet and quick when everything is there.
+set -euo pipefail
+
+packages=(
+    cmake make g++ python3 googletest libsimpleini-dev
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+    wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+    clang libclang-rt-14-dev
+)
+if [[ "${1:-}" == "--run-only" ]]; then
+    packages=(cmake make g++ libsimpleini-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+              wine wine64 xvfb xauth xdotool imagemagick fonts-dejavu-core)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,46 @@
+# Sourced: a Wine prefix inside the build tree (never ~/.wine) and, when there is
+# no display, a private Xvfb that stops with the calling script.
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if command -v wine64 >/dev/null 2>&1; then WINE="$(command -v wine64)"; else WINE=/usr/lib/wine/wine64; fi
+WINESERVER=/usr/lib/wine/wineserver
+[[ -x "$WINESERVER" ]] || WINESERVER="$(command -v wineserver || echo wineserver)"
+export WINE WINESERVER
+export WINEPREFIX="${TALLYGLASS_WINEPREFIX:-$ROOT/build/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+ensure_wine_prefix() {
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        mkdir -p "$WINEPREFIX"
+        "$WINE" wineboot -i >/dev/null 2>&1 || true
+        # Xvfb has no window manager: without this, Wine waits two seconds for
+        # one at every window destruction.
+        "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+        "$WINESERVER" -w || true
+    fi
+}
+
+TALLYGLASS_XVFB_PID=""
+ensure_display() {
+    if [[ -n "${DISPLAY:-}" ]]; then return; fi
+    local number
+    for number in $(seq 90 130); do
+        if [[ ! -e /tmp/.X11-unix/X$number && ! -e /tmp/.X$number-lock ]]; then break; fi
+    done
+    Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    TALLYGLASS_XVFB_PID=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do
+        [[ -e /tmp/.X11-unix/X$number ]] && break
+        sleep 0.1
+    done
+}
+
+stop_display() {
+    if [[ -n "$TALLYGLASS_XVFB_PID" ]]; then
+        kill "$TALLYGLASS_XVFB_PID" 2>/dev/null || true
+        wait "$TALLYGLASS_XVFB_PID" 2>/dev/null || true
+        TALLYGLASS_XVFB_PID=""
+    fi
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The "new countdown" dialog: two lengths, two font sizes and three switches,
+// corrected without messages (sizes to at least 20, lengths to at least 1 s).
+#include <windows.h>
+
+#include <cstdint>
+
+#include "framework/dialog_win.h"
+
+class SettingsDlg : public Dialog {
+public:
+    explicit SettingsDlg(HWND parent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void OnOkButton();
+    void OnCancelButton();
+
+    int GetFieldInt(int id) const;
+    void SetFieldInt(int id, int value);
+    int GetFieldSeconds(int idHours, int idMinutes, int idSeconds) const;
+    void SetFieldSeconds(int seconds, int idHours, int idMinutes, int idSeconds);
+
+    int32_t m_sizeNormal = 0;
+    int32_t m_sizeAlert = 0;
+    int32_t m_countdownSeconds = 0;
+    int32_t m_alertSeconds = 0;
+    int32_t m_noBackground = 0;
+    int32_t m_alertCenter = 0;
+    int32_t m_alertSound = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Enter in a field is the same as the OK button: what was typed is kept.
+    void OnOK() override { OnOkButton(); }
+    void OnCancel() override { OnCancelButton(); }
+};

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "render/frame_win.h"
+#include "tests/win/win_test_support.h"
+
+namespace {
+std::string Ini(const std::string& extra) {
+    return std::string("[settings]\nfontname=") + kTestFont + "\nclrnormal=#FFFFFF\nclralert=#FF3030\n" + extra;
+}
+
+bool Near(uint32_t pixel, uint32_t rgb, int tolerance) {
+    return std::abs(int(Frame::Red(pixel)) - int(rgb >> 16 & 0xFF)) <= tolerance &&
+           std::abs(int(Frame::Green(pixel)) - int(rgb >> 8 & 0xFF)) <= tolerance &&
+           std::abs(int(Frame::Blue(pixel)) - int(rgb & 0xFF)) <= tolerance;
+}
+
+TEST(Frame, BackgroundOnIsOpaqueWithItsGradients) {
+    TestClock clock(Ini("nobg=0\nfsizenormal=96\n"));
+    const Frame& f = clock.LastFrame();
+    const int m = clock->m_margin;
+    ASSERT_GT(f.height, 40);
+    const int x = f.width - 2;  // right edge: no glyphs, no strip
+    EXPECT_TRUE(Near(f.At(x, 0), 0xFFFFFF, 40)) << std::hex << f.At(x, 0);
+    EXPECT_TRUE(Near(f.At(x, f.height / 2), 0x000000, 8));
+    EXPECT_TRUE(Near(f.At(x, f.height - 1), 0x2F4F4F, 12)) << std::hex << f.At(x, f.height - 1);
+    EXPECT_TRUE(Near(f.At(m / 2, f.height - 1), 0xFFFFFF, 40)) << std::hex << f.At(m / 2, f.height - 1);
+    EXPECT_TRUE(Near(f.At(m / 2, f.height / 2), 0x000000, 160));  // the strip tints, not whitens, mid-height
+    for (uint32_t p : f.pixels) ASSERT_EQ(Frame::Alpha(p), 255);
+    EXPECT_TRUE(*clock.allPremultiplied);
+}
+
+TEST(Frame, BackgroundOffLeavesOnlyTheGlyphs) {
+    TestClock clock(Ini("nobg=1\nfsizenormal=96\nclrnormal=#00FF00\n"));
+    const Frame& f = clock.LastFrame();
+    bool partial = false, fill = false;
+    int transparent = 0;
+    for (uint32_t p : f.pixels) {
+        const int a = Frame::Alpha(p);
+        if (a == 0) {
+            ++transparent;
+            ASSERT_EQ(p, 0u);  // fully transparent means all zero when premultiplied
+        }
+        if (a > 0 && a < 200) partial = true;
+        if (a == 255 && Frame::Green(p) == 255 && Frame::Red(p) < 10) fill = true;
+    }
+    EXPECT_GT(transparent, f.width * f.height / 3);  // most of the window is see-through
+    EXPECT_TRUE(partial);                            // the translucent outline survives
+    EXPECT_TRUE(fill);                               // the fill colour inside the glyphs
+    for (int x = 0; x < f.width; ++x) EXPECT_EQ(Frame::Alpha(f.At(x, 0)), 0) << x;  // nothing above the text
+    EXPECT_TRUE(*clock.allPremultiplied);
+}
+
+TEST(Frame, GlyphsSitWithinTheLayoutMargins) {
+    for (int size : {48, 96, 150}) {
+        TestClock clock(Ini("nobg=1\nfsizenormal=" + std::to_string(size) + "\n"));
+        const Frame& f = clock.LastFrame();
+        const int m = clock->m_margin;
+        // Bounds of the same path laid out at (0, 0).
+        Gdiplus::GraphicsPath path;
+        const auto family = CreateFontFamilyOrFallback(L"DejaVu Sans");
+        AddTextToPath(path, L"10:00", *family, size, 0);
+        Gdiplus::Rect bounds(0, 0, 0, 0);
+        path.GetBounds(&bounds);
+        ASSERT_EQ(f.width, bounds.Width + 3 * m);
+        ASSERT_EQ(f.height, bounds.Height + m);
+        const RECT painted = f.OpaqueBounds();
+        // The outline reaches one pixel beyond the fill; allow one more for rounding.
+        EXPECT_NEAR(painted.left, m + bounds.X, 2) << size;
+        EXPECT_NEAR(painted.top, bounds.Y, 2) << size;
+        EXPECT_NEAR(f.width - painted.right, 2 * m - bounds.X, 2) << size;
+        EXPECT_NEAR(f.height - painted.bottom, m - bounds.Y, 2) << size;
+    }
+}
+
+TEST(Frame, EmptyOrBlankTextGivesAWindowOfMarginsOnly) {
+    // Blanks around a value are trimmed by the file format; no-break spaces are not.
+    TestClock clock(Ini("nobg=1\ntitle=\xC2\xA0\xC2\xA0\nfsizetitle=100\n"));
+    EXPECT_EQ(clock->m_margin, 30);
+    EXPECT_EQ(clock->m_width, 90);
+    EXPECT_EQ(clock->m_height, 30);
+    for (uint32_t p : clock.LastFrame().pixels) ASSERT_EQ(p, 0u);
+}
+
+TEST(Frame, UnknownFontFallsBackAndStillShowsTheTime) {
+    TestClock clock("[settings]\nfontname=No Such Font 123\nnobg=1\n");
+    const RECT painted = clock.LastFrame().OpaqueBounds();
+    EXPECT_GT(painted.right - painted.left, 50);
+    EXPECT_GT(clock->m_width, 3 * clock->m_margin + 50);
+}
+
+TEST(Frame, HugeFontIsCappedToTheScreen) {
+    TestClock clock(Ini("fsizenormal=100000\n"));
+    EXPECT_LE(clock->m_width, std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), 640));
+    EXPECT_LE(clock->m_height, std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), 480));
+    EXPECT_EQ(clock.LastFrame().width, clock->m_width);
+}
+
+TEST(Frame, DraggedWindowIsPresentedWhereItIs) {
+    TestClock clock(Ini(""));
+    SetWindowPos(clock->GetSafeHwnd(), nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    clock->PresentFrame();
+    const RECT r = clock.WindowRect();
+    EXPECT_EQ(r.left, 37);
+    EXPECT_EQ(r.top, 41);
+    EXPECT_EQ(clock->m_memDC, nullptr);
+}
+}  // namespace

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+
+#include "render/frame_win.h"
+#include "tests/win/win_test_support.h"
+
+namespace {
+std::map<UINT_PTR, std::function<void()>>& PendingActions() {
+    static std::map<UINT_PTR, std::function<void()>> actions;
+    return actions;
+}
+
+void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto node = PendingActions().extract(id);
+    if (!node.empty()) node.mapped()();
+}
+}  // namespace
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    m_path = std::wstring(temp) + L"tallyglass-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(++counter);
+    CreateDirectoryW(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((m_path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring full = m_path + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(full.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(m_path.c_str());
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string bytes;
+    bool tooLarge = false;
+    if (!ReadWholeFile(path, 64u << 20, bytes, tooLarge)) return "<unreadable>";
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void PumpMessages(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (milliseconds) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+void RunSoon(UINT delayMs, std::function<void()> action) {
+    const UINT_PTR id = SetTimer(nullptr, 0, delayMs, &RunPending);
+    PendingActions()[id] = std::move(action);
+}
+
+RECT Frame::OpaqueBounds() const {
+    RECT r{width, height, 0, 0};
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            if (Alpha(At(x, y))) {
+                r.left = std::min<LONG>(r.left, x);
+                r.top = std::min<LONG>(r.top, y);
+                r.right = std::max<LONG>(r.right, x + 1);
+                r.bottom = std::max<LONG>(r.bottom, y + 1);
+            }
+    return r;
+}
+
+TestClock::TestClock(const std::string& ini, bool manualTicks) {
+    storePath = folder.File(L"TallyglassCountdown.ini");
+    if (!ini.empty()) WriteFileBytes(storePath, ini);
+    CountdownWndOptions options;
+    options.storePath = storePath;
+    options.appPath = folder.Path();
+    options.manualTicks = manualTicks;
+    options.frameObserver = [frame = lastFrame, count = frameCount, valid = allPremultiplied](const FramePixels& p) {
+        frame->width = p.width;
+        frame->height = p.height;
+        frame->pixels.assign(p.pixels, p.pixels + static_cast<size_t>(p.width) * p.height);
+        ++*count;
+        for (uint32_t px : frame->pixels) {
+            const uint32_t a = px >> 24;
+            if ((px >> 16 & 0xFF) > a || (px >> 8 & 0xFF) > a || (px & 0xFF) > a) {
+                *valid = false;
+                break;
+            }
+        }
+    };
+    window = std::make_unique<CountdownWnd>(nullptr, std::move(options));
+    EXPECT_TRUE(window->Create());
+}
+
+TestClock::~TestClock() {
+    window->Destroy();
+    PumpMessages();
+}
+
+void TestClock::Key(UINT message, WPARAM key) {
+    MSG msg{window->GetSafeHwnd(), message, key, 0, 0, {}};
+    if (!window->PreTranslateMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+RECT TestClock::WindowRect() const {
+    RECT r{};
+    GetWindowRect(window->GetSafeHwnd(), &r);
+    return r;
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    GdiplusSession gdiplus;
+    if (!gdiplus.Started()) {
+        fprintf(stderr, "GDI+ did not start\n");
+        return 1;
+    }
+    return RUN_ALL_TESTS();
+}
