@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
@@ -89,11 +90,65 @@ SettingsStore::~SettingsStore() = default;
 bool SettingsStore::Load(std::string_view text) {
     m_impl->ini.Reset();
     if (text.size() > kMaxSettingsFileBytes) return false;
-    // The parser reads C strings: a stray NUL would hide every line after it.
-    std::string copy(text);
-    std::replace(copy.begin(), copy.end(), '\0', '\n');
-    m_impl->ini.LoadData(copy.data(), copy.size());
+    const std::string lines = DisarmBrokenLines(text);
+    m_impl->ini.LoadData(lines.data(), lines.size());
+    DropKeysThatCannotBeWrittenBack();
     return true;
+}
+
+void SettingsStore::DropKeysThatCannotBeWrittenBack() {
+    // Such a key would come back as a section header or a comment at the next
+    // load, and take the keys after it along.
+    CSimpleIniA::TNamesDepend sections;
+    m_impl->ini.GetAllSections(sections);
+    for (const auto& section : sections) {
+        CSimpleIniA::TNamesDepend keys;
+        m_impl->ini.GetAllKeys(section.pItem, keys);
+        std::vector<std::string> doomed;
+        for (const auto& key : keys) {
+            const std::string_view name = key.pItem;
+            if (name.empty() || name.front() == '[' || name.front() == ';' || name.front() == '#' ||
+                name.find_first_of("=\r\n") != std::string_view::npos)
+                doomed.emplace_back(name);
+        }
+        for (const auto& name : doomed) m_impl->ini.Delete(section.pItem, name.c_str());
+    }
+}
+
+std::string SettingsStore::DisarmBrokenLines(std::string_view text) {
+    // The parser reads C strings: a stray NUL would hide every line after it.
+    // A section header without its "]" on the same line would swallow the lines
+    // up to the next "]" and grow the file at every save; it becomes a comment.
+    // The parser ends a line at CR as well as at LF, and so does this.
+    std::string out;
+    out.reserve(text.size() + 16);
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, 3) == kByteOrderMark) {
+        out += kByteOrderMark;
+        text.remove_prefix(3);
+    }
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = start;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r' && text[end] != '\0') ++end;
+        const std::string_view line = text.substr(start, end - start);
+        // Leading blanks mean nothing to the parser, and a byte-order mark inside
+        // the file (files joined together) is not part of a key: both go.
+        std::string_view content = line;
+        for (;;) {
+            if (content.substr(0, 3) == kByteOrderMark)
+                content.remove_prefix(3);
+            else if (!content.empty() && (content.front() == ' ' || content.front() == '\t'))
+                content.remove_prefix(1);
+            else
+                break;
+        }
+        if (!content.empty() && content.front() == '[' && content.find(']') == std::string_view::npos) out += "; ";
+        out += content;
+        if (end < text.size()) out += text[end] == '\0' ? '\n' : text[end];
+        start = end + 1;
+    }
+    return out;
 }
 
 void SettingsStore::AddMissingDefaults() {

@@ -122,6 +122,52 @@ TEST(SettingsStore, HostileInputGivesDefaultsAndNoCrash) {
     EXPECT_EQ(again.GetInt("djsseconds"), 77);
 }
 
+TEST(SettingsStore, StrayBracketsAndControlBytesSurviveASave) {
+    // Found by fuzzing: a lone "[" and a line of "]" around blank lines.
+    std::string text("\0\0\0\0\0[\0\0\n]]]]]]]]]]\0\0\x01\t\0\x81", 22);
+    SettingsStore first;
+    first.Load(text);
+    first.SetInt("djsseconds", 1234);
+    SettingsStore second;
+    second.Load(first.Serialize());
+    EXPECT_EQ(second.GetInt("djsseconds"), 1234);
+    for (const auto& key : SettingKeys()) EXPECT_EQ(first.GetText(key.name), second.GetText(key.name));
+    SettingsStore third;
+    third.Load(second.Serialize());
+    EXPECT_EQ(third.Serialize(), second.Serialize());
+}
+
+TEST(SettingsStore, AnUnclosedSectionHeaderDoesNotSwallowLinesOrGrowTheFile) {
+    // Found by fuzzing: "[o" then a NUL; the parser took the header to the next "]".
+    const char raw[] = "loose=!\n[o\0F#FFther]\nx=y\n[settings]\ndjsseconds=5\n";
+    const std::string text(raw, sizeof raw - 1);
+    SettingsStore first;
+    first.Load(text);
+    EXPECT_EQ(first.GetInt("djsseconds"), 5);
+    const std::string saved = first.Serialize();
+    SettingsStore second;
+    second.Load(saved);
+    EXPECT_EQ(second.Serialize(), saved);
+    EXPECT_NE(saved.find("; [o"), std::string::npos);  // kept, as a comment
+}
+
+TEST(SettingsStore, JunkThatWouldChangeMeaningAtTheNextLoadIsNeutralised) {
+    // Found by fuzzing: byte-order marks inside the file, before a key or before
+    // a "[" that would be written back as a section header.
+    const char raw[] =
+        "\xEF\xBB\xBF[settings]\n\t\xEF\xBB\xBF\t\xEF\xBB\xBF[\x01sen,,]=y\n"
+        "\xEF\xBB\xBF clralert=#010203\ndjsseconds=5\n";
+    SettingsStore first;
+    first.Load(std::string(raw, sizeof raw - 1));
+    EXPECT_EQ(first.GetText("clralert"), "#010203");
+    EXPECT_EQ(first.GetInt("djsseconds"), 5);
+    first.SetInt("djsseconds", 1234);
+    SettingsStore second;
+    second.Load(first.Serialize());
+    EXPECT_EQ(second.GetInt("djsseconds"), 1234);
+    EXPECT_EQ(second.GetText("clralert"), "#010203");
+}
+
 TEST(SettingsStore, LargeFilesAreBoundedOrRefused) {
     std::string big = "[settings]\ndjsseconds=33\n";
     while (big.size() < 10u << 20) big += "padding_key_" + std::to_string(big.size()) + "=value\n";
