@@ -155,17 +155,19 @@ TEST(SettingsStore, JunkThatWouldChangeMeaningAtTheNextLoadIsNeutralised) {
     // Found by fuzzing: byte-order marks inside the file, before a key or before
     // a "[" that would be written back as a section header.
     const char raw[] =
-        "\xEF\xBB\xBF[settings]\n\t\xEF\xBB\xBF\t\xEF\xBB\xBF[\x01sen,,]=y\n"
-        "\xEF\xBB\xBF clralert=#010203\ndjsseconds=5\n";
+        "\xEF\xBB\xBF[settings]\n\xEF\xBB\xBF fsizenormal=99\ndjsseconds=5\n"
+        "\t\xEF\xBB\xBF\t\xEF\xBB\xBF[\x01sen,,]=y\nclralert=#010203\n";
     SettingsStore first;
     first.Load(std::string(raw, sizeof raw - 1));
-    EXPECT_EQ(first.GetText("clralert"), "#010203");
+    EXPECT_EQ(first.GetInt("fsizenormal"), 99);
     EXPECT_EQ(first.GetInt("djsseconds"), 5);
+    EXPECT_EQ(first.GetText("clralert"), "#FF3030");  // under the junk header, not in [settings]
     first.SetInt("djsseconds", 1234);
     SettingsStore second;
     second.Load(first.Serialize());
     EXPECT_EQ(second.GetInt("djsseconds"), 1234);
-    EXPECT_EQ(second.GetText("clralert"), "#010203");
+    EXPECT_EQ(second.GetInt("fsizenormal"), 99);
+    EXPECT_EQ(second.GetText("clralert"), "#FF3030");
 }
 
 TEST(SettingsStore, LargeFilesAreBoundedOrRefused) {
