@@ -1,0 +1,17 @@
+# Tallyglass Countdown. Both targets install what they need (Debian packages).
+.PHONY: run test bench fuzz clean
+
+run:
+	@bash scripts/run.sh
+
+test:
+	@bash scripts/test.sh
+
+bench:
+	@bash scripts/bench.sh
+
+fuzz:
+	@bash scripts/fuzz.sh $(or $(SECONDS_PER_TARGET),300)
+
+clean:
+	rm -rf build
