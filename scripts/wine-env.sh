@@ -17,8 +17,23 @@ ensure_wine_prefix() {
         # Xvfb has no window manager: without this, Wine waits two seconds for
         # one at every window destruction.
         "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+        configure_cjk_fonts
         "$WINESERVER" -w || true
     fi
+}
+
+# A Chinese Windows has SimSun and links CJK glyphs into its UI fonts; this prefix
+# gets the same from WenQuanYi Micro Hei, so that menus and dialogs show Chinese.
+configure_cjk_fonts() {
+    local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    local subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+    local face
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "DejaVu Sans"; do
+        "$WINE" reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    done
+    for face in "宋体" "SimSun" "新宋体" "NSimSun"; do
+        "$WINE" reg add "$subst" /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    done
 }
 
 TALLYGLASS_XVFB_PID=""
