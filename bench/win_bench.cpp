@@ -1,1 +1,264 @@
-int main() { return 0; }
+// Figures, not assertions: timer accuracy, frame cost, size, start-up and memory.
+// Prints one "name: value unit" line per figure. Usage: win_bench <exe> [ticks]
+#include <windows.h>
+#include <mmsystem.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "countdown/countdown_wnd_win.h"
+#include "render/frame_win.h"
+
+namespace {
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+std::wstring TempStore(const wchar_t* name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + name;
+    const char ini[] = "[settings]\nfontname=DejaVu Sans\nwavalert=0\nalertcenter=0\ndjsseconds=100000\n";
+    WriteFileAtomically(path, ini);
+    return path;
+}
+
+struct Percentiles {
+    double median, p95;
+};
+Percentiles Summarise(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return {samples[samples.size() / 2], samples[std::min(samples.size() - 1, samples.size() * 95 / 100)]};
+}
+
+// A one-shot timer re-armed after each tick's work, for comparison.
+struct RearmedTimer {
+    HWND target;
+    UINT resolution;
+    static void CALLBACK Fire(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+        PostMessageW(reinterpret_cast<HWND>(user), WM_APP + 7, 0, 0);
+    }
+    void Arm() {
+        timeSetEvent(1000, resolution, &Fire, reinterpret_cast<DWORD_PTR>(target), TIME_ONESHOT | TIME_KILL_SYNCHRONOUS);
+    }
+};
+
+void TimerAccuracy(int ticks) {
+    std::vector<double> periodic, rearmed;
+    CountdownWndOptions options;
+    options.storePath = TempStore(L"tallyglass-bench-timer.ini");
+    options.frameObserver = [&](const FramePixels&) { periodic.push_back(NowMs()); };
+    CountdownWnd clock(nullptr, options);
+    clock.Create();
+
+    CountdownWndOptions otherOptions;
+    otherOptions.storePath = TempStore(L"tallyglass-bench-timer2.ini");
+    otherOptions.manualTicks = true;
+    CountdownWnd other(nullptr, otherOptions);  // the re-armed timer's tick does the same work
+    other.Create();
+    HWND sink = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    RearmedTimer timer{sink, clock.m_timerResolution};
+
+    periodic.clear();
+    const double start = NowMs();
+    clock.StartCountdown();
+    timer.Arm();
+    periodic.clear();  // the frame of the start itself
+    while (static_cast<int>(periodic.size()) < ticks || static_cast<int>(rearmed.size()) < ticks) {
+        MSG msg;
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+        if (msg.hwnd == sink && msg.message == WM_APP + 7) {
+            rearmed.push_back(NowMs());
+            other.m_running = 1;
+            other.m_remaining = 100000 - static_cast<int>(rearmed.size());
+            other.PresentFrame();
+            if (static_cast<int>(rearmed.size()) < ticks) timer.Arm();
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    clock.ResetCountdown();
+    std::printf("# tick  periodic offset ms  re-armed offset ms\n");
+    double worstPeriodic = 0, worstRearmed = 0;
+    for (int k = 0; k < ticks; ++k) {
+        const double expected = start + 1000.0 * (k + 1);
+        const double a = periodic[k] - expected, b = rearmed[k] - expected;
+        worstPeriodic = std::max(worstPeriodic, std::fabs(a));
+        worstRearmed = std::max(worstRearmed, std::fabs(b));
+        std::printf("# %4d  %10.1f  %10.1f\n", k + 1, a, b);
+    }
+    std::printf("timer resolution: %u ms\n", clock.m_timerResolution);
+    std::printf("periodic timer largest offset over %d ticks: %.1f ms\n", ticks, worstPeriodic);
+    std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks, periodic.back() - (start + 1000.0 * ticks));
+    std::printf("re-armed timer largest offset over %d ticks: %.1f ms\n", ticks, worstRearmed);
+    std::printf("re-armed timer drift after %d ticks: %.1f ms\n", ticks, rearmed.back() - (start + 1000.0 * ticks));
+    DestroyWindow(sink);
+}
+
+void FrameCost() {
+    CountdownWndOptions options;
+    options.storePath = TempStore(L"tallyglass-bench-frame.ini");
+    options.manualTicks = true;
+    CountdownWnd clock(nullptr, options);
+    clock.Create();
+    clock.m_running = 1;
+    constexpr int kFrames = 300;
+
+    auto measure = [&](auto&& frame) {
+        std::vector<double> samples;
+        for (int i = 0; i < 20; ++i) frame(i);
+        for (int i = 0; i < kFrames; ++i) {
+            const double t0 = NowMs();
+            frame(i);
+            samples.push_back(NowMs() - t0);
+            if (i % 50 == 0) Pump();
+        }
+        return Summarise(samples);
+    };
+
+    std::vector<std::pair<std::string, Percentiles>> results;
+    for (int size : {48, 96, 300}) {
+        for (int noBackground : {0, 1}) {
+            clock.m_sizeNormal = size;
+            clock.m_noBackground = noBackground;
+            clock.m_remaining = 5999;
+            clock.Relayout();
+            const Percentiles p = measure([&](int i) {
+                clock.m_remaining = 5999 - i % 600;
+                clock.PresentFrame();
+            });
+            results.push_back({"frame at size " + std::to_string(size) + (noBackground ? ", background off" : ", background on"), p});
+        }
+    }
+    // The floor: the same surface, graphics and update with nothing painted (size 96's window).
+    clock.m_sizeNormal = 96;
+    clock.Relayout();
+    HWND hwnd = clock.GetSafeHwnd();
+    const Percentiles floor = measure([&](int) {
+        WindowDc compatible(hwnd);
+        FrameSurface surface(compatible.get(), clock.m_width, clock.m_height);
+        WindowDc destination(hwnd);
+        RECT rect;
+        GetWindowRect(hwnd, &rect);
+        {
+            Gdiplus::Graphics graphics(&surface.Image());
+            graphics.Flush(Gdiplus::FlushIntentionSync);
+        }
+        GdiFlush();
+        POINT point{rect.left, rect.top}, source{0, 0};
+        SIZE size{clock.m_width, clock.m_height};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 253, AC_SRC_ALPHA};
+        UpdateLayeredWindow(hwnd, destination.get(), &point, &size, surface.Dc(), &source, 0, &blend, ULW_ALPHA);
+    });
+    std::printf("empty frame (floor) median: %.3f ms\n", floor.median);
+    std::printf("empty frame (floor) p95: %.3f ms\n", floor.p95);
+    for (const auto& [name, p] : results) {
+        std::printf("%s median: %.3f ms\n", name.c_str(), p.median);
+        std::printf("%s p95: %.3f ms\n", name.c_str(), p.p95);
+        std::printf("%s median / floor: %.2f x\n", name.c_str(), p.median / floor.median);
+    }
+}
+
+size_t WorkingSetKiB(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(process, &counters, sizeof counters);
+    return counters.WorkingSetSize / 1024;
+}
+
+void ProcessFigures(const std::wstring& exe) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &data))
+        std::printf("exe size: %.0f KiB\n", (static_cast<double>(data.nFileSizeLow) + 4294967296.0 * data.nFileSizeHigh) / 1024);
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const double t0 = NowMs();
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::printf("# could not start %ls\n", exe.c_str());
+        return;
+    }
+    HWND window = nullptr;
+    // The window is shown once its first frame has been presented in dialog initialisation.
+    while (!window && NowMs() - t0 < 20000) {
+        window = FindWindowW(nullptr, L"TallyglassPPT\u5012\u8BA1\u65F6");
+        if (window && !IsWindowVisible(window)) window = nullptr;
+        if (!window) Sleep(2);
+    }
+    std::printf("process start to first frame: %.0f ms\n", NowMs() - t0);
+    Sleep(2000);
+    std::printf("working set while idle: %zu KiB\n", WorkingSetKiB(process.hProcess));
+    PostMessageW(window, WM_KEYDOWN, VK_F2, 0);
+    Sleep(3500);
+    std::printf("working set while counting: %zu KiB\n", WorkingSetKiB(process.hProcess));
+    PostMessageW(window, WM_KEYDOWN, VK_F4, 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+// Writes one frame, background off, as a PAM image (straight alpha) for the README.
+int DumpFrame(const wchar_t* path) {
+    CountdownWndOptions options;
+    options.storePath = TempStore(L"tallyglass-bench-dump.ini");
+    options.manualTicks = true;
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    options.frameObserver = [&](const FramePixels& frame) {
+        pixels.assign(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);
+        width = frame.width;
+        height = frame.height;
+    };
+    CountdownWnd clock(nullptr, options);
+    if (!clock.Create()) return 1;
+    clock.m_noBackground = 1;
+    clock.m_sizeNormal = 120;
+    clock.m_colorNormal = 0xFFFFFFFF;
+    clock.m_remaining = 9 * 60 + 41;
+    clock.m_running = 1;
+    clock.Relayout();
+    FILE* out = _wfopen(path, L"wb");
+    if (!out) return 1;
+    std::fprintf(out, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", width, height);
+    for (uint32_t p : pixels) {
+        const unsigned a = p >> 24;
+        auto straight = [a](unsigned c) { return static_cast<unsigned char>(a ? std::min(255u, c * 255 / a) : 0); };
+        const unsigned char rgba[4] = {straight(p >> 16 & 0xFF), straight(p >> 8 & 0xFF), straight(p & 0xFF),
+                                       static_cast<unsigned char>(a)};
+        std::fwrite(rgba, 1, 4, out);
+    }
+    std::fclose(out);
+    return 0;
+}
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    GdiplusSession gdiplus;
+    if (argc > 2 && std::wstring(argv[1]) == L"--dump-frame") return DumpFrame(argv[2]);
+    const int ticks = argc > 2 ? _wtoi(argv[2]) : 120;
+    if (argc > 1) ProcessFigures(argv[1]);
+    FrameCost();
+    TimerAccuracy(ticks);
+    return 0;
+}

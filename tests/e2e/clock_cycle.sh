@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A 3-second countdown with a 2-second alert: F2 shows 3, 2, 1, the alert at the
 # stored position, then the idle clock again, centred as it started.
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir cycle '[settings]\nfontname=DejaVu Sans\nwavalert=0\nalertcenter=0\nnobg=0\nalertstr=UP\nfsizenormal=72\nfsizealert=96\ndjsseconds=3\nalertseconds=2\nposleft=100\npostop=80\n')
 start_clock "$dir" || { finish; exit 1; }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The presenter's controls: right-click, New countdown, type a length, confirm
 # with Enter; Alt+F4, Esc and Enter leave the clock open; Exit stores the settings.
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir menu '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\nalertseconds=60\n')
 start_clock "$dir" || { finish; exit 1; }
@@ -16,12 +16,7 @@ open_menu() {
 open_menu
 import -window root "$SCREENS/menu-open.png"
 xdotool key Down Return  # the first item, "新倒计时"
-dialog=""
-for _ in $(seq 50); do
-    dialog=$(xdotool search --name '新倒计时' 2>/dev/null | head -1)
-    [[ -n "$dialog" ]] && break
-    sleep 0.1
-done
+dialog=$(wait_window '新倒计时')
 check "New countdown opens the dialog" [ -n "$dialog" ]
 sleep 0.5
 import -window root "$SCREENS/menu-dialog.png"

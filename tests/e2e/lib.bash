@@ -28,17 +28,21 @@ make_app_dir() {  # make_app_dir <name> <ini text>
     echo "$dir"
 }
 
+wait_window() {  # wait_window <title pattern>: prints the window's id once it exists
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --name "$1" 2>/dev/null | head -1)
+        [[ -n "$id" ]] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 CLOCK_WINDOW=""
 start_clock() {  # start_clock <dir>
     (cd "$1" && exec "$WINE" ./TallyglassCountdown.exe >/dev/null 2>&1) &
     CLOCK_PID=$!
-    CLOCK_WINDOW=""
-    for _ in $(seq 100); do
-        CLOCK_WINDOW=$(xdotool search --name 'TallyglassPPT' 2>/dev/null | head -1)
-        [[ -n "$CLOCK_WINDOW" ]] && break
-        sleep 0.1
-    done
-    [[ -n "$CLOCK_WINDOW" ]] || { fail "the clock window appears"; return 1; }
+    CLOCK_WINDOW=$(wait_window 'TallyglassPPT') || { fail "the clock window appears"; return 1; }
     sleep 0.7  # the first frame
 }
 

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# `make bench`: timer accuracy, frame cost, exe size, start-up time and memory,
+# one "name: value unit" figure a line in build/bench.txt.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/deps.sh
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j"$(nproc 2>/dev/null || echo 2)" >/dev/null
+source scripts/wine-env.sh
+ensure_wine_prefix
+ensure_display
+trap stop_display EXIT
+app="$PWD/build/bench-app"
+mkdir -p "$app"
+cp build/win64/TallyglassCountdown.exe "$app/"
+printf '[settings]\nfontname=DejaVu Sans\nwavalert=0\n' >"$app/TallyglassCountdown.ini"
+{
+    echo "# $(date -u +%Y-%m-%d), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $("$WINE" --version), Xvfb"
+    "$WINE" build/win64/win_bench.exe "$(winepath -w "$app/TallyglassCountdown.exe" 2>/dev/null || echo "Z:${app//\//\\}\\TallyglassCountdown.exe")" "${TALLYGLASS_BENCH_TICKS:-120}" | tr -d '\r'
+} | tee build/bench.txt.new | grep -v '^# ' || true
+mv build/bench.txt.new build/bench.txt
+"$WINESERVER" -k >/dev/null 2>&1 || true
+echo "figures in $PWD/build/bench.txt"

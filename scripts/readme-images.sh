@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Makes the README's two pictures: the idle clock with its background on a
+# screen under Xvfb, and a frame with the background off laid over a sample
+# slide, from the frame's own pixels (Xvfb cannot show per-pixel alpha).
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/deps.sh
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j"$(nproc 2>/dev/null || echo 2)" >/dev/null
+source tests/e2e/lib.bash
+mkdir -p docs
+
+dir=$(make_app_dir readme '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\n')
+start_clock "$dir"
+read -r x y w h < <(geometry)
+import -window root "$SCREENS/readme-full.png"
+convert "$SCREENS/readme-full.png" -crop "$((w + 160))x$((h + 80))+$((x - 80))+$((y - 40))" +repage docs/idle-clock.png
+stop_clock
+
+"$WINE" build/win64/win_bench.exe --dump-frame 'C:\windows\temp\frame.pam'
+cp "$WINEPREFIX/drive_c/windows/temp/frame.pam" "$SCREENS/frame.pam"
+convert -size 720x300 gradient:'#1d3557-#457b9d' -font DejaVu-Sans -fill white -pointsize 34 \
+    -annotate +40+70 'Quarterly results' -pointsize 20 -fill '#f1faee' \
+    -annotate +40+120 '* Revenue up 12 % on last year' -annotate +40+155 '* Three new regions' \
+    -annotate +40+190 '* Questions at the end' "$SCREENS/slide.png"
+convert "$SCREENS/slide.png" "$SCREENS/frame.pam" -gravity northeast -geometry +20+150 -composite docs/over-slide.png
+finish >/dev/null
+echo "docs/idle-clock.png docs/over-slide.png"
