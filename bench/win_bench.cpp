@@ -231,7 +231,10 @@ int DumpFrame(const wchar_t* path) {
         height = frame.height;
     };
     CountdownWnd clock(nullptr, options);
-    if (!clock.Create()) return 1;
+    if (!clock.Create()) {
+        std::fprintf(stderr, "the clock window could not be created\n");
+        return 1;
+    }
     clock.m_noBackground = 1;
     clock.m_sizeNormal = 120;
     clock.m_colorNormal = 0xFFFFFFFF;
@@ -239,7 +242,10 @@ int DumpFrame(const wchar_t* path) {
     clock.m_running = 1;
     clock.Relayout();
     FILE* out = _wfopen(path, L"wb");
-    if (!out) return 1;
+    if (!out) {
+        std::fprintf(stderr, "cannot write %ls\n", path);
+        return 1;
+    }
     std::fprintf(out, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", width, height);
     for (uint32_t p : pixels) {
         const unsigned a = p >> 24;

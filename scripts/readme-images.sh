@@ -21,7 +21,7 @@ stop_clock
 cp "$WINEPREFIX/drive_c/windows/temp/frame.pam" "$SCREENS/frame.pam"
 convert -size 720x300 gradient:'#1d3557-#457b9d' -font DejaVu-Sans -fill white -pointsize 34 \
     -annotate +40+70 'Quarterly results' -pointsize 20 -fill '#f1faee' \
-    -annotate +40+120 '* Revenue up 12 % on last year' -annotate +40+155 '* Three new regions' \
+    -annotate +40+120 '* Revenue up 12 percent on last year' -annotate +40+155 '* Three new regions' \
     -annotate +40+190 '* Questions at the end' "$SCREENS/slide.png"
 convert "$SCREENS/slide.png" "$SCREENS/frame.pam" -gravity northeast -geometry +20+150 -composite docs/over-slide.png
 finish >/dev/null
