@@ -204,3 +204,18 @@ TEST_F(EngineTest, LongRunThroughManyCycles) {
     for (int32_t shown : host.shown) ASSERT_GT(shown, 0);
 }
 }  // namespace
+
+#include "countdown/timer_resolution.h"
+
+namespace {
+TEST(TimerResolution, FromTheDeviceCapabilities) {
+    struct Case {
+        uint32_t periodMin, periodMax, resolution;
+    };
+    for (const Case& c : {Case{1, 1000000, 5}, Case{0, 1, 5}, Case{0, 65535, 5}, Case{16, 1000000, 80},
+                          Case{10, 4, 20}, Case{2, 2, 10}})
+        EXPECT_EQ(ChooseTimerResolution(true, c.periodMin, c.periodMax), c.resolution)
+            << c.periodMin << " " << c.periodMax;
+    EXPECT_FALSE(ChooseTimerResolution(false, 1, 1000000).has_value());  // no period requested
+}
+}  // namespace
