@@ -14,11 +14,16 @@ ensure_wine_prefix() {
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         mkdir -p "$WINEPREFIX"
         "$WINE" wineboot -i >/dev/null 2>&1 || true
+    fi
+    # Settings of this project's prefix; a marker so that an older prefix gets them too.
+    local marker="$WINEPREFIX/.tallyglass-prefix-v1"
+    if [[ ! -f "$marker" ]]; then
         # Xvfb has no window manager: without this, Wine waits two seconds for
         # one at every window destruction.
         "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
         configure_cjk_fonts
         "$WINESERVER" -w || true
+        touch "$marker"
     fi
 }
 

@@ -41,6 +41,16 @@ for keys in alt+F4 Escape Return F10; do
 done
 
 open_menu
+xdotool key Up Up Return  # "关于", above "退出"
+sleep 1
+about_windows=$(xdotool search --name 'TallyglassPPT' 2>/dev/null | wc -l)
+import -window root "$SCREENS/menu-about.png"
+check "About shows a box beside the clock" [ "$about_windows" -ge 2 ]
+xdotool key Return
+sleep 0.5
+check "the about box closes and the clock stays" [ "$(xdotool search --name 'TallyglassPPT' 2>/dev/null | wc -l)" -eq 1 ]
+
+open_menu
 xdotool key Up Return  # the last item, "退出"
 check "Exit ends the program" wait_clock_exit 10
 store=$(cat "$dir/TallyglassCountdown.ini")
