@@ -49,10 +49,9 @@ public:
     void SetInt(std::string_view key, int32_t value);
     void SetText(std::string_view key, std::string_view value);
 
+private:
     // The text as the parser may safely see it (see the .cpp).
     static std::string DisarmBrokenLines(std::string_view text);
-
-private:
     void DropKeysThatCannotBeWrittenBack();
     const char* RawValue(std::string_view key) const;
     void SetRaw(std::string_view key, const std::string& value);
