@@ -95,13 +95,4 @@ TEST(Frame, HugeFontIsCappedToTheScreen) {
     EXPECT_EQ(clock.LastFrame().width, clock->m_width);
 }
 
-TEST(Frame, DraggedWindowIsPresentedWhereItIs) {
-    TestClock clock(Ini(""));
-    SetWindowPos(clock->GetSafeHwnd(), nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    clock->PresentFrame();
-    const RECT r = clock.WindowRect();
-    EXPECT_EQ(r.left, 37);
-    EXPECT_EQ(r.top, 41);
-    EXPECT_EQ(clock->m_memDC, nullptr);
-}
 }  // namespace

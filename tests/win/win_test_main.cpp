@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <map>
 
 #include "render/frame_win.h"
 #include "tests/win/win_test_support.h"
 
 namespace {
-std::map<UINT_PTR, std::function<void()>>& PendingActions() {
-    static std::map<UINT_PTR, std::function<void()>> actions;
-    return actions;
-}
+std::function<void()> g_pending;
 
 void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    auto node = PendingActions().extract(id);
-    if (!node.empty()) node.mapped()();
+    if (auto action = std::exchange(g_pending, nullptr)) action();
 }
 }  // namespace
 
@@ -31,49 +26,37 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((m_path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring full = m_path + L"\\" + name;
-            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(full.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring full = m_path + L"\\" + found.cFileName;
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
     }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     RemoveDirectoryW(m_path.c_str());
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
     std::string bytes;
     bool tooLarge = false;
-    if (!ReadWholeFile(path, 64u << 20, bytes, tooLarge)) return "<unreadable>";
-    return bytes;
+    return ReadWholeFile(path, 64u << 20, bytes, tooLarge) ? bytes : "<unreadable>";
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    ASSERT_TRUE(WriteFileAtomically(path, bytes));
 }
 
 void PumpMessages(DWORD milliseconds) {
     const DWORD start = GetTickCount();
     do {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         if (milliseconds) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (GetTickCount() - start < milliseconds);
 }
 
 void RunSoon(UINT delayMs, std::function<void()> action) {
-    const UINT_PTR id = SetTimer(nullptr, 0, delayMs, &RunPending);
-    PendingActions()[id] = std::move(action);
+    g_pending = std::move(action);
+    SetTimer(nullptr, 0, delayMs, &RunPending);
 }
 
 RECT Frame::OpaqueBounds() const {
@@ -96,17 +79,13 @@ TestClock::TestClock(const std::string& ini, bool manualTicks) {
     options.storePath = storePath;
     options.appPath = folder.Path();
     options.manualTicks = manualTicks;
-    options.frameObserver = [frame = lastFrame, count = frameCount, valid = allPremultiplied](const FramePixels& p) {
+    options.frameObserver = [frame = lastFrame, valid = allPremultiplied](const FramePixels& p) {
         frame->width = p.width;
         frame->height = p.height;
         frame->pixels.assign(p.pixels, p.pixels + static_cast<size_t>(p.width) * p.height);
-        ++*count;
-        for (uint32_t px : frame->pixels) {
+        for (uint32_t px : frame->pixels) {  // no colour channel above its alpha
             const uint32_t a = px >> 24;
-            if ((px >> 16 & 0xFF) > a || (px >> 8 & 0xFF) > a || (px & 0xFF) > a) {
-                *valid = false;
-                break;
-            }
+            if ((px >> 16 & 0xFF) > a || (px >> 8 & 0xFF) > a || (px & 0xFF) > a) *valid = false;
         }
     };
     window = std::make_unique<CountdownWnd>(nullptr, std::move(options));
@@ -120,10 +99,7 @@ TestClock::~TestClock() {
 
 void TestClock::Key(UINT message, WPARAM key) {
     MSG msg{window->GetSafeHwnd(), message, key, 0, 0, {}};
-    if (!window->PreTranslateMessage(&msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    if (!window->PreTranslateMessage(&msg)) DispatchMessageW(&msg);
 }
 
 RECT TestClock::WindowRect() const {
@@ -135,9 +111,6 @@ RECT TestClock::WindowRect() const {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     GdiplusSession gdiplus;
-    if (!gdiplus.Started()) {
-        fprintf(stderr, "GDI+ did not start\n");
-        return 1;
-    }
+    if (!gdiplus.Started()) return 1;
     return RUN_ALL_TESTS();
 }

@@ -1,18 +1,20 @@
 #pragma once
-// Helpers for the Wine-run tests: a private folder per test, a countdown window
-// that keeps its store there and hands every frame to the test.
+// Wine-run test helpers: a private folder per test, and a countdown window that
+// keeps its store there and hands every frame's pixels to the test.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "countdown/countdown_wnd_win.h"
 
-// A fresh folder under %TEMP%, removed with its files afterwards.
+// DejaVu is installed under Wine; Windows fonts are not.
+constexpr char kTestFont[] = "DejaVu Sans";
+
 class TempFolder {
 public:
     TempFolder();
@@ -27,8 +29,9 @@ private:
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 void PumpMessages(DWORD milliseconds = 0);
+// Runs the action once from a timer, inside whatever modal loop is running then.
+void RunSoon(UINT delayMs, std::function<void()> action);
 
-// A copy of one frame's pixels.
 struct Frame {
     int32_t width = 0, height = 0;
     std::vector<uint32_t> pixels;
@@ -37,30 +40,21 @@ struct Frame {
     static uint8_t Red(uint32_t p) { return p >> 16 & 0xFF; }
     static uint8_t Green(uint32_t p) { return p >> 8 & 0xFF; }
     static uint8_t Blue(uint32_t p) { return p & 0xFF; }
-    // Bounding box of the pixels with any alpha: left, top, right, bottom (exclusive).
-    RECT OpaqueBounds() const;
+    RECT OpaqueBounds() const;  // of the pixels with any alpha
 };
-
-// The fonts the tests rely on: DejaVu is installed under Wine, Windows fonts are not.
-constexpr char kTestFont[] = "DejaVu Sans";
 
 struct TestClock {
     explicit TestClock(const std::string& ini, bool manualTicks = true);
     ~TestClock();
-    CountdownWnd& operator*() { return *window; }
     CountdownWnd* operator->() { return window.get(); }
     const Frame& LastFrame() const { return *lastFrame; }
     void Tick() { SendMessageW(window->GetSafeHwnd(), kTickMessage, window->m_timerId, 0); }
-    void Key(UINT message, WPARAM key);
+    void Key(UINT message, WPARAM key);  // through the key filter, as the modal loop would
     RECT WindowRect() const;
 
     TempFolder folder;
     std::wstring storePath;
     std::shared_ptr<Frame> lastFrame = std::make_shared<Frame>();
-    std::shared_ptr<int> frameCount = std::make_shared<int>(0);
     std::shared_ptr<bool> allPremultiplied = std::make_shared<bool>(true);
     std::unique_ptr<CountdownWnd> window;
 };
-
-// Fires once, from a timer, inside whatever modal loop is running.
-void RunSoon(UINT delayMs, std::function<void()> action);

@@ -26,15 +26,6 @@ TEST(CountdownWindow, CreatedFromTheTemplateAsABorderlessTopmostToolWindow) {
     EXPECT_EQ(clock->m_blend.AlphaFormat, AC_SRC_ALPHA);
 }
 
-TEST(CountdownWindow, GdiplusPaintsWhileTheWindowLives) {
-    TestClock clock(kIni);
-    EXPECT_GE(*clock.frameCount, 1);
-    const Frame& frame = clock.LastFrame();
-    ASSERT_EQ(frame.width, clock->m_width);
-    ASSERT_EQ(frame.height, clock->m_height);
-    EXPECT_EQ(Frame::Alpha(frame.At(frame.width / 2, frame.height / 2)), 255);
-}
-
 TEST(CountdownWindow, EndSessionStoresTheSettingsOnce) {
     TestClock clock(kIni);
     clock->m_countdownSeconds = 321;
