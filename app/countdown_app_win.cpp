@@ -1,21 +1,18 @@
 #include "app/countdown_app_win.h"
 
-#include <gdiplus.h>
-
 #include "countdown/countdown_wnd_win.h"
 
 BOOL CountdownApp::InitInstance() {
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr);
+    m_gdiplus.emplace();
     {
-        CountdownWnd window(nullptr);
+        CountdownWnd window;
         window.DoModal();
     }
     return FALSE;  // the modal run was the whole program
 }
 
 int CountdownApp::ExitInstance() {
-    Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    m_gdiplus.reset();
     return Application::ExitInstance();
 }
 

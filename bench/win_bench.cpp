@@ -67,16 +67,16 @@ void TimerAccuracy(int ticks) {
     CountdownWndOptions options;
     options.storePath = TempStore(L"tallyglass-bench-timer.ini");
     options.frameObserver = [&](const FramePixels&) { periodic.push_back(NowMs()); };
-    CountdownWnd clock(nullptr, options);
+    CountdownWnd clock(options);
     clock.Create();
 
     CountdownWndOptions otherOptions;
     otherOptions.storePath = TempStore(L"tallyglass-bench-timer2.ini");
     otherOptions.manualTicks = true;
-    CountdownWnd other(nullptr, otherOptions);  // the re-armed timer's tick does the same work
+    CountdownWnd other(otherOptions);  // the re-armed timer's tick does the same work
     other.Create();
     HWND sink = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    RearmedTimer timer{sink, clock.m_timerResolution};
+    RearmedTimer timer{sink, clock.TimerResolution()};
 
     periodic.clear();
     const double start = NowMs();
@@ -88,9 +88,10 @@ void TimerAccuracy(int ticks) {
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         if (msg.hwnd == sink && msg.message == WM_APP + 7) {
             rearmed.push_back(NowMs());
-            other.m_running = 1;
-            other.m_remaining = 100000 - static_cast<int>(rearmed.size());
-            other.PresentFrame();
+            CountdownModel state = other.Model();
+            state.m_running = 1;
+            state.m_remaining = 100000 - static_cast<int>(rearmed.size());
+            other.Show(state, /*relayout=*/false);
             if (static_cast<int>(rearmed.size()) < ticks) timer.Arm();
             continue;
         }
@@ -107,7 +108,7 @@ void TimerAccuracy(int ticks) {
         worstRearmed = std::max(worstRearmed, std::fabs(b));
         std::printf("# %4d  %10.1f  %10.1f\n", k + 1, a, b);
     }
-    std::printf("timer resolution: %u ms\n", clock.m_timerResolution);
+    std::printf("timer resolution: %u ms\n", clock.TimerResolution());
     std::printf("periodic timer largest offset over %d ticks: %.1f ms\n", ticks, worstPeriodic);
     // Tick k is expected at start + k seconds; the last recorded frame is the reset's, not a tick's.
     std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks, periodic[ticks - 1] - (start + 1000.0 * ticks));
@@ -120,9 +121,10 @@ void FrameCost() {
     CountdownWndOptions options;
     options.storePath = TempStore(L"tallyglass-bench-frame.ini");
     options.manualTicks = true;
-    CountdownWnd clock(nullptr, options);
+    CountdownWnd clock(options);
     clock.Create();
-    clock.m_running = 1;
+    CountdownModel state = clock.Model();
+    state.m_running = 1;
     constexpr int kFrames = 300;
 
     auto measure = [&](auto&& frame) {
@@ -140,24 +142,25 @@ void FrameCost() {
     std::vector<std::pair<std::string, Percentiles>> results;
     for (int size : {48, 96, 300}) {
         for (int noBackground : {0, 1}) {
-            clock.m_sizeNormal = size;
-            clock.m_noBackground = noBackground;
-            clock.m_remaining = 5999;
-            clock.Relayout();
+            state.m_sizeNormal = size;
+            state.m_noBackground = noBackground;
+            state.m_remaining = 5999;
+            clock.Show(state, /*relayout=*/true);
             const Percentiles p = measure([&](int i) {
-                clock.m_remaining = 5999 - i % 600;
-                clock.PresentFrame();
+                state.m_remaining = 5999 - i % 600;
+                clock.Show(state, /*relayout=*/false);
             });
             results.push_back({"frame at size " + std::to_string(size) + (noBackground ? ", background off" : ", background on"), p});
         }
     }
     // The floor: the same surface, graphics and update with nothing painted (size 96's window).
-    clock.m_sizeNormal = 96;
-    clock.Relayout();
+    state.m_sizeNormal = 96;
+    clock.Show(state, /*relayout=*/true);
     HWND hwnd = clock.GetSafeHwnd();
+    const int32_t width = clock.Model().m_width, height = clock.Model().m_height;
     const Percentiles floor = measure([&](int) {
         WindowDc compatible(hwnd);
-        FrameSurface surface(compatible.get(), clock.m_width, clock.m_height);
+        FrameSurface surface(compatible.get(), width, height);
         WindowDc destination(hwnd);
         RECT rect;
         GetWindowRect(hwnd, &rect);
@@ -167,7 +170,7 @@ void FrameCost() {
         }
         GdiFlush();
         POINT point{rect.left, rect.top}, source{0, 0};
-        SIZE size{clock.m_width, clock.m_height};
+        SIZE size{width, height};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 253, AC_SRC_ALPHA};
         UpdateLayeredWindow(hwnd, destination.get(), &point, &size, surface.Dc(), &source, 0, &blend, ULW_ALPHA);
     });
@@ -231,17 +234,18 @@ int DumpFrame(const wchar_t* path) {
         width = frame.width;
         height = frame.height;
     };
-    CountdownWnd clock(nullptr, options);
+    CountdownWnd clock(options);
     if (!clock.Create()) {
         std::fprintf(stderr, "the clock window could not be created\n");
         return 1;
     }
-    clock.m_noBackground = 1;
-    clock.m_sizeNormal = 120;
-    clock.m_colorNormal = 0xFFFFFFFF;
-    clock.m_remaining = 9 * 60 + 41;
-    clock.m_running = 1;
-    clock.Relayout();
+    CountdownModel state = clock.Model();
+    state.m_noBackground = 1;
+    state.m_sizeNormal = 120;
+    state.m_colorNormal = 0xFFFFFFFF;
+    state.m_remaining = 9 * 60 + 41;
+    state.m_running = 1;
+    clock.Show(state, /*relayout=*/true);
     FILE* out = _wfopen(path, L"wb");
     if (!out) {
         std::fprintf(stderr, "cannot write %ls\n", path);

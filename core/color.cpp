@@ -2,24 +2,16 @@
 
 #include <array>
 
-namespace {
-std::string_view Trim(std::string_view text) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
+#include "core/text_scan.h"
 
+namespace {
 std::optional<uint32_t> ParseHex(std::string_view digits) {
     if (digits.size() != 6 && digits.size() != 8) return std::nullopt;
     uint32_t value = 0;
     for (char c : digits) {
-        uint32_t nibble;
-        if (c >= '0' && c <= '9') nibble = c - '0';
-        else if (c >= 'a' && c <= 'f') nibble = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') nibble = c - 'A' + 10;
-        else return std::nullopt;
-        value = value << 4 | nibble;
+        const int nibble = HexDigitValue(c);
+        if (nibble < 0) return std::nullopt;
+        value = value << 4 | static_cast<uint32_t>(nibble);
     }
     return digits.size() == 6 ? 0xFF000000u | value : value;
 }

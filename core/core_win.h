@@ -7,13 +7,15 @@
 #include <string>
 
 #include "core/atomic_file_win.h"
+#include "core/config_access.h"
 #include "core/product_record.h"
 #include "core/settings_store.h"
 
 constexpr wchar_t kSettingsFileName[] = L"TallyglassCountdown.ini";
 constexpr int kAboutOperation = 4;
 
-class CCore {
+// The names (CCore, getConfigB, uu, ...) keep the interface of the maker's core services library.
+class CCore : public ConfigAccess {
 public:
     // An empty storePath picks the usual place (see autoFileConfig); an empty
     // appPath is the exe's folder.
@@ -25,14 +27,13 @@ public:
     void autoFileConfig();
     std::wstring getAppPath() const;
 
-    bool getConfigB(const char* key) const;
-    int32_t getConfigInt(const char* key) const;
-    std::string getConfigStr(const char* key) const;
-    // The colour a text names; the key's default colour when the text does not parse.
-    uint32_t getColor(const std::string& text, const char* key) const;
+    bool getConfigB(const char* key) const override;
+    int32_t getConfigInt(const char* key) const override;
+    std::string getConfigStr(const char* key) const override;
+    uint32_t getColor(const std::string& text, const char* key) const override;
 
-    void saveConfigB(const char* key, bool value);
-    void saveConfigInt(const char* key, int32_t value);
+    void saveConfigB(const char* key, bool value) override;
+    void saveConfigInt(const char* key, int32_t value) override;
     // Writes every change since the last commit in one atomic file write.
     // False, with the old file intact, when the store cannot be written.
     bool commitConfig(SaveStepHook* hook = nullptr);

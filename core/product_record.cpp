@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/text_scan.h"
+
 namespace {
 constexpr char kTerminator[] = "001E";
 constexpr size_t kDigitsPerUnit = 4;
@@ -23,13 +25,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
 }
 }  // namespace
 
@@ -106,7 +101,7 @@ std::string DecodeSoftField(const char* field, size_t capacity) {
         if (std::memcmp(field + i, kTerminator, kDigitsPerUnit) == 0) break;
         int unit = 0;
         for (size_t k = 0; k < kDigitsPerUnit; ++k) {
-            const int digit = HexValue(field[i + k]);
+            const int digit = HexDigitValue(field[i + k]);
             if (digit < 0) return Utf16ToUtf8(units);
             unit = unit << 4 | digit;
         }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+// The name keeps the interface of the maker's core services library.
 struct tagSoft {
     char version[51];
     char shortName[101];

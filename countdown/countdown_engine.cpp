@@ -50,19 +50,8 @@ bool IsLiveTick(const CountdownModel& model, uint32_t timerId) {
     return model.m_running && timerId != kNoTimer && timerId == model.m_timerId;
 }
 
-CountdownValues ValuesOf(const CountdownModel& model) {
-    return {model.m_sizeNormal,   model.m_sizeAlert,   model.m_countdownSeconds, model.m_alertSeconds,
-            model.m_noBackground, model.m_alertCenter, model.m_alertSound};
-}
-
 void ApplyNewCountdown(CountdownModel& model, EngineHost& host, const CountdownValues& values) {
-    model.m_sizeNormal = values.m_sizeNormal;
-    model.m_sizeAlert = values.m_sizeAlert;
-    model.m_countdownSeconds = values.m_countdownSeconds;
-    model.m_alertSeconds = values.m_alertSeconds;
-    model.m_noBackground = values.m_noBackground;
-    model.m_alertCenter = values.m_alertCenter;
-    model.m_alertSound = values.m_alertSound;
+    static_cast<CountdownValues&>(model) = values;
     model.m_remaining = model.m_countdownSeconds;
     ResetCountdown(model, host);
     host.Relayout();

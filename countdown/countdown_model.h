@@ -1,27 +1,23 @@
 #pragma once
 // The countdown window's settings and engine state, kept apart from any window
-// so that the engine, the display selection and the layout can be tested natively.
+// so that the engine, the display selection and the settings table can be
+// tested natively.
 #include <cstdint>
 #include <string>
+
+#include "settings/countdown_values.h"
 
 // A timer id that means "no timer runs"; the multimedia timer never hands it out.
 constexpr uint32_t kNoTimer = 0;
 
-struct CountdownModel {
+struct CountdownModel : CountdownValues {
     std::string m_fontName;   // UTF-8
     std::string m_alertText;  // UTF-8
     std::string m_titleText;  // UTF-8
 
     int32_t m_width = 0;
     int32_t m_height = 0;
-    int32_t m_sizeNormal = 72;
-    int32_t m_sizeAlert = 96;
     int32_t m_sizeTitle = 48;
-    int32_t m_countdownSeconds = 600;
-    int32_t m_alertSeconds = 60;
-    int32_t m_noBackground = 0;
-    int32_t m_alertCenter = 1;
-    int32_t m_alertSound = 1;
     int32_t m_inAlert = 0;
     int32_t m_posLeft = 0;
     int32_t m_posTop = 0;

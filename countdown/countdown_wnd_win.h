@@ -1,20 +1,21 @@
 #pragma once
 // The clock's one window: a modal dialog from template 102, layered, topmost,
-// off the taskbar. It owns the settings, the engine state and every frame.
+// off the taskbar. It translates messages into engine calls and draws what the
+// display selection chooses; the engine and the settings table decide.
 #include <windows.h>
-#include <gdiplus.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/core_win.h"
 #include "countdown/countdown_engine.h"
 #include "framework/dialog_win.h"
-#include "render/display_text.h"
-#include "render/frame_win.h"
+#include "framework/multimedia_timer_win.h"
+#include "render/layered_window_win.h"
 
 // Posted by the timer's callback to the UI thread: wParam is the timer's id.
 constexpr UINT kTickMessage = WM_APP + 1;
@@ -26,51 +27,30 @@ struct CountdownWndOptions {
     bool manualTicks = false;
     const wchar_t* user32Name = L"User32.DLL";
     // Test seam: sees every frame's pixels before they go to the screen.
-    std::function<void(const FramePixels&)> frameObserver;
+    LayeredPresenter::Observer frameObserver;
     // What to do when the layered-window entry point is missing. The default
     // shows "User32.dll ERROR!" and exits with a failure status.
     std::function<void()> fatalError;
 };
 
-class CountdownWnd : public Dialog, public CountdownModel, private EngineHost {
+class CountdownWnd : public Dialog, private EngineHost {
 public:
-    explicit CountdownWnd(HWND parent = nullptr, CountdownWndOptions options = {});
-    ~CountdownWnd() override;
+    explicit CountdownWnd(CountdownWndOptions options = {});
+    // The window's WM_DESTROY handler stores the settings: it must run while
+    // this class still exists.
+    ~CountdownWnd() override { Destroy(); }
 
     BOOL PreTranslateMessage(MSG* msg) override;
+    void StartCountdown() { ::StartCountdown(m_model, *this); }
+    void ResetCountdown() { ::ResetCountdown(m_model, *this); }
 
-    void StartCountdown();
-    void ResetCountdown();
-    void OnTimerTick();
-
-    void Relayout() override;
-    void PresentFrame() override;
-    void CenterWindow() override;
-    void PlayAlertSound() override;
-
-    std::string FormatTimeText(int32_t seconds) const;
-    DisplayChoice SelectDisplay() const;
-    PixelSize MeasureText(const std::string& text, const std::string& fontName, int32_t size) const;
-    void PaintBackground(Gdiplus::Graphics* graphics);
-    void PaintText(Gdiplus::Graphics* graphics);
-
-    CCore* Core() const { return m_core.get(); }
-    bool PeriodRequested() const { return m_periodRequested; }
-
-    struct FreeDeleter {
-        void operator()(void* p) const { std::free(p); }
-    };
-
-    std::unique_ptr<CCore> m_core;
-    std::unique_ptr<tagSoft, FreeDeleter> m_soft;
-    HDC m_memDC = nullptr;
-    BLENDFUNCTION m_blend{};
-    HMODULE m_user32 = nullptr;
-    decltype(&::UpdateLayeredWindow) m_pfnUpdateLayeredWindow = nullptr;
-    std::wstring m_appPath;
-    std::wstring m_alertWavPath;
-    UINT m_timerResolution = 0;
-    HICON m_icon = nullptr;
+    const CountdownModel& Model() const { return m_model; }
+    // Test and benchmark seam: a state set by hand, laid out anew or only drawn.
+    void Show(const CountdownModel& model, bool relayout);
+    const CCore* Core() const { return m_core.get(); }
+    const LayeredPresenter* Presenter() const { return m_presenter ? &*m_presenter : nullptr; }
+    const std::wstring& AlertWavPath() const { return m_alertWavPath; }
+    UINT TimerResolution() const { return m_timerResolution; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,30 +60,47 @@ protected:
     void OnCancel() override {}
 
 private:
-    int OnCreate(CREATESTRUCTW* create);
+    bool OnCommand(UINT id);
+    int OnCreate();
     void OnDestroy();
     void OnPaint();
-    HICON OnQueryDragIcon() const { return m_icon; }
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnLButtonDown();
     void OnRButtonUp();
-    void ShowContextMenu(int popupPosition);
     void OnNewCountdown();
     void OnAbout();
-    void OnExit();
     void OnEndSession(bool ending);
     void OnTickMessage(uint32_t timerId);
 
-    void ReadSettings();
+    void MakeToolWindow();
+    void RecordPosition();
     void StoreSettings();
     void ChooseTimerResolution();
+
+    void Relayout() override;
+    void PresentFrame() override;
+    void CenterWindow() override { Dialog::CenterWindow(nullptr); }
+    void PlayAlertSound() override;
     uint32_t StartPeriodicTimer() override;
     void StopPeriodicTimer(uint32_t timerId) override;
     static void CALLBACK TimerProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
+    struct FreeDeleter {
+        void operator()(void* p) const { std::free(p); }
+    };
+
     CountdownWndOptions m_options;
-    bool m_periodRequested = false;
-    bool m_settingsStored = false;
+    CountdownModel m_model;
+    std::optional<LayeredPresenter> m_presenter;
+    std::unique_ptr<CCore> m_core;
+    std::unique_ptr<tagSoft, FreeDeleter> m_soft;
+    std::wstring m_appPath;
+    std::wstring m_alertWavPath;
+    HICON m_icon = nullptr;
+    UINT m_timerResolution = 0;
+    TimerPeriod m_timerPeriod;
+    PeriodicTimer m_timer;
     uint32_t m_manualTimerIds = 0;
+    bool m_settingsStored = false;
     PixelSize m_sizeCap{7680, 4320};  // from the last layout
 };

@@ -7,6 +7,9 @@
 class Dialog {
 public:
     explicit Dialog(UINT templateId);
+    // Destroys a window still open. By then a derived class is gone, so its
+    // WM_DESTROY handler does not run: a class whose handler must run (to store
+    // settings, say) destroys the window in its own destructor.
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;

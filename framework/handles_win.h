@@ -58,9 +58,14 @@ struct CloseHandleTraits {
     static void Release(HANDLE handle) { CloseHandle(handle); }
 };
 
+struct FreeLibraryTraits {
+    static void Release(HMODULE module) { FreeLibrary(module); }
+};
+
 using MemoryDc = UniqueHandle<HDC, DeleteDcTraits>;
 using GdiBitmap = UniqueHandle<HBITMAP, DeleteObjectTraits>;
 using Menu = UniqueHandle<HMENU, DestroyMenuTraits>;
+using LoadedModule = UniqueHandle<HMODULE, FreeLibraryTraits>;
 
 // A file handle; INVALID_HANDLE_VALUE is taken as "none".
 class FileHandle {

@@ -17,11 +17,3 @@ std::string FormatTimeText(int32_t seconds, bool inAlert, const std::string& ale
     if (!inAlert) return buffer;
     return alertText + " " + buffer;
 }
-
-DisplayChoice SelectDisplay(const CountdownModel& model) {
-    std::string timeText = FormatTimeText(model.m_remaining, model.m_inAlert != 0, model.m_alertText);
-    if (model.m_running == 0 && !model.m_titleText.empty())
-        return {model.m_titleText, model.m_sizeTitle, model.m_colorAlert};
-    if (model.m_inAlert) return {std::move(timeText), model.m_sizeAlert, model.m_colorAlert};
-    return {std::move(timeText), model.m_sizeNormal, model.m_colorNormal};
-}

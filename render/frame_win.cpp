@@ -94,6 +94,12 @@ void PaintOutlinedText(Gdiplus::Graphics& graphics, const std::wstring& text, co
     graphics.FillPath(&fill, &path);
 }
 
+void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content) {
+    if (content.background)
+        PaintGradientBackground(graphics, {content.size.width, content.size.height, content.margin});
+    PaintOutlinedText(graphics, content.text, content.fontName, content.fontSize, content.color, content.margin);
+}
+
 FrameSurface::FrameSurface(HDC compatible, int32_t width, int32_t height)
     : m_width(width), m_height(height), m_dc(CreateCompatibleDC(compatible)) {
     if (!m_dc || width <= 0 || height <= 0) return;

@@ -38,6 +38,18 @@ void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeomet
 void PaintOutlinedText(Gdiplus::Graphics& graphics, const std::wstring& text, const std::wstring& fontName,
                        int32_t size, uint32_t argb, int32_t margin);
 
+// Everything one frame of the clock shows.
+struct FrameContent {
+    std::wstring text;
+    std::wstring fontName;
+    int32_t fontSize = 0;
+    uint32_t color = 0;  // ARGB
+    int32_t margin = 0;
+    PixelSize size;
+    bool background = true;
+};
+void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content);
+
 // A 32-bit premultiplied-ARGB surface, cleared to 0, selected into a memory DC
 // for UpdateLayeredWindow and wrapped by a GDI+ bitmap for painting.
 class FrameSurface {

@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "settings/field_values.h"
 
-SettingsDlg::SettingsDlg(HWND) : Dialog(IDD_SETTINGS) {}
+SettingsDlg::SettingsDlg() : Dialog(IDD_SETTINGS) {}
 
 LRESULT SettingsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
@@ -24,25 +24,25 @@ LRESULT SettingsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL SettingsDlg::OnInitDialog() {
     Dialog::OnInitDialog();
-    SetFieldSeconds(m_countdownSeconds, IDC_COUNTDOWN_HOURS, IDC_COUNTDOWN_MINUTES, IDC_COUNTDOWN_SECONDS);
-    SetFieldSeconds(m_alertSeconds, IDC_ALERT_HOURS, IDC_ALERT_MINUTES, IDC_ALERT_SECONDS);
-    SetFieldInt(IDC_SIZE_NORMAL, m_sizeNormal);
-    SetFieldInt(IDC_SIZE_ALERT, m_sizeAlert);
-    CheckDlgButton(m_hwnd, IDC_NO_BACKGROUND, m_noBackground ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(m_hwnd, IDC_ALERT_CENTER, m_alertCenter ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(m_hwnd, IDC_ALERT_SOUND, m_alertSound ? BST_CHECKED : BST_UNCHECKED);
+    SetFieldSeconds(m_values.m_countdownSeconds, IDC_COUNTDOWN_HOURS, IDC_COUNTDOWN_MINUTES, IDC_COUNTDOWN_SECONDS);
+    SetFieldSeconds(m_values.m_alertSeconds, IDC_ALERT_HOURS, IDC_ALERT_MINUTES, IDC_ALERT_SECONDS);
+    SetFieldInt(IDC_SIZE_NORMAL, m_values.m_sizeNormal);
+    SetFieldInt(IDC_SIZE_ALERT, m_values.m_sizeAlert);
+    CheckDlgButton(m_hwnd, IDC_NO_BACKGROUND, m_values.m_noBackground ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_hwnd, IDC_ALERT_CENTER, m_values.m_alertCenter ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_hwnd, IDC_ALERT_SOUND, m_values.m_alertSound ? BST_CHECKED : BST_UNCHECKED);
     Dialog::CenterWindow(GetWindow(m_hwnd, GW_OWNER));
     return TRUE;  // focus on the first field
 }
 
 void SettingsDlg::OnOkButton() {
-    m_sizeNormal = CorrectFontSize(GetFieldInt(IDC_SIZE_NORMAL));
-    m_sizeAlert = CorrectFontSize(GetFieldInt(IDC_SIZE_ALERT));
-    m_countdownSeconds = GetFieldSeconds(IDC_COUNTDOWN_HOURS, IDC_COUNTDOWN_MINUTES, IDC_COUNTDOWN_SECONDS);
-    m_alertSeconds = GetFieldSeconds(IDC_ALERT_HOURS, IDC_ALERT_MINUTES, IDC_ALERT_SECONDS);
-    m_noBackground = IsDlgButtonChecked(m_hwnd, IDC_NO_BACKGROUND) == BST_CHECKED;
-    m_alertCenter = IsDlgButtonChecked(m_hwnd, IDC_ALERT_CENTER) == BST_CHECKED;
-    m_alertSound = IsDlgButtonChecked(m_hwnd, IDC_ALERT_SOUND) == BST_CHECKED;
+    m_values.m_sizeNormal = CorrectFontSize(GetFieldInt(IDC_SIZE_NORMAL));
+    m_values.m_sizeAlert = CorrectFontSize(GetFieldInt(IDC_SIZE_ALERT));
+    m_values.m_countdownSeconds = GetFieldSeconds(IDC_COUNTDOWN_HOURS, IDC_COUNTDOWN_MINUTES, IDC_COUNTDOWN_SECONDS);
+    m_values.m_alertSeconds = GetFieldSeconds(IDC_ALERT_HOURS, IDC_ALERT_MINUTES, IDC_ALERT_SECONDS);
+    m_values.m_noBackground = IsDlgButtonChecked(m_hwnd, IDC_NO_BACKGROUND) == BST_CHECKED;
+    m_values.m_alertCenter = IsDlgButtonChecked(m_hwnd, IDC_ALERT_CENTER) == BST_CHECKED;
+    m_values.m_alertSound = IsDlgButtonChecked(m_hwnd, IDC_ALERT_SOUND) == BST_CHECKED;
     EndDialog(IDOK);
 }
 

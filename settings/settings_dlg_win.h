@@ -6,10 +6,11 @@
 #include <cstdint>
 
 #include "framework/dialog_win.h"
+#include "settings/countdown_values.h"
 
 class SettingsDlg : public Dialog {
 public:
-    explicit SettingsDlg(HWND parent = nullptr);
+    SettingsDlg();
 
     BOOL OnInitDialog() override;
     void OnOkButton();
@@ -20,13 +21,8 @@ public:
     int GetFieldSeconds(int idHours, int idMinutes, int idSeconds) const;
     void SetFieldSeconds(int seconds, int idHours, int idMinutes, int idSeconds);
 
-    int32_t m_sizeNormal = 0;
-    int32_t m_sizeAlert = 0;
-    int32_t m_countdownSeconds = 0;
-    int32_t m_alertSeconds = 0;
-    int32_t m_noBackground = 0;
-    int32_t m_alertCenter = 0;
-    int32_t m_alertSound = 0;
+    // Shown when the dialog opens; what was confirmed when it returns IDOK.
+    CountdownValues m_values;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

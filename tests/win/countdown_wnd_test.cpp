@@ -21,17 +21,17 @@ TEST(Lifecycle, ReadsEveryKeyCorrectsBadValuesAndStartsCentred) {
     TestClock clock(Ini(
         "nobg=1\nalertcenter=0\nfsizenormal=10\nfsizealert=130\nclrnormal=#GG0000\nclralert=0,0,255\n"
         "djsseconds=-5\nalertseconds=0\nalertstr=Stop now\ntitle=Keynote\nposleft=5\npostop=6\n"));
-    EXPECT_EQ(clock->m_noBackground, 1);
-    EXPECT_EQ(clock->m_alertCenter, 0);
-    EXPECT_EQ(clock->m_sizeNormal, 20);
-    EXPECT_EQ(clock->m_sizeAlert, 130);
-    EXPECT_EQ(clock->m_colorNormal, 0xFFFFFFFFu);
-    EXPECT_EQ(clock->m_colorAlert, 0xFF0000FFu);
-    EXPECT_EQ(clock->m_countdownSeconds, 10);
-    EXPECT_EQ(clock->m_alertSeconds, 10);
-    EXPECT_EQ(clock->m_alertText, "Stop now");
-    EXPECT_EQ(clock->m_alertWavPath, clock.folder.Path() + L"\\alert.wav");
-    EXPECT_EQ(clock->m_timerResolution, 5u);  // Wine reports wPeriodMin 1
+    EXPECT_EQ(clock->Model().m_noBackground, 1);
+    EXPECT_EQ(clock->Model().m_alertCenter, 0);
+    EXPECT_EQ(clock->Model().m_sizeNormal, 20);
+    EXPECT_EQ(clock->Model().m_sizeAlert, 130);
+    EXPECT_EQ(clock->Model().m_colorNormal, 0xFFFFFFFFu);
+    EXPECT_EQ(clock->Model().m_colorAlert, 0xFF0000FFu);
+    EXPECT_EQ(clock->Model().m_countdownSeconds, 10);
+    EXPECT_EQ(clock->Model().m_alertSeconds, 10);
+    EXPECT_EQ(clock->Model().m_alertText, "Stop now");
+    EXPECT_EQ(clock->AlertWavPath(), clock.folder.Path() + L"\\alert.wav");
+    EXPECT_EQ(clock->TimerResolution(), 5u);  // Wine reports wPeriodMin 1
     ExpectCentred(clock);
     // The idle title shows in the alert colour: blue glyph pixels.
     bool blue = false;
@@ -65,15 +65,15 @@ TEST(Engine, RealPeriodicTimerTicksAndNeverLeaks) {
     // Wine, like Windows, has room for 16 multimedia timers: a leak fails fast.
     for (int i = 0; i < 1000; ++i) {
         clock.Key(WM_KEYDOWN, VK_F2);
-        ASSERT_NE(clock->m_timerId, kNoTimer) << "cycle " << i;
+        ASSERT_NE(clock->Model().m_timerId, kNoTimer) << "cycle " << i;
         clock.Key(WM_KEYDOWN, VK_F4);
-        ASSERT_EQ(clock->m_timerId, kNoTimer);
+        ASSERT_EQ(clock->Model().m_timerId, kNoTimer);
     }
     PumpMessages(1200);  // ticks of the stopped timers, if any, must change nothing
-    EXPECT_EQ(clock->m_remaining, 600);
+    EXPECT_EQ(clock->Model().m_remaining, 600);
     clock.Key(WM_KEYDOWN, VK_F2);
     PumpMessages(2500);
-    EXPECT_EQ(clock->m_remaining, 598);
+    EXPECT_EQ(clock->Model().m_remaining, 598);
 }
 
 TEST(MenuCommands, NewCountdownCancelledThenConfirmedWhileRunning) {
@@ -92,8 +92,8 @@ TEST(MenuCommands, NewCountdownCancelledThenConfirmedWhileRunning) {
         SetDlgItemTextW(dialog, IDC_COUNTDOWN_MINUTES, L"1");
         SendMessageW(dialog, WM_CLOSE, 0, 0);  // the caption's close box
     });
-    EXPECT_EQ(clock->m_countdownSeconds, 600);  // cancelled: only the position is recorded
-    EXPECT_EQ(clock->m_posLeft, 70);
+    EXPECT_EQ(clock->Model().m_countdownSeconds, 600);  // cancelled: only the position is recorded
+    EXPECT_EQ(clock->Model().m_posLeft, 70);
 
     clock.Key(WM_KEYDOWN, VK_F2);
     SetWindowPos(hwnd, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -107,12 +107,12 @@ TEST(MenuCommands, NewCountdownCancelledThenConfirmedWhileRunning) {
         SendMessageW(GetDlgItem(dialog, IDC_OK_BUTTON), BM_CLICK, 0, 0);
     });
     EXPECT_TRUE(ownerDisabled);
-    EXPECT_EQ(clock->m_running, 0);
-    EXPECT_EQ(clock->m_remaining, 9000);
-    EXPECT_EQ(clock->m_sizeNormal, 96);
+    EXPECT_EQ(clock->Model().m_running, 0);
+    EXPECT_EQ(clock->Model().m_remaining, 9000);
+    EXPECT_EQ(clock->Model().m_sizeNormal, 96);
     const RECT r = clock.WindowRect();
     EXPECT_EQ(r.left, 40);  // where it was when the command was chosen, at its new size
     EXPECT_EQ(r.top, 50);
-    EXPECT_EQ(r.right - r.left, clock->m_width);
+    EXPECT_EQ(r.right - r.left, clock->Model().m_width);
 }
 }  // namespace

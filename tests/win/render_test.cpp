@@ -17,7 +17,7 @@ bool Near(uint32_t pixel, uint32_t rgb, int tolerance) {
 TEST(Frame, BackgroundOnIsOpaqueWithItsGradients) {
     TestClock clock(Ini("nobg=0\nfsizenormal=96\n"));
     const Frame& f = clock.LastFrame();
-    const int m = clock->m_margin;
+    const int m = clock->Model().m_margin;
     ASSERT_GT(f.height, 40);
     const int x = f.width - 2;  // right edge: no glyphs, no strip
     EXPECT_TRUE(Near(f.At(x, 0), 0xFFFFFF, 40)) << std::hex << f.At(x, 0);
@@ -54,7 +54,7 @@ TEST(Frame, GlyphsSitWithinTheLayoutMargins) {
     for (int size : {48, 96, 150}) {
         TestClock clock(Ini("nobg=1\nfsizenormal=" + std::to_string(size) + "\n"));
         const Frame& f = clock.LastFrame();
-        const int m = clock->m_margin;
+        const int m = clock->Model().m_margin;
         // Bounds of the same path laid out at (0, 0).
         Gdiplus::GraphicsPath path;
         const auto family = CreateFontFamilyOrFallback(L"DejaVu Sans");
@@ -75,9 +75,9 @@ TEST(Frame, GlyphsSitWithinTheLayoutMargins) {
 TEST(Frame, EmptyOrBlankTextGivesAWindowOfMarginsOnly) {
     // Blanks around a value are trimmed by the file format; no-break spaces are not.
     TestClock clock(Ini("nobg=1\ntitle=\xC2\xA0\xC2\xA0\nfsizetitle=100\n"));
-    EXPECT_EQ(clock->m_margin, 30);
-    EXPECT_EQ(clock->m_width, 90);
-    EXPECT_EQ(clock->m_height, 30);
+    EXPECT_EQ(clock->Model().m_margin, 30);
+    EXPECT_EQ(clock->Model().m_width, 90);
+    EXPECT_EQ(clock->Model().m_height, 30);
     for (uint32_t p : clock.LastFrame().pixels) ASSERT_EQ(p, 0u);
 }
 
@@ -85,14 +85,14 @@ TEST(Frame, UnknownFontFallsBackAndStillShowsTheTime) {
     TestClock clock("[settings]\nfontname=No Such Font 123\nnobg=1\n");
     const RECT painted = clock.LastFrame().OpaqueBounds();
     EXPECT_GT(painted.right - painted.left, 50);
-    EXPECT_GT(clock->m_width, 3 * clock->m_margin + 50);
+    EXPECT_GT(clock->Model().m_width, 3 * clock->Model().m_margin + 50);
 }
 
 TEST(Frame, HugeFontIsCappedToTheScreen) {
     TestClock clock(Ini("fsizenormal=100000\n"));
-    EXPECT_LE(clock->m_width, std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), 640));
-    EXPECT_LE(clock->m_height, std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), 480));
-    EXPECT_EQ(clock.LastFrame().width, clock->m_width);
+    EXPECT_LE(clock->Model().m_width, std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), 640));
+    EXPECT_LE(clock->Model().m_height, std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), 480));
+    EXPECT_EQ(clock.LastFrame().width, clock->Model().m_width);
 }
 
 }  // namespace

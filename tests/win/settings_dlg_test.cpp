@@ -13,11 +13,11 @@ std::wstring Text(HWND dialog, int id) {
 
 TEST(SettingsDialog, ShowsNormalisedValuesAndEnterReadsWhatWasTyped) {
     SettingsDlg dialog;
-    dialog.m_sizeNormal = 72;
-    dialog.m_sizeAlert = 96;
-    dialog.m_countdownSeconds = 5400;
-    dialog.m_alertSeconds = 3599;
-    dialog.m_noBackground = 7;  // any non-zero value shows checked
+    dialog.m_values.m_sizeNormal = 72;
+    dialog.m_values.m_sizeAlert = 96;
+    dialog.m_values.m_countdownSeconds = 5400;
+    dialog.m_values.m_alertSeconds = 3599;
+    dialog.m_values.m_noBackground = 7;  // any non-zero value shows checked
     ASSERT_TRUE(dialog.Create());
     HWND hwnd = dialog.GetSafeHwnd();
     EXPECT_EQ(Text(hwnd, IDC_COUNTDOWN_HOURS) + Text(hwnd, IDC_COUNTDOWN_MINUTES), L"130");
@@ -35,11 +35,11 @@ TEST(SettingsDialog, ShowsNormalisedValuesAndEnterReadsWhatWasTyped) {
     MSG enter{GetDlgItem(hwnd, IDC_COUNTDOWN_MINUTES), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     if (!dialog.PreTranslateMessage(&enter)) DispatchMessageW(&enter);
     EXPECT_EQ(dialog.ModalResult(), IDOK);
-    EXPECT_EQ(dialog.m_sizeNormal, 20);
-    EXPECT_EQ(dialog.m_sizeAlert, 20);
-    EXPECT_EQ(dialog.m_countdownSeconds, 30 * 60 + 12);
-    EXPECT_EQ(dialog.m_alertSeconds, 10);  // -30 is not a length
-    EXPECT_EQ(dialog.m_noBackground, 1);
+    EXPECT_EQ(dialog.m_values.m_sizeNormal, 20);
+    EXPECT_EQ(dialog.m_values.m_sizeAlert, 20);
+    EXPECT_EQ(dialog.m_values.m_countdownSeconds, 30 * 60 + 12);
+    EXPECT_EQ(dialog.m_values.m_alertSeconds, 10);  // -30 is not a length
+    EXPECT_EQ(dialog.m_values.m_noBackground, 1);
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ TEST(Soak, TwentyThousandFramesLeakNothing) {
     TestClock clock(std::string("[settings]\nfontname=") + kTestFont +
                     "\nwavalert=0\nalertcenter=0\ndjsseconds=40\nalertseconds=15\ntitle=Soak title\n");
     CountdownWnd& w = *clock.window;
+    CountdownModel m = w.Model();
     size_t warmedUp = 0;
     size_t heapWarmedUp = 0;
     long handlesAfterWarmUp = 0;
@@ -55,17 +56,14 @@ TEST(Soak, TwentyThousandFramesLeakNothing) {
     const int frames = framesOverride ? std::atoi(framesOverride) : 20000;
     for (int i = 0; i < frames; ++i) {
         if (i % 100 == 0) {
-            w.m_noBackground = (i / 100) % 2;
-            switch (i / 100 % 3) {
-                case 0: w.m_running = 0, w.m_inAlert = 0; break;   // idle title
-                case 1: w.m_running = 1, w.m_inAlert = 0; break;   // counting
-                default: w.m_running = 1, w.m_inAlert = 1; break;  // alert
-            }
-            w.m_remaining = 3600 + i % 700;
-            w.Relayout();
+            m.m_noBackground = (i / 100) % 2;
+            m.m_running = i / 100 % 3 != 0;  // idle title, counting, alert
+            m.m_inAlert = i / 100 % 3 == 2;
+            m.m_remaining = 3600 + i % 700;
+            w.Show(m, /*relayout=*/true);
         } else {
-            w.m_remaining = 1 + i % 4000;
-            w.PresentFrame();
+            m.m_remaining = 1 + i % 4000;
+            w.Show(m, /*relayout=*/false);
         }
         LeakOnPurpose();
         if (i == 2000) {
@@ -88,14 +86,14 @@ TEST(Soak, TwentyThousandFramesLeakNothing) {
     EXPECT_LT(heapGrowth, 64u << 10);
     EXPECT_LT(growth, 8u << 20);
     EXPECT_EQ(handles::LiveCount(), handlesAfterWarmUp);
-    EXPECT_EQ(w.m_memDC, nullptr);
+    EXPECT_FALSE(w.Presenter()->FrameInProgress());
 
     // A frame still renders: the idle title in the alert colour over the background.
-    w.m_running = 0;
-    w.m_noBackground = 0;
-    w.Relayout();
+    m.m_running = 0;
+    m.m_noBackground = 0;
+    w.Show(m, /*relayout=*/true);
     const Frame& f = clock.LastFrame();
-    ASSERT_EQ(f.width, w.m_width);
+    ASSERT_EQ(f.width, w.Model().m_width);
     EXPECT_EQ(Frame::Alpha(f.At(f.width - 1, f.height / 2)), 255);
     bool alertColour = false;
     for (uint32_t p : f.pixels) alertColour |= Frame::Red(p) == 255 && Frame::Green(p) == 0x30;

@@ -88,7 +88,7 @@ TestClock::TestClock(const std::string& ini, bool manualTicks) {
             if ((px >> 16 & 0xFF) > a || (px >> 8 & 0xFF) > a || (px & 0xFF) > a) *valid = false;
         }
     };
-    window = std::make_unique<CountdownWnd>(nullptr, std::move(options));
+    window = std::make_unique<CountdownWnd>(std::move(options));
     EXPECT_TRUE(window->Create());
 }
 

@@ -48,7 +48,7 @@ struct TestClock {
     ~TestClock();
     CountdownWnd* operator->() { return window.get(); }
     const Frame& LastFrame() const { return *lastFrame; }
-    void Tick() { SendMessageW(window->GetSafeHwnd(), kTickMessage, window->m_timerId, 0); }
+    void Tick() { SendMessageW(window->GetSafeHwnd(), kTickMessage, window->Model().m_timerId, 0); }
     void Key(UINT message, WPARAM key);  // through the key filter, as the modal loop would
     RECT WindowRect() const;
 

@@ -1,0 +1,20 @@
+#pragma once
+// The settings keys, named once: the store's table of defaults and the clock's
+// table of fields both use these.
+namespace setting_keys {
+constexpr char kNoBackground[] = "nobg";
+constexpr char kAlertSound[] = "wavalert";
+constexpr char kAlertCenter[] = "alertcenter";
+constexpr char kFontName[] = "fontname";
+constexpr char kSizeNormal[] = "fsizenormal";
+constexpr char kSizeAlert[] = "fsizealert";
+constexpr char kSizeTitle[] = "fsizetitle";
+constexpr char kColorNormal[] = "clrnormal";
+constexpr char kColorAlert[] = "clralert";
+constexpr char kCountdownSeconds[] = "djsseconds";
+constexpr char kAlertSeconds[] = "alertseconds";
+constexpr char kAlertText[] = "alertstr";
+constexpr char kTitle[] = "title";
+constexpr char kPosLeft[] = "posleft";
+constexpr char kPosTop[] = "postop";
+}  // namespace setting_keys

@@ -1,0 +1,9 @@
+#pragma once
+// The few character-level helpers that several parsers share.
+#include <string_view>
+
+// Without blanks (space, tab, CR, LF, VT, FF) at either end.
+std::string_view Trim(std::string_view text);
+
+// 0..15 for a hex digit of either case, -1 for anything else.
+int HexDigitValue(char c);

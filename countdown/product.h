@@ -1,0 +1,8 @@
+#pragma once
+// The product's names, each written once.
+#include "core/product_record.h"
+
+// UTF-8 "TallyglassPPT" followed by the Chinese for "countdown".
+constexpr char kWindowTitle[] = "TallyglassPPT\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6";
+
+inline ProductTexts ThisProduct(const char* version) { return {version, "Tallyglass", "Countdown", kWindowTitle}; }

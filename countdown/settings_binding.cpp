@@ -1,0 +1,84 @@
+#include "countdown/settings_binding.h"
+
+#include "core/setting_keys.h"
+#include "settings/field_values.h"
+
+namespace {
+namespace k = setting_keys;
+using M = CountdownModel;
+
+constexpr SettingBinding Flag(const char* key, int32_t M::*field) {
+    return {key, FieldKind::Bool, field, nullptr, nullptr, nullptr, WriteRule::Always};
+}
+constexpr SettingBinding Number(const char* key, int32_t M::*field, int32_t (*correct)(int32_t), WriteRule write) {
+    return {key, FieldKind::Int, field, nullptr, nullptr, correct, write};
+}
+constexpr SettingBinding Text(const char* key, std::string M::*field) {
+    return {key, FieldKind::Text, nullptr, field, nullptr, nullptr, WriteRule::Never};
+}
+constexpr SettingBinding Colour(const char* key, uint32_t M::*field) {
+    return {key, FieldKind::Color, nullptr, nullptr, field, nullptr, WriteRule::Never};
+}
+
+// A stored length that is not positive would never end, and a tiny font cannot
+// be read: both are corrected as the dialog corrects them.
+const std::array<SettingBinding, 15> kBindings{{
+    Flag(k::kNoBackground, &M::m_noBackground),
+    Flag(k::kAlertSound, &M::m_alertSound),
+    Flag(k::kAlertCenter, &M::m_alertCenter),
+    Text(k::kFontName, &M::m_fontName),
+    Number(k::kSizeNormal, &M::m_sizeNormal, &CorrectFontSize, WriteRule::Always),
+    Number(k::kSizeAlert, &M::m_sizeAlert, &CorrectFontSize, WriteRule::Always),
+    Number(k::kSizeTitle, &M::m_sizeTitle, &CorrectFontSize, WriteRule::Never),
+    Colour(k::kColorNormal, &M::m_colorNormal),
+    Colour(k::kColorAlert, &M::m_colorAlert),
+    Number(k::kCountdownSeconds, &M::m_countdownSeconds, &CorrectLength, WriteRule::Always),
+    Number(k::kAlertSeconds, &M::m_alertSeconds, &CorrectLength, WriteRule::Always),
+    Text(k::kAlertText, &M::m_alertText),
+    Text(k::kTitle, &M::m_titleText),
+    Number(k::kPosLeft, &M::m_posLeft, nullptr, WriteRule::WithPosition),
+    Number(k::kPosTop, &M::m_posTop, nullptr, WriteRule::WithPosition),
+}};
+
+void ReadOne(const SettingBinding& b, CountdownModel& model, const ConfigAccess& config) {
+    switch (b.kind) {
+        case FieldKind::Bool:
+            model.*b.number = config.getConfigB(b.key);
+            break;
+        case FieldKind::Int: {
+            const int32_t stored = config.getConfigInt(b.key);
+            model.*b.number = b.correct ? b.correct(stored) : stored;
+            break;
+        }
+        case FieldKind::Text:
+            model.*b.text = config.getConfigStr(b.key);
+            break;
+        case FieldKind::Color:
+            model.*b.color = config.getColor(config.getConfigStr(b.key), b.key);
+            break;
+    }
+}
+
+void WriteOne(const SettingBinding& b, const CountdownModel& model, ConfigAccess& config) {
+    if (b.kind == FieldKind::Bool)
+        config.saveConfigB(b.key, model.*b.number != 0);
+    else if (b.kind == FieldKind::Int)
+        config.saveConfigInt(b.key, model.*b.number);
+}
+}  // namespace
+
+const std::array<SettingBinding, 15>& SettingBindings() { return kBindings; }
+
+void ReadSettings(CountdownModel& model, const ConfigAccess& config) {
+    for (const SettingBinding& binding : kBindings) ReadOne(binding, model, config);
+}
+
+bool PositionIsStored(const CountdownModel& model) { return model.m_remaining > model.m_alertSeconds; }
+
+void WriteSettings(const CountdownModel& model, ConfigAccess& config) {
+    if (PositionIsStored(model))
+        for (const SettingBinding& binding : kBindings)
+            if (binding.write == WriteRule::WithPosition) WriteOne(binding, model, config);
+    for (const SettingBinding& binding : kBindings)
+        if (binding.write == WriteRule::Always) WriteOne(binding, model, config);
+}
