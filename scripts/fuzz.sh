@@ -6,7 +6,9 @@ seconds="${1:-300}"
 bash scripts/deps.sh
 cmake --preset native-asan >/dev/null && cmake --build --preset native-asan -j"$(nproc)" >/dev/null || exit 1
 status=0
-for target in settings_file color field_int time_text; do
+for source in fuzz/fuzz_*.cpp; do  # every fuzz target, as CMake finds them
+    target=$(basename "$source" .cpp)
+    target=${target#fuzz_}
     mkdir -p "build/fuzz-corpus/$target"
     echo "== $target (${seconds}s)"
     (cd build && ./native-asan/fuzz_$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

@@ -59,7 +59,9 @@ ASAN_OPTIONS=detect_leaks=1 ctest --preset native-asan >"$LOGS/ctest-native-asan
 record $(ctest_counts "$LOGS/ctest-native-asan.log") "sanitized unit tests"
 
 echo "== fuzzing (${FUZZ_SECONDS}s a target)"
-for target in settings_file color field_int time_text; do
+for source in fuzz/fuzz_*.cpp; do  # every fuzz target, as CMake finds them
+    target=$(basename "$source" .cpp)
+    target=${target#fuzz_}
     corpus="$ROOT/build/fuzz-corpus/$target"
     mkdir -p "$corpus"
     if (cd "$LOGS" && "$ROOT/build/native-asan/fuzz_$target" -max_total_time="$FUZZ_SECONDS" -timeout=10 \
