@@ -1,5 +1,5 @@
 // Figures, not assertions: timer accuracy, frame cost, size, start-up and memory.
-// Prints one "name: value unit" line per figure. Usage: win_bench <exe> [ticks]
+// Prints one "name: value unit" line per figure. Usage: win_bench <exe> [ticks [floor-exe]]
 #include <windows.h>
 #include <mmsystem.h>
 #include <psapi.h>
@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/first_frame_signal.h"
 #include "countdown/countdown_wnd_win.h"
+#include "framework/handles_win.h"
 #include "render/frame_win.h"
 
 namespace {
@@ -75,8 +77,8 @@ void TimerAccuracy(int ticks) {
     otherOptions.manualTicks = true;
     CountdownWnd other(otherOptions);  // the re-armed timer's tick does the same work
     other.Create();
-    HWND sink = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    RearmedTimer timer{sink, clock.TimerResolution()};
+    const OwnedWindow sink(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    RearmedTimer timer{sink.get(), clock.TimerResolution()};
 
     periodic.clear();
     const double start = NowMs();
@@ -86,7 +88,7 @@ void TimerAccuracy(int ticks) {
     while (static_cast<int>(periodic.size()) < ticks || static_cast<int>(rearmed.size()) < ticks) {
         MSG msg;
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-        if (msg.hwnd == sink && msg.message == WM_APP + 7) {
+        if (msg.hwnd == sink.get() && msg.message == WM_APP + 7) {
             rearmed.push_back(NowMs());
             CountdownModel state = other.Model();
             state.m_running = 1;
@@ -114,7 +116,6 @@ void TimerAccuracy(int ticks) {
     std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks, periodic[ticks - 1] - (start + 1000.0 * ticks));
     std::printf("re-armed timer largest offset over %d ticks: %.1f ms\n", ticks, worstRearmed);
     std::printf("re-armed timer drift after %d ticks: %.1f ms\n", ticks, rearmed[ticks - 1] - (start + 1000.0 * ticks));
-    DestroyWindow(sink);
 }
 
 void FrameCost() {
@@ -183,44 +184,99 @@ void FrameCost() {
     }
 }
 
-size_t WorkingSetKiB(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(process, &counters, sizeof counters);
-    return counters.WorkingSetSize / 1024;
-}
+// A started program, measured up to its first frame and while idle; closed and
+// waited for when it goes.
+class MeasuredProgram {
+public:
+    // Prints "<prefix>process start to first frame" and "<prefix>working set while idle".
+    MeasuredProgram(const std::wstring& exe, const char* prefix) {
+        std::wstring commandLine = L"\"" + exe + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        const double t0 = NowMs();
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info)) {
+            std::printf("# could not start %ls\n", exe.c_str());
+            return;
+        }
+        m_process = KernelHandle(info.hProcess);
+        KernelHandle thread(info.hThread);
+        while (!m_window && NowMs() - t0 < 20000 && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT) {
+            m_window = ShownWindow(info.dwProcessId);
+            if (!m_window) Sleep(2);
+        }
+        if (!m_window) {
+            std::printf("# no window shown by %ls\n", exe.c_str());
+            return;
+        }
+        m_startMs = NowMs() - t0;
+        std::printf("%sprocess start to first frame: %.0f ms\n", prefix, m_startMs);
+        Sleep(2000);
+        m_idleKiB = WorkingSetKiB();
+        std::printf("%sworking set while idle: %zu KiB\n", prefix, m_idleKiB);
+    }
+    MeasuredProgram(const MeasuredProgram&) = delete;
+    MeasuredProgram& operator=(const MeasuredProgram&) = delete;
+    ~MeasuredProgram() {
+        if (m_window)
+            PostMessageW(m_window, WM_CLOSE, 0, 0);
+        else if (m_process)
+            TerminateProcess(m_process.get(), 1);  // it never showed a frame: nothing to close it by
+        if (m_process) WaitForSingleObject(m_process.get(), 10000);
+    }
 
-void ProcessFigures(const std::wstring& exe) {
+    bool Shown() const { return m_window != nullptr; }
+    HWND Window() const { return m_window; }
+    double StartMs() const { return m_startMs; }
+    size_t IdleKiB() const { return m_idleKiB; }
+    size_t WorkingSetKiB() const {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(m_process.get(), &counters, sizeof counters);
+        return counters.WorkingSetSize / 1024;
+    }
+
+private:
+    // The program's visible window with the signal title; the process id tells it
+    // apart from one a previous program may still be closing.
+    static HWND ShownWindow(DWORD processId) {
+        for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, kFirstFrameWindowTitle); window;
+             window = FindWindowExW(nullptr, window, nullptr, kFirstFrameWindowTitle)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && IsWindowVisible(window)) return window;
+        }
+        return nullptr;
+    }
+
+    KernelHandle m_process;
+    HWND m_window = nullptr;
+    double m_startMs = 0;
+    size_t m_idleKiB = 0;
+};
+
+void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &data))
         std::printf("exe size: %.0f KiB\n", (static_cast<double>(data.nFileSizeLow) + 4294967296.0 * data.nFileSizeHigh) / 1024);
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const double t0 = NowMs();
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("# could not start %ls\n", exe.c_str());
-        return;
+    double clockStartMs = 0;
+    size_t clockIdleKiB = 0;
+    {
+        MeasuredProgram clock(exe, "");
+        if (!clock.Shown()) return;
+        clockStartMs = clock.StartMs();
+        clockIdleKiB = clock.IdleKiB();
+        PostMessageW(clock.Window(), WM_KEYDOWN, VK_F2, 0);
+        Sleep(3500);
+        std::printf("working set while counting: %zu KiB\n", clock.WorkingSetKiB());
+        PostMessageW(clock.Window(), WM_KEYDOWN, VK_F4, 0);
     }
-    HWND window = nullptr;
-    // The window is shown once its first frame has been presented in dialog initialisation.
-    while (!window && NowMs() - t0 < 20000) {
-        window = FindWindowW(nullptr, L"TallyglassPPT\u5012\u8BA1\u65F6");
-        if (window && !IsWindowVisible(window)) window = nullptr;
-        if (!window) Sleep(2);
-    }
-    std::printf("process start to first frame: %.0f ms\n", NowMs() - t0);
-    Sleep(2000);
-    std::printf("working set while idle: %zu KiB\n", WorkingSetKiB(process.hProcess));
-    PostMessageW(window, WM_KEYDOWN, VK_F2, 0);
-    Sleep(3500);
-    std::printf("working set while counting: %zu KiB\n", WorkingSetKiB(process.hProcess));
-    PostMessageW(window, WM_KEYDOWN, VK_F4, 0);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (floorExe.empty()) return;
+    const MeasuredProgram floor(floorExe, "floor: ");
+    if (!floor.Shown()) return;
+    std::printf("start-up vs floor: %.2f x\n", clockStartMs / floor.StartMs());
+    std::printf("working set vs floor: %.2f x\n", static_cast<double>(clockIdleKiB) / static_cast<double>(floor.IdleKiB()));
 }
 // Writes one frame, background off, as a PAM image (straight alpha) for the README.
 int DumpFrame(const wchar_t* path) {
@@ -268,7 +324,7 @@ int wmain(int argc, wchar_t** argv) {
     GdiplusSession gdiplus;
     if (argc > 2 && std::wstring(argv[1]) == L"--dump-frame") return DumpFrame(argv[2]);
     const int ticks = argc > 2 ? _wtoi(argv[2]) : 120;
-    if (argc > 1) ProcessFigures(argv[1]);
+    if (argc > 1) ProcessFigures(argv[1], argc > 3 ? argv[3] : L"");
     FrameCost();
     TimerAccuracy(ticks);
     return 0;

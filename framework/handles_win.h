@@ -57,6 +57,9 @@ struct DestroyMenuTraits {
 struct CloseHandleTraits {
     static void Release(HANDLE handle) { CloseHandle(handle); }
 };
+struct DestroyWindowTraits {
+    static void Release(HWND window) { DestroyWindow(window); }
+};
 
 struct FreeLibraryTraits {
     static void Release(HMODULE module) { FreeLibrary(module); }
@@ -66,6 +69,36 @@ using MemoryDc = UniqueHandle<HDC, DeleteDcTraits>;
 using GdiBitmap = UniqueHandle<HBITMAP, DeleteObjectTraits>;
 using Menu = UniqueHandle<HMENU, DestroyMenuTraits>;
 using LoadedModule = UniqueHandle<HMODULE, FreeLibraryTraits>;
+// A kernel object that is null when absent, such as a process or thread.
+using KernelHandle = UniqueHandle<HANDLE, CloseHandleTraits>;
+using OwnedWindow = UniqueHandle<HWND, DestroyWindowTraits>;
+
+// RegisterClassExW / UnregisterClassW. Declare it before the windows of the class:
+// unregistering fails while one still exists.
+class WindowClass {
+public:
+    explicit WindowClass(const WNDCLASSEXW& description)
+        : m_instance(description.hInstance), m_atom(RegisterClassExW(&description)) {
+        if (m_atom) handles::CountAcquired();
+    }
+    WindowClass(WindowClass&& other) noexcept
+        : m_instance(other.m_instance), m_atom(std::exchange(other.m_atom, ATOM{})) {}
+    WindowClass& operator=(WindowClass&&) = delete;
+    WindowClass(const WindowClass&) = delete;
+    WindowClass& operator=(const WindowClass&) = delete;
+    ~WindowClass() {
+        if (m_atom) {
+            UnregisterClassW(MAKEINTATOM(m_atom), m_instance);
+            handles::CountReleased();
+        }
+    }
+    const wchar_t* Name() const { return MAKEINTATOM(m_atom); }
+    explicit operator bool() const { return m_atom != 0; }
+
+private:
+    HINSTANCE m_instance;
+    ATOM m_atom;
+};
 
 // A file handle; INVALID_HANDLE_VALUE is taken as "none".
 class FileHandle {
