@@ -126,7 +126,7 @@ void CCore::saveConfigInt(const char* key, int32_t value) {
 }
 
 bool CCore::commitConfig(SaveStepHook* hook) {
-    if (!m_notSavedReason.empty()) return false;
+    if (!m_notSavedReason.empty() || m_storePath.empty()) return false;  // no autoFileConfig yet
     if (m_written.empty()) return true;
     if (!SaveMerged(hook)) return false;
     m_written.clear();
