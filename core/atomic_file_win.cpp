@@ -1,10 +1,12 @@
 #include "core/atomic_file_win.h"
 
-#include <windows.h>
-
-#include "framework/handles_win.h"
+#include "core/store_files.h"
 
 namespace {
+constexpr DWORD kLockWaitMs = 3000;
+constexpr DWORD kBusyReadWaitMs = 1000;
+constexpr DWORD kRetryStepMs = 20;
+
 bool WriteAll(HANDLE file, const char* data, size_t size) {
     while (size > 0) {
         DWORD written = 0;
@@ -15,58 +17,137 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
     }
     return true;
 }
-}  // namespace
 
-bool WriteFileAtomically(const std::wstring& path, std::string_view bytes, SaveStepHook* hook) {
-    // A file the user marked read-only stays as it is (Windows would refuse the
-    // replace too; say so before writing anything).
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    const std::wstring temp = path + L".new";
-    {
-        FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        const size_t half = bytes.size() / 2;
-        bool ok = WriteAll(file.get(), bytes.data(), half);
-        if (ok && hook && !hook->ContinueAfter(SaveStep::TempHalfWritten)) return false;
-        ok = ok && WriteAll(file.get(), bytes.data() + half, bytes.size() - half);
-        ok = ok && FlushFileBuffers(file.get());
-        file.reset();
-        if (!ok) {
-            DeleteFileW(temp.c_str());
-            return false;
+class WinFileOperations : public FileOperations {
+public:
+    bool Exists(const std::wstring& path) override {
+        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    ReplaceError Replace(const std::wstring& replaced, const std::wstring& replacement,
+                         const std::wstring& backup) override {
+        if (ReplaceFileW(replaced.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                         nullptr, nullptr))
+            return ReplaceError::None;
+        switch (GetLastError()) {
+            case ERROR_UNABLE_TO_REMOVE_REPLACED: return ReplaceError::UnableToRemoveReplaced;
+            case ERROR_UNABLE_TO_MOVE_REPLACEMENT: return ReplaceError::UnableToMoveReplacement;
+            case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: return ReplaceError::UnableToMoveReplacement2;
+            default: return ReplaceError::Other;
         }
     }
-    if (hook && !hook->ContinueAfter(SaveStep::TempWritten)) return false;
-    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temp.c_str());
-        return false;
+    bool MoveToNewName(const std::wstring& from, const std::wstring& to) override {
+        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
     }
-    if (hook) hook->ContinueAfter(SaveStep::Replaced);
-    return true;
+    bool Delete(const std::wstring& path) override { return DeleteFileW(path.c_str()) != 0; }
+};
+
+// False when the save is to stop here; the temporary file is then gone unless
+// the hook stopped it, as a crash would.
+bool WriteTemp(const std::wstring& temp, std::string_view bytes, SaveStepHook* hook) {
+    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) return false;
+    const size_t half = bytes.size() / 2;
+    bool ok = WriteAll(file.get(), bytes.data(), half);
+    if (ok && hook && !hook->ContinueAfter(SaveStep::TempHalfWritten)) return false;
+    ok = ok && WriteAll(file.get(), bytes.data() + half, bytes.size() - half);
+    ok = ok && FlushFileBuffers(file.get());
+    file.reset();
+    if (!ok) DeleteFileW(temp.c_str());
+    return ok;
 }
 
-bool ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes, bool& tooLarge) {
-    tooLarge = false;
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return false;
-    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-        tooLarge = true;
-        return false;
+bool ProcessRunning(DWORD processId) {
+    KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    // Denied means it exists and belongs to someone else.
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    return !GetExitCodeProcess(process.get(), &code) || code == STILL_ACTIVE;
+}
+
+ReadOutcome OutcomeOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return ReadOutcome::Missing;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: return ReadOutcome::Busy;
+        case ERROR_ACCESS_DENIED: return ReadOutcome::Denied;
+        default: return ReadOutcome::Failed;
     }
+}
+
+FileRead ReadOnce(const std::wstring& path, size_t maxBytes, std::string& bytes) {
+    // Shared for delete too, so that a save by another clock is not held up.
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        return {OutcomeOf(error), error};
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return {ReadOutcome::Failed, GetLastError()};
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return {ReadOutcome::TooLarge, 0};
     bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr))
-            return false;
+        if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
+            const DWORD error = GetLastError();
+            return {OutcomeOf(error), error};
+        }
         if (got == 0) break;
         done += got;
     }
     bytes.resize(done);
+    return {ReadOutcome::Read, 0};
+}
+}  // namespace
+
+bool WriteFileAtomically(const std::wstring& path, std::string_view bytes, SaveStepHook* hook) {
+    // A file the user marked read-only stays as it is.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    const std::wstring temp = TempFileName(path, GetCurrentProcessId());
+    if (!WriteTemp(temp, bytes, hook)) return false;
+    if (hook && !hook->ContinueAfter(SaveStep::TempWritten)) return false;
+    WinFileOperations files;
+    if (!PutFileInPlace(files, path, temp, BackupFileName(path, GetCurrentProcessId()))) return false;
+    if (hook) hook->ContinueAfter(SaveStep::Replaced);
     return true;
+}
+
+FileRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes) {
+    FileRead read = ReadOnce(path, maxBytes, bytes);
+    for (DWORD waited = 0; read.outcome == ReadOutcome::Busy && waited < kBusyReadWaitMs; waited += kRetryStepMs) {
+        Sleep(kRetryStepMs);
+        read = ReadOnce(path, maxBytes, bytes);
+    }
+    return read;
+}
+
+FileHandle AcquireStoreLock(const std::wstring& settingsPath) {
+    const std::wstring lockPath = LockFileName(settingsPath);
+    for (DWORD waited = 0;; waited += kRetryStepMs) {
+        FileHandle lock(CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (lock) return lock;
+        // Access is denied, too, to a lock file whose holder is closing it.
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || waited >= kLockWaitMs) return lock;
+        Sleep(kRetryStepMs);
+    }
+}
+
+void RemoveLeftoverFiles(const std::wstring& settingsPath) {
+    const size_t slash = settingsPath.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : settingsPath.substr(0, slash + 1);
+    const std::wstring name = settingsPath.substr(folder.size());
+    WIN32_FIND_DATAW found{};
+    const FindHandle listing(FindFirstFileW((settingsPath + L".*").c_str(), &found));
+    if (!listing) return;
+    do {
+        const auto owner = LeftoverOwner(found.cFileName, name);
+        if (owner && (*owner == GetCurrentProcessId() || !ProcessRunning(*owner)))
+            DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(listing.get(), &found));
 }

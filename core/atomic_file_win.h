@@ -1,9 +1,13 @@
 #pragma once
 // Replaces a file's contents in one step: a temporary file in the same folder is
-// written and flushed, then moved over the old file, so that a crash at any
+// written and flushed, then put in the old file's place, so that a crash at any
 // moment leaves either the old file or the new one.
+#include <windows.h>
+
 #include <string>
 #include <string_view>
+
+#include "framework/handles_win.h"
 
 enum class SaveStep { TempHalfWritten, TempWritten, Replaced };
 
@@ -18,7 +22,24 @@ protected:
 };
 
 // True when the new contents are in place. On failure the old file is intact.
+// The file keeps its attributes and security; a read-only file is not written.
 bool WriteFileAtomically(const std::wstring& path, std::string_view bytes, SaveStepHook* hook = nullptr);
 
-// The whole file, or false when it cannot be read. Files above maxBytes are not read.
-bool ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes, bool& tooLarge);
+enum class ReadOutcome { Read, Missing, Busy, Denied, TooLarge, Failed };
+
+struct FileRead {
+    ReadOutcome outcome;
+    DWORD error;  // as GetLastError gave it, for the user
+};
+
+// The whole file. A file another program holds open without sharing is tried
+// again for a moment before it counts as Busy. Files above maxBytes are not read.
+FileRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes);
+
+// Held while one process reads, merges and replaces the settings file; waits a
+// few seconds for another holder. Empty when it cannot be had.
+FileHandle AcquireStoreLock(const std::wstring& settingsPath);
+
+// Deletes temporary and backup files that a save of this process, or of a
+// process that no longer runs, left beside the settings file. Call with the lock held.
+void RemoveLeftoverFiles(const std::wstring& settingsPath);

@@ -2,7 +2,10 @@
 
 #include <shlobj.h>
 
+#include <optional>
+
 #include "core/color.h"
+#include "core/store_files.h"
 #include "framework/text_win.h"
 
 namespace {
@@ -21,50 +24,80 @@ std::wstring RoamingStorePath() {
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
     return std::wstring(folder) + L"\\Tallyglass\\" + kSettingsFileName;
 }
-}  // namespace
 
-std::wstring ExeFolder() {
+std::wstring ModulePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return path;
         }
+        if (path.size() >= 32768) return {};  // longer than any Windows path
         path.resize(path.size() * 2);
     }
-    return ParentFolder(path) + L"\\";
+}
+
+std::wstring UnreadableReason(const FileRead& read) {
+    switch (read.outcome) {
+        case ReadOutcome::Busy: return L"the settings file is in use by another program";
+        case ReadOutcome::Denied: return L"access to the settings file is denied";
+        case ReadOutcome::TooLarge: return L"the settings file is too large to be one";
+        default: return L"the settings file cannot be read (error " + std::to_wstring(read.error) + L")";
+    }
+}
+}  // namespace
+
+std::wstring ExeFolder() { return FolderOfModule(ModulePath()); }
+
+std::wstring StorePathFor(const std::wstring& appFolder) {
+    if (!appFolder.empty() && FileExists(appFolder + kSettingsFileName)) return appFolder + kSettingsFileName;
+    return RoamingStorePath();
 }
 
 CCore::CCore(std::wstring storePath, std::wstring appPath)
     : m_storePath(std::move(storePath)), m_appPath(std::move(appPath)) {
     if (m_appPath.empty()) m_appPath = ExeFolder();
-    if (m_appPath.back() != L'\\' && m_appPath.back() != L'/') m_appPath += L'\\';
+    if (!m_appPath.empty() && m_appPath.back() != L'\\' && m_appPath.back() != L'/') m_appPath += L'\\';
 }
 
 void CCore::autoFileConfig() {
+    if (m_storePath.empty()) m_storePath = StorePathFor(m_appPath);
     if (m_storePath.empty()) {
-        const std::wstring beside = m_appPath + kSettingsFileName;
-        m_storePath = FileExists(beside) ? beside : RoamingStorePath();
-    }
-    if (m_storePath.empty()) {
-        m_writable = false;  // no place to keep settings: run on defaults
+        m_notSavedReason = L"no folder for settings was found";
         return;
     }
-    if (GetFileAttributesW(m_storePath.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        std::string bytes;
-        bool tooLarge = false;
-        if (!ReadWholeFile(m_storePath, kMaxSettingsFileBytes, bytes, tooLarge)) {
-            // What cannot be read must not be overwritten: the user's file stays as it is.
-            m_writable = false;
-            return;
-        }
-        m_store.Load(bytes);
+    const DWORD attributes = GetFileAttributesW(m_storePath.c_str());
+    const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
+    // Only these mean the file is not there; a file that is there but cannot be
+    // looked at (denied, held open) must not be written over with defaults.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        m_store.AddMissingDefaults();
+        SaveMerged(nullptr);
         return;
     }
-    m_store.AddMissingDefaults();
-    m_dirty = true;
-    commitConfig();
+    LoadExistingFile(attributes);
+}
+
+void CCore::LoadExistingFile(DWORD attributes) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        m_notSavedReason = L"the settings path names a folder";
+        return;
+    }
+    std::string bytes;
+    const FileRead read = ReadWholeFile(m_storePath, kMaxSettingsFileBytes, bytes);
+    if (read.outcome == ReadOutcome::Missing) {
+        m_store.AddMissingDefaults();  // gone since it was looked at; the next save writes it
+        return;
+    }
+    if (read.outcome != ReadOutcome::Read) {
+        m_notSavedReason = UnreadableReason(read);
+        return;
+    }
+    m_store.Load(bytes);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        m_notSavedReason = L"the settings file is marked read-only";
 }
 
 std::wstring CCore::getAppPath() const { return m_appPath; }
@@ -84,23 +117,38 @@ uint32_t CCore::getColor(const std::string& text, const char* key) const {
 
 void CCore::saveConfigB(const char* key, bool value) {
     m_store.SetBool(key, value);
-    m_dirty = true;
+    NoteWrittenKey(m_written, key, m_store.GetText(key));
 }
 
 void CCore::saveConfigInt(const char* key, int32_t value) {
     m_store.SetInt(key, value);
-    m_dirty = true;
+    NoteWrittenKey(m_written, key, m_store.GetText(key));
 }
 
 bool CCore::commitConfig(SaveStepHook* hook) {
-    if (!m_writable) return false;
-    if (!m_dirty) return true;
+    if (!m_notSavedReason.empty() || m_storePath.empty()) return false;  // no autoFileConfig yet
+    if (m_written.empty()) return true;
+    if (!SaveMerged(hook)) return false;
+    m_written.clear();
+    return true;
+}
+
+bool CCore::SaveMerged(SaveStepHook* hook) const {
     const std::wstring folder = ParentFolder(m_storePath);
     if (!folder.empty() && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
         SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    if (!WriteFileAtomically(m_storePath, m_store.Serialize(), hook)) return false;
-    m_dirty = false;
-    return true;
+    const FileHandle lock = AcquireStoreLock(m_storePath);
+    if (!lock) return false;
+    RemoveLeftoverFiles(m_storePath);
+    // The file as it is now: the user may have edited it, or another clock saved.
+    std::string disk;
+    const FileRead read = ReadWholeFile(m_storePath, kMaxSettingsFileBytes, disk);
+    std::optional<std::string> text;
+    if (read.outcome == ReadOutcome::Missing)
+        text = FreshSettingsText(m_written);
+    else if (read.outcome == ReadOutcome::Read)
+        text = MergeWrittenKeys(disk, m_written);
+    return text && WriteFileAtomically(m_storePath, *text, hook);
 }
 
 bool CCore::isFileExist(const std::wstring& path) const { return FileExists(path); }
@@ -122,7 +170,7 @@ std::wstring CCore::AboutText(const tagSoft* soft) const {
                         L" " + Widen(texts.version) +
                         L"\n\nF2: start    F4: reset\nDrag to move; right-click for the menu.\n\nSettings file:\n" +
                         (m_storePath.empty() ? std::wstring(L"(none)") : m_storePath);
-    if (!m_writable) text += L"\n(cannot be written: changes will not be saved)";
+    if (!m_notSavedReason.empty()) text += L"\nSettings will not be saved: " + m_notSavedReason + L".";
     return text;
 }
 

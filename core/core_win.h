@@ -9,21 +9,23 @@
 #include "core/atomic_file_win.h"
 #include "core/config_access.h"
 #include "core/product_record.h"
+#include "core/settings_merge.h"
 #include "core/settings_store.h"
 
 constexpr wchar_t kSettingsFileName[] = L"TallyglassCountdown.ini";
 constexpr int kAboutOperation = 4;
 
-// The names (CCore, getConfigB, uu, ...) keep the interface of the maker's core services library.
+// The member names keep the interface of the maker's core services library.
 class CCore : public ConfigAccess {
 public:
     // An empty storePath picks the usual place (see autoFileConfig); an empty
-    // appPath is the exe's folder.
+    // appPath is the exe's folder, or none when the exe's path is unknown.
     explicit CCore(std::wstring storePath = {}, std::wstring appPath = {});
 
     // Loads the store; when there is none, writes one holding every key with its
     // default. Beside the exe when a file of that name is there (portable use),
-    // otherwise %APPDATA%\Tallyglass.
+    // otherwise %APPDATA%\Tallyglass. A file that is there but cannot be read,
+    // or is marked read-only, is never written (see NotSavedReason).
     void autoFileConfig();
     std::wstring getAppPath() const;
 
@@ -34,8 +36,10 @@ public:
 
     void saveConfigB(const char* key, bool value) override;
     void saveConfigInt(const char* key, int32_t value) override;
-    // Writes every change since the last commit in one atomic file write.
-    // False, with the old file intact, when the store cannot be written.
+    // Sets the keys saved since the last commit in the file as it is on disk now,
+    // leaving the rest of it as it is, in one atomic file write. Clocks sharing
+    // the file take turns. False, with the old file intact, when it cannot be
+    // read or written.
     bool commitConfig(SaveStepHook* hook = nullptr);
 
     bool isFileExist(const std::wstring& path) const;
@@ -46,14 +50,24 @@ public:
     std::wstring AboutText(const tagSoft* soft) const;
 
     const std::wstring& StorePath() const { return m_storePath; }
-    bool StoreWritable() const { return m_writable; }
+    bool StoreWritable() const { return m_notSavedReason.empty(); }
+    // Why settings will not be saved in this run; empty when they will be.
+    const std::wstring& NotSavedReason() const { return m_notSavedReason; }
 
 private:
+    void LoadExistingFile(DWORD attributes);
+    bool SaveMerged(SaveStepHook* hook) const;
+
     SettingsStore m_store;
+    WrittenKeys m_written;
     std::wstring m_storePath;
     std::wstring m_appPath;
-    bool m_writable = true;
-    bool m_dirty = false;
+    std::wstring m_notSavedReason;
 };
 
+// The exe's folder with a trailing separator; empty when its path is unknown.
 std::wstring ExeFolder();
+// Where a clock whose exe lives in appFolder keeps its settings: beside the exe
+// when a settings file is there, otherwise in %APPDATA% (also when appFolder is
+// empty); empty when neither is known.
+std::wstring StorePathFor(const std::wstring& appFolder);

@@ -8,15 +8,12 @@
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
+#include "core/setting_keys.h"
+#include "core/text_scan.h"
+
 namespace {
 constexpr const char* kSection = "settings";
 constexpr const char* kLooseSection = "";  // keys before any header
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-    return text;
-}
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -25,21 +22,21 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 const std::array<SettingKey, 15> kKeys{{
-    {"nobg", SettingKind::Bool, "0", "1: no background, only the glyphs show"},
-    {"wavalert", SettingKind::Bool, "1", "1: play alert.wav (beside the exe) when the alert starts"},
-    {"alertcenter", SettingKind::Bool, "1", "1: jump to the screen centre when the alert starts"},
-    {"fontname", SettingKind::Text, "Arial", "font family of the clock"},
-    {"fsizenormal", SettingKind::Int, "72", "font size in pixels while counting (20 or more)"},
-    {"fsizealert", SettingKind::Int, "96", "font size in pixels during the alert (20 or more)"},
-    {"fsizetitle", SettingKind::Int, "48", "font size in pixels of the idle title (20 or more)"},
-    {"clrnormal", SettingKind::Text, "#FFFFFF", "colour while counting: #RRGGBB, #AARRGGBB, R,G,B or A,R,G,B"},
-    {"clralert", SettingKind::Text, "#FF3030", "colour of the alert and of the title"},
-    {"djsseconds", SettingKind::Int, "600", "countdown length in seconds"},
-    {"alertseconds", SettingKind::Int, "60", "alert length in seconds"},
-    {"alertstr", SettingKind::Text, "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0", "text shown before the time during the alert"},
-    {"title", SettingKind::Text, "", "text shown while idle; empty shows the countdown length"},
-    {"posleft", SettingKind::Int, "0", "left edge of the window, screen pixels"},
-    {"postop", SettingKind::Int, "0", "top edge of the window, screen pixels"},
+    {setting_keys::kNoBackground, SettingKind::Bool, "0", "1: no background, only the glyphs show"},
+    {setting_keys::kAlertSound, SettingKind::Bool, "1", "1: play alert.wav (beside the exe) when the alert starts"},
+    {setting_keys::kAlertCenter, SettingKind::Bool, "1", "1: jump to the screen centre when the alert starts"},
+    {setting_keys::kFontName, SettingKind::Text, "Arial", "font family of the clock"},
+    {setting_keys::kSizeNormal, SettingKind::Int, "72", "font size in pixels while counting (20 or more)"},
+    {setting_keys::kSizeAlert, SettingKind::Int, "96", "font size in pixels during the alert (20 or more)"},
+    {setting_keys::kSizeTitle, SettingKind::Int, "48", "font size in pixels of the idle title (20 or more)"},
+    {setting_keys::kColorNormal, SettingKind::Text, "#FFFFFF", "colour while counting: #RRGGBB, #AARRGGBB, R,G,B or A,R,G,B"},
+    {setting_keys::kColorAlert, SettingKind::Text, "#FF3030", "colour of the alert and of the title"},
+    {setting_keys::kCountdownSeconds, SettingKind::Int, "600", "countdown length in seconds"},
+    {setting_keys::kAlertSeconds, SettingKind::Int, "60", "alert length in seconds"},
+    {setting_keys::kAlertText, SettingKind::Text, "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0", "text shown before the time during the alert"},
+    {setting_keys::kTitle, SettingKind::Text, "", "text shown while idle; empty shows the countdown length"},
+    {setting_keys::kPosLeft, SettingKind::Int, "0", "left edge of the window, screen pixels"},
+    {setting_keys::kPosTop, SettingKind::Int, "0", "top edge of the window, screen pixels"},
 }};
 }  // namespace
 

@@ -112,6 +112,24 @@ private:
     UniqueHandle<HANDLE, CloseHandleTraits> m_handle;
 };
 
+// A kernel object other than a file (a process, an event), released with CloseHandle.
+using KernelHandle = UniqueHandle<HANDLE, CloseHandleTraits>;
+
+struct FindCloseTraits {
+    static void Release(HANDLE find) { FindClose(find); }
+};
+
+// A directory listing from FindFirstFileW; INVALID_HANDLE_VALUE is taken as "none".
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    HANDLE get() const { return m_handle.get(); }
+    explicit operator bool() const { return static_cast<bool>(m_handle); }
+
+private:
+    UniqueHandle<HANDLE, FindCloseTraits> m_handle;
+};
+
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {
 public:

@@ -37,8 +37,7 @@ TempFolder::~TempFolder() {
 
 std::string ReadFileBytes(const std::wstring& path) {
     std::string bytes;
-    bool tooLarge = false;
-    return ReadWholeFile(path, 64u << 20, bytes, tooLarge) ? bytes : "<unreadable>";
+    return ReadWholeFile(path, 64u << 20, bytes).outcome == ReadOutcome::Read ? bytes : "<unreadable>";
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {

@@ -1,0 +1,24 @@
+#pragma once
+// Merging what the clock wrote into the settings file as it is on disk at exit,
+// so that edits made in an editor while the clock ran survive the save.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Keys the clock set since the last save, in the order first set, with the
+// value text as the store holds it.
+using WrittenKeys = std::vector<std::pair<std::string, std::string>>;
+
+// Records a key's newest value; a key set again keeps its first place.
+void NoteWrittenKey(WrittenKeys& written, std::string_view key, std::string value);
+
+// The disk text with the written keys set and every other line, comment,
+// unknown key and the order of lines kept. Nothing when the disk text is too
+// large to be a settings file: such a file is never rewritten.
+std::optional<std::string> MergeWrittenKeys(std::string_view diskText, const WrittenKeys& written);
+
+// A file for a store that is gone: every key with its default, then the
+// written keys over them.
+std::string FreshSettingsText(const WrittenKeys& written);
