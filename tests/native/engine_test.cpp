@@ -182,27 +182,6 @@ TEST_F(EngineTest, NewCountdownAfterAlertBeganInTheDialog) {
     EXPECT_EQ(model.m_remaining, 5);
     EXPECT_EQ(host.liveTimers, 0);
 }
-
-TEST_F(EngineTest, LongRunThroughManyCycles) {
-    model.m_countdownSeconds = 7;
-    model.m_remaining = 7;
-    model.m_alertSeconds = 3;
-    int cycles = 0;
-    for (int tick = 0; tick < 100000; ++tick) {
-        if (StateOf(model) == EngineState::Idle) {
-            StartCountdown(model, host);
-            ++cycles;
-        }
-        Tick();
-        host.calls.clear();
-    }
-    // 100000 = 10000 cycles of 10 ticks: the last tick ends a cycle.
-    EXPECT_EQ(cycles, 10000);
-    EXPECT_EQ(StateOf(model), EngineState::Idle);
-    EXPECT_EQ(model.m_remaining, 7);
-    EXPECT_EQ(host.liveTimers, 0);
-    for (int32_t shown : host.shown) ASSERT_GT(shown, 0);
-}
 }  // namespace
 
 #include "countdown/timer_resolution.h"

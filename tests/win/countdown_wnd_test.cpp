@@ -60,6 +60,16 @@ TEST(Lifecycle, PositionIsStoredOnlyWhileMoreThanTheAlertRemains) {
     }
 }
 
+// Pumps messages until the condition holds or the bound runs out.
+bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > boundMs) return false;
+        PumpMessages(20);
+    }
+    return true;
+}
+
 TEST(Engine, RealPeriodicTimerTicksAndNeverLeaks) {
     TestClock clock(Ini("djsseconds=600\n"), /*manualTicks=*/false);
     // Wine, like Windows, has room for 16 multimedia timers: a leak fails fast.
@@ -72,11 +82,52 @@ TEST(Engine, RealPeriodicTimerTicksAndNeverLeaks) {
     PumpMessages(1200);  // ticks of the stopped timers, if any, must change nothing
     EXPECT_EQ(clock->Model().m_remaining, 600);
     clock.Key(WM_KEYDOWN, VK_F2);
-    PumpMessages(2500);
+    EXPECT_TRUE(PumpUntil([&] { return clock->Model().m_remaining <= 598; }, 5000)) << "two real ticks within 5 s";
     EXPECT_EQ(clock->Model().m_remaining, 598);
 }
 
-TEST(MenuCommands, NewCountdownCancelledThenConfirmedWhileRunning) {
+TEST(Keys, AutoRepeatedF2KeepsTheRhythmAndAutoRepeatedF4ResetsOnce) {
+    constexpr LPARAM kRepeat = 1 << 30;  // the key was already down
+    TestClock clock(Ini("djsseconds=600\n"));
+    clock.Key(WM_KEYDOWN, VK_F2);
+    const uint32_t timer = clock->Model().m_timerId;
+    clock.Tick();
+    for (int i = 0; i < 20; ++i) clock.Key(WM_KEYDOWN, VK_F2, kRepeat | 1);
+    EXPECT_EQ(clock->Model().m_timerId, timer);  // no restart: the same timer, the same second
+    EXPECT_EQ(clock->Model().m_remaining, 599);
+
+    const RECT before = clock.WindowRect();
+    clock.Key(WM_KEYDOWN, VK_F4);
+    const int framesAfterReset = *clock.frameCount;
+    SetWindowPos(clock->GetSafeHwnd(), nullptr, before.left + 40, before.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    for (int i = 0; i < 20; ++i) clock.Key(WM_KEYDOWN, VK_F4, kRepeat | 1);
+    EXPECT_EQ(clock->Model().m_running, 0);
+    EXPECT_EQ(clock->Model().m_remaining, 600);
+    EXPECT_EQ(*clock.frameCount, framesAfterReset);               // idle F4s draw nothing
+    EXPECT_EQ(clock.WindowRect().left, before.left + 40);  // and do not pull it back to the centre
+}
+
+TEST(Frame, NoLaterTextReachesIntoTheRightMargin) {
+    // Every text of a countdown and its alert, from "1:01" down to "UP 1", is
+    // drawn in a window laid out for an earlier one: none may run out of room.
+    TestClock clock(Ini("nobg=1\ndjsseconds=61\nalertseconds=11\nalertstr=UP\nfsizenormal=72\nfsizealert=72\n"));
+    clock.Key(WM_KEYDOWN, VK_F2);
+    for (int i = 0; i < 72 && clock->Model().m_running; ++i) clock.Tick();
+    EXPECT_EQ(clock->Model().m_running, 0);
+    EXPECT_GE(*clock.narrowestRightGap, clock->Model().m_margin);
+}
+
+TEST(Frame, ATranslucentColourStaysTranslucent) {
+    TestClock clock(Ini("nobg=1\nclrnormal=#80FF0000\nfsizenormal=96\n"));
+    int inside = 0;
+    for (uint32_t p : clock.LastFrame().pixels) {
+        ASSERT_LT(Frame::Alpha(p), 0xC0) << std::hex << p;  // never drawn opaque
+        if (Frame::Alpha(p) == 0x80 && Frame::Red(p) == 0x80 && Frame::Green(p) == 0) ++inside;
+    }
+    EXPECT_GT(inside, 200);  // the glyphs' insides: half-transparent red, premultiplied
+}
+
+TEST(MenuCommands, NewCountdownCancelledKeysWhileOpenThenConfirmedWhileRunning) {
     TestClock clock(Ini("djsseconds=600\nfsizenormal=48\n"));
     HWND hwnd = clock->GetSafeHwnd();
     auto runDialog = [&](std::function<void(HWND)> user) {
@@ -96,6 +147,19 @@ TEST(MenuCommands, NewCountdownCancelledThenConfirmedWhileRunning) {
     EXPECT_EQ(clock->Model().m_posLeft, 70);
 
     clock.Key(WM_KEYDOWN, VK_F2);
+    clock.Tick();
+    // F4 and F2 while the dialog is open, to the dialog's field and to the clock
+    // itself, go nowhere: the clock keeps counting the same second.
+    runDialog([hwnd](HWND dialog) {
+        for (HWND target : {GetDlgItem(dialog, IDC_COUNTDOWN_HOURS), hwnd}) {
+            PostMessageW(target, WM_KEYDOWN, VK_F4, 1);
+            PostMessageW(target, WM_KEYDOWN, VK_F2, 1);
+        }
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(clock->Model().m_running, 1);
+    EXPECT_EQ(clock->Model().m_remaining, 599);
+
     SetWindowPos(hwnd, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     bool ownerDisabled = false;
     runDialog([&](HWND dialog) {

@@ -78,14 +78,18 @@ TestClock::TestClock(const std::string& ini, bool manualTicks) {
     options.storePath = storePath;
     options.appPath = folder.Path();
     options.manualTicks = manualTicks;
-    options.frameObserver = [frame = lastFrame, valid = allPremultiplied](const FramePixels& p) {
-        frame->width = p.width;
-        frame->height = p.height;
-        frame->pixels.assign(p.pixels, p.pixels + static_cast<size_t>(p.width) * p.height);
-        for (uint32_t px : frame->pixels) {  // no colour channel above its alpha
+    options.frameObserver = [this](const FramePixels& p) {
+        Frame& frame = *lastFrame;
+        frame.width = p.width;
+        frame.height = p.height;
+        frame.pixels.assign(p.pixels, p.pixels + static_cast<size_t>(p.width) * p.height);
+        for (uint32_t px : frame.pixels) {  // no colour channel above its alpha
             const uint32_t a = px >> 24;
-            if ((px >> 16 & 0xFF) > a || (px >> 8 & 0xFF) > a || (px & 0xFF) > a) *valid = false;
+            if ((px >> 16 & 0xFF) > a || (px >> 8 & 0xFF) > a || (px & 0xFF) > a) *allPremultiplied = false;
         }
+        ++*frameCount;
+        const RECT painted = frame.OpaqueBounds();
+        if (painted.right > 0) *narrowestRightGap = std::min<int>(*narrowestRightGap, frame.width - painted.right);
     };
     window = std::make_unique<CountdownWnd>(std::move(options));
     EXPECT_TRUE(window->Create());
@@ -96,8 +100,8 @@ TestClock::~TestClock() {
     PumpMessages();
 }
 
-void TestClock::Key(UINT message, WPARAM key) {
-    MSG msg{window->GetSafeHwnd(), message, key, 0, 0, {}};
+void TestClock::Key(UINT message, WPARAM key, LPARAM flags) {
+    MSG msg{window->GetSafeHwnd(), message, key, flags, 0, {}};
     if (!window->PreTranslateMessage(&msg)) DispatchMessageW(&msg);
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,15 +47,21 @@ struct Frame {
 struct TestClock {
     explicit TestClock(const std::string& ini, bool manualTicks = true);
     ~TestClock();
+    TestClock(const TestClock&) = delete;  // its frame observer points back at it
+    TestClock& operator=(const TestClock&) = delete;
     CountdownWnd* operator->() { return window.get(); }
     const Frame& LastFrame() const { return *lastFrame; }
     void Tick() { SendMessageW(window->GetSafeHwnd(), kTickMessage, window->Model().m_timerId, 0); }
-    void Key(UINT message, WPARAM key);  // through the key filter, as the modal loop would
+    // Through the key filter, as the modal loop would; flags as in WM_KEYDOWN's lParam.
+    void Key(UINT message, WPARAM key, LPARAM flags = 0);
     RECT WindowRect() const;
 
     TempFolder folder;
     std::wstring storePath;
     std::shared_ptr<Frame> lastFrame = std::make_shared<Frame>();
     std::shared_ptr<bool> allPremultiplied = std::make_shared<bool>(true);
+    std::shared_ptr<int> frameCount = std::make_shared<int>(0);
+    // The narrowest clear strip right of the glyphs in any frame so far.
+    std::shared_ptr<int> narrowestRightGap = std::make_shared<int>(INT_MAX);
     std::unique_ptr<CountdownWnd> window;
 };

@@ -14,7 +14,7 @@ TEST(CountdownWindow, CreatedFromTheTemplateAsABorderlessTopmostToolWindow) {
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_FALSE(style & WS_CAPTION);
     EXPECT_FALSE(style & WS_SYSMENU);
-    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);  // from DS_SYSMODAL
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);  // whether the system honoured DS_SYSMODAL or not
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
     EXPECT_TRUE(exStyle & WS_EX_LAYERED);  // set by the first frame
