@@ -17,4 +17,8 @@ constexpr char kAlertText[] = "alertstr";
 constexpr char kTitle[] = "title";
 constexpr char kPosLeft[] = "posleft";
 constexpr char kPosTop[] = "postop";
+constexpr char kWarnSeconds[] = "warnseconds";
+constexpr char kColorWarn[] = "clrwarn";
+constexpr char kOvertime[] = "overtime";
+constexpr char kAlertFlash[] = "alertflash";
 }  // namespace setting_keys

@@ -21,7 +21,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
            });
 }
 
-const std::array<SettingKey, 15> kKeys{{
+const std::vector<SettingKey> kKeys{
     {setting_keys::kNoBackground, SettingKind::Bool, "0", "1: no background, only the glyphs show"},
     {setting_keys::kAlertSound, SettingKind::Bool, "1", "1: play alert.wav (beside the exe) when the alert starts"},
     {setting_keys::kAlertCenter, SettingKind::Bool, "1", "1: jump to the screen centre when the alert starts"},
@@ -37,10 +37,14 @@ const std::array<SettingKey, 15> kKeys{{
     {setting_keys::kTitle, SettingKind::Text, "", "text shown while idle; empty shows the countdown length"},
     {setting_keys::kPosLeft, SettingKind::Int, "0", "left edge of the window, screen pixels"},
     {setting_keys::kPosTop, SettingKind::Int, "0", "top edge of the window, screen pixels"},
-}};
+    {setting_keys::kWarnSeconds, SettingKind::Int, "0", "from this many seconds left the time shows in clrwarn; 0: never"},
+    {setting_keys::kColorWarn, SettingKind::Text, "#FFC000", "colour of the time in the warning stage"},
+    {setting_keys::kOvertime, SettingKind::Bool, "0", "1: after zero the alert counts up how long the time is over, until F4"},
+    {setting_keys::kAlertFlash, SettingKind::Bool, "0", "1: the alert's text dims to a quarter every other second"},
+};
 }  // namespace
 
-const std::array<SettingKey, 15>& SettingKeys() { return kKeys; }
+const std::vector<SettingKey>& SettingKeys() { return kKeys; }
 
 const SettingKey* FindSettingKey(std::string_view name) {
     for (const auto& key : kKeys)

@@ -2,7 +2,7 @@
 // The settings file's contents: one [settings] section of key=value lines that a
 // user can read and edit. Unknown keys, comments and the order of lines survive
 // a load and a save. File access lives elsewhere; this works on text.
-#include <array>
+#include <vector>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,7 +18,7 @@ struct SettingKey {
 };
 
 // Every key the clock reads, in read order, with its default.
-const std::array<SettingKey, 15>& SettingKeys();
+const std::vector<SettingKey>& SettingKeys();
 const SettingKey* FindSettingKey(std::string_view name);
 
 // Larger files are not settings files; they are left alone, never rewritten.

@@ -1,5 +1,7 @@
 #include "countdown/countdown_engine.h"
 
+#include "countdown/display_selection.h"
+
 EngineState StateOf(const CountdownModel& model) {
     if (!model.m_running) return EngineState::Idle;
     return model.m_inAlert ? EngineState::Alert : EngineState::Counting;
@@ -28,7 +30,24 @@ void ResetCountdown(CountdownModel& model, EngineHost& host) {
     host.CenterWindow();
 }
 
+namespace {
+// Overtime counts up until F4: a text that grows a digit gets a wider window
+// where the clock stands, so that no glyph is cut off.
+void OvertimeTick(CountdownModel& model, EngineHost& host) {
+    const size_t before = SelectDisplay(model).text.size();
+    if (model.m_remaining > INT32_MIN + 1) --model.m_remaining;
+    if (SelectDisplay(model).text.size() > before)
+        host.RelayoutInPlace();
+    else
+        host.PresentFrame();
+}
+}  // namespace
+
 void OnTimerTick(CountdownModel& model, EngineHost& host) {
+    if (model.m_inAlert && model.m_overtime) {
+        OvertimeTick(model, host);
+        return;
+    }
     // Saturate rather than wrap: a phase that can never reach 0 must not overflow.
     if (model.m_remaining > INT32_MIN) --model.m_remaining;
     if (model.m_remaining != 0) {
@@ -40,7 +59,7 @@ void OnTimerTick(CountdownModel& model, EngineHost& host) {
         return;
     }
     model.m_inAlert = 1;
-    model.m_remaining = model.m_alertSeconds;
+    model.m_remaining = model.m_overtime ? 0 : model.m_alertSeconds;
     host.Relayout();
     if (model.m_alertCenter) host.CenterWindow();
     host.PlayAlertSound();

@@ -9,7 +9,10 @@ enum class EngineState { Idle, Counting, Alert };
 
 class EngineHost {
 public:
+    // Lays the window out for the current text at (m_posLeft, m_posTop).
     virtual void Relayout() = 0;
+    // The same, but where the window stands now: the presenter's place is kept.
+    virtual void RelayoutInPlace() = 0;
     virtual void PresentFrame() = 0;
     virtual void CenterWindow() = 0;
     virtual void PlayAlertSound() = 0;

@@ -240,7 +240,15 @@ void CountdownWnd::PlayAlertSound() {
     ::PlayAlertSound(m_model.m_alertSound != 0, Narrow(m_alertWavPath), device);
 }
 
-void CountdownWnd::Relayout() {
+void CountdownWnd::Relayout() { LayOutAt(m_model.m_posLeft, m_model.m_posTop); }
+
+void CountdownWnd::RelayoutInPlace() {
+    RECT rect{};
+    GetWindowRect(m_hwnd, &rect);
+    LayOutAt(rect.left, rect.top);
+}
+
+void CountdownWnd::LayOutAt(int32_t left, int32_t top) {
     const DisplayChoice choice = SelectDisplay(m_model);
     m_sizeCap = WindowCapFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
     const int32_t fontSize = EffectiveFontSize(choice.size, m_sizeCap);
@@ -250,8 +258,7 @@ void CountdownWnd::Relayout() {
     m_model.m_width = size.width;
     m_model.m_height = size.height;
     // No activation: the presenter's slide show keeps the keyboard.
-    SetWindowPos(m_hwnd, nullptr, m_model.m_posLeft, m_model.m_posTop, size.width, size.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hwnd, nullptr, left, top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
     PresentFrame();
 }
 

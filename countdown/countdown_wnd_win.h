@@ -78,6 +78,8 @@ private:
     void ChooseTimerResolution();
 
     void Relayout() override;
+    void RelayoutInPlace() override;
+    void LayOutAt(int32_t left, int32_t top);
     void PresentFrame() override;
     void CenterWindow() override { Dialog::CenterWindow(nullptr); }
     void PlayAlertSound() override;

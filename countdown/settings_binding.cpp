@@ -7,8 +7,8 @@ namespace {
 namespace k = setting_keys;
 using M = CountdownModel;
 
-constexpr SettingBinding Flag(const char* key, int32_t M::*field) {
-    return {key, FieldKind::Bool, field, nullptr, nullptr, nullptr, WriteRule::Always};
+constexpr SettingBinding Flag(const char* key, int32_t M::*field, WriteRule write = WriteRule::Always) {
+    return {key, FieldKind::Bool, field, nullptr, nullptr, nullptr, write};
 }
 constexpr SettingBinding Number(const char* key, int32_t M::*field, int32_t (*correct)(int32_t), WriteRule write) {
     return {key, FieldKind::Int, field, nullptr, nullptr, correct, write};
@@ -22,7 +22,7 @@ constexpr SettingBinding Colour(const char* key, uint32_t M::*field) {
 
 // A stored length that is not positive would never end, and a tiny font cannot
 // be read: both are corrected as the dialog corrects them.
-const std::array<SettingBinding, 15> kBindings{{
+const std::vector<SettingBinding> kBindings{
     Flag(k::kNoBackground, &M::m_noBackground),
     Flag(k::kAlertSound, &M::m_alertSound),
     Flag(k::kAlertCenter, &M::m_alertCenter),
@@ -38,7 +38,11 @@ const std::array<SettingBinding, 15> kBindings{{
     Text(k::kTitle, &M::m_titleText),
     Number(k::kPosLeft, &M::m_posLeft, nullptr, WriteRule::WithPosition),
     Number(k::kPosTop, &M::m_posTop, nullptr, WriteRule::WithPosition),
-}};
+    Number(k::kWarnSeconds, &M::m_warnSeconds, nullptr, WriteRule::Never),
+    Colour(k::kColorWarn, &M::m_colorWarn),
+    Flag(k::kOvertime, &M::m_overtime, WriteRule::Never),
+    Flag(k::kAlertFlash, &M::m_alertFlash, WriteRule::Never),
+};
 
 void ReadOne(const SettingBinding& b, CountdownModel& model, const ConfigAccess& config) {
     switch (b.kind) {
@@ -67,7 +71,7 @@ void WriteOne(const SettingBinding& b, const CountdownModel& model, ConfigAccess
 }
 }  // namespace
 
-const std::array<SettingBinding, 15>& SettingBindings() { return kBindings; }
+const std::vector<SettingBinding>& SettingBindings() { return kBindings; }
 
 void ReadSettings(CountdownModel& model, const ConfigAccess& config) {
     for (const SettingBinding& binding : kBindings) ReadOne(binding, model, config);

@@ -1,7 +1,7 @@
 #pragma once
 // Which settings key feeds which field of the clock, how a stored value is
 // corrected, and which keys are written back at exit.
-#include <array>
+#include <vector>
 
 #include "core/config_access.h"
 #include "countdown/countdown_model.h"
@@ -23,7 +23,7 @@ struct SettingBinding {
 };
 
 // In reading order.
-const std::array<SettingBinding, 15>& SettingBindings();
+const std::vector<SettingBinding>& SettingBindings();
 
 void ReadSettings(CountdownModel& model, const ConfigAccess& config);
 

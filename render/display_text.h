@@ -5,3 +5,7 @@
 // h:mm:ss, m:ss or plain seconds; "0" for anything not positive. In the alert
 // phase the alert text and one blank come in front of a positive time.
 std::string FormatTimeText(int32_t seconds, bool inAlert, const std::string& alertText);
+
+// The alert text, a blank and how long the time is over: "+0:01", "+1:05",
+// "+1:00:00". Never shorter than m:ss, so that the sign reads as a time.
+std::string FormatOvertimeText(int32_t secondsOver, const std::string& alertText);

@@ -12,6 +12,7 @@ class RecordingHost : public EngineHost {
 public:
     explicit RecordingHost(CountdownModel& model) : m_model(model) {}
     void Relayout() override { Record("relayout"); }
+    void RelayoutInPlace() override { Record("relayout-in-place"); }
     void PresentFrame() override { Record("present"); }
     void CenterWindow() override { calls.push_back("center"); }
     void PlayAlertSound() override { calls.push_back("sound"); }
@@ -180,6 +181,47 @@ TEST_F(EngineTest, NewCountdownAfterAlertBeganInTheDialog) {
     ApplyNewCountdown(model, host, ValuesOf(model));
     EXPECT_EQ(StateOf(model), EngineState::Idle);
     EXPECT_EQ(model.m_remaining, 5);
+    EXPECT_EQ(host.liveTimers, 0);
+}
+TEST_F(EngineTest, OvertimeCountsUpAndWidensInPlaceUntilF4) {
+    model.m_overtime = 1;
+    StartCountdown(model, host);
+    for (int i = 0; i < 4; ++i) Tick();
+    host.Take();
+    Tick();  // zero: the alert starts as always
+    EXPECT_EQ(host.Take(), (Calls{"relayout", "center", "sound"}));
+    EXPECT_EQ(model.m_remaining, 0);
+    struct Row {
+        int32_t before;
+        const char* call;  // what the next tick asks for
+    };
+    // "+0:01" ... "+9:59" keep their width; "+10:00" and "+1:00:00" need more room.
+    for (const Row& row : {Row{0, "present"}, Row{-1, "present"}, Row{-598, "present"},
+                           Row{-599, "relayout-in-place"}, Row{-600, "present"}, Row{-3599, "relayout-in-place"},
+                           Row{-3600, "present"}, Row{INT32_MIN + 1, "present"}}) {
+        model.m_remaining = row.before;
+        Tick();
+        EXPECT_EQ(host.Take(), (Calls{row.call})) << row.before;
+        EXPECT_EQ(StateOf(model), EngineState::Alert) << row.before;  // the alert length does not end it
+    }
+    EXPECT_EQ(model.m_remaining, INT32_MIN + 1);  // saturated, not wrapped
+
+    ResetCountdown(model, host);  // F4
+    EXPECT_EQ(host.Take(), (Calls{"stop-timer 101", "relayout", "center"}));
+    EXPECT_EQ(StateOf(model), EngineState::Idle);
+    EXPECT_EQ(model.m_remaining, 5);
+}
+
+TEST_F(EngineTest, NewCountdownEndsOvertime) {
+    model.m_overtime = 1;
+    StartCountdown(model, host);
+    for (int i = 0; i < 9; ++i) Tick();  // four seconds over
+    ASSERT_EQ(model.m_remaining, -4);
+    CountdownValues values = ValuesOf(model);
+    values.m_countdownSeconds = 42;
+    ApplyNewCountdown(model, host, values);
+    EXPECT_EQ(StateOf(model), EngineState::Idle);
+    EXPECT_EQ(model.m_remaining, 42);
     EXPECT_EQ(host.liveTimers, 0);
 }
 }  // namespace

@@ -127,6 +127,24 @@ TEST(Frame, ATranslucentColourStaysTranslucent) {
     EXPECT_GT(inside, 200);  // the glyphs' insides: half-transparent red, premultiplied
 }
 
+TEST(Phases, OvertimeWidensWhereTheClockStandsAndItsPlaceIsNotStored) {
+    TestClock clock(Ini("nobg=1\novertime=1\nalertcenter=0\ndjsseconds=1\nalertseconds=60\nposleft=10\npostop=20\n"));
+    clock.Key(WM_KEYDOWN, VK_F2);
+    clock.Tick();  // zero: the alert at the stored place
+    EXPECT_EQ(clock.WindowRect().left, 10);
+    SetWindowPos(clock->GetSafeHwnd(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // dragged
+    for (int i = 0; i < 599; ++i) clock.Tick();
+    const LONG narrow = clock.WindowRect().right - clock.WindowRect().left;  // "+9:59"
+    clock.Tick();  // "+10:00"
+    const RECT wide = clock.WindowRect();
+    EXPECT_GT(wide.right - wide.left, narrow);
+    EXPECT_EQ(wide.left, 200);
+    EXPECT_EQ(wide.top, 150);
+    EXPECT_GE(*clock.narrowestRightGap, clock->Model().m_margin);  // no glyph ever cut off
+    clock->Destroy();
+    EXPECT_NE(ReadFileBytes(clock.storePath).find("posleft = 10"), std::string::npos);
+}
+
 TEST(MenuCommands, NewCountdownCancelledKeysWhileOpenThenConfirmedWhileRunning) {
     TestClock clock(Ini("djsseconds=600\nfsizenormal=48\n"));
     HWND hwnd = clock->GetSafeHwnd();
