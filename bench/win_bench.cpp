@@ -1,5 +1,6 @@
 // Figures, not assertions: timer accuracy, frame cost, size, start-up and memory.
 // Prints one "name: value unit" line per figure. Usage: win_bench <exe> [ticks [floor-exe]]
+// or win_bench --dump-frame <file.pam> [slide|normal|warning|alert|overtime] for the README.
 #include <windows.h>
 #include <mmsystem.h>
 #include <psapi.h>
@@ -278,8 +279,34 @@ void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe) {
     std::printf("start-up vs floor: %.2f x\n", clockStartMs / floor.StartMs());
     std::printf("working set vs floor: %.2f x\n", static_cast<double>(clockIdleKiB) / static_cast<double>(floor.IdleKiB()));
 }
-// Writes one frame, background off, as a PAM image (straight alpha) for the README.
-int DumpFrame(const wchar_t* path) {
+// The clock's state in one of the README's pictures: "slide" (background off,
+// laid over a slide) or a phase with its background: normal, warning, alert, overtime.
+CountdownModel PictureState(CountdownModel state, const std::wstring& picture) {
+    state.m_running = 1;
+    state.m_colorNormal = 0xFFFFFFFF;
+    state.m_colorWarn = 0xFFFFC000;
+    state.m_colorAlert = 0xFFFF3030;
+    state.m_alertText = "TIME UP";
+    state.m_remaining = 9 * 60 + 41;
+    if (picture == L"slide") {
+        state.m_noBackground = 1;
+        state.m_sizeNormal = 120;
+    } else if (picture == L"warning") {
+        state.m_warnSeconds = 60;
+        state.m_remaining = 45;
+    } else if (picture == L"alert") {
+        state.m_inAlert = 1;
+        state.m_remaining = 42;
+    } else if (picture == L"overtime") {
+        state.m_inAlert = 1;
+        state.m_overtime = 1;
+        state.m_remaining = -75;
+    }
+    return state;
+}
+
+// Writes one frame as a PAM image (straight alpha) for the README.
+int DumpFrame(const wchar_t* path, const std::wstring& picture) {
     CountdownWndOptions options;
     options.storePath = TempStore(L"tallyglass-bench-dump.ini");
     options.manualTicks = true;
@@ -295,13 +322,7 @@ int DumpFrame(const wchar_t* path) {
         std::fprintf(stderr, "the clock window could not be created\n");
         return 1;
     }
-    CountdownModel state = clock.Model();
-    state.m_noBackground = 1;
-    state.m_sizeNormal = 120;
-    state.m_colorNormal = 0xFFFFFFFF;
-    state.m_remaining = 9 * 60 + 41;
-    state.m_running = 1;
-    clock.Show(state, /*relayout=*/true);
+    clock.Show(PictureState(clock.Model(), picture), /*relayout=*/true);
     FILE* out = _wfopen(path, L"wb");
     if (!out) {
         std::fprintf(stderr, "cannot write %ls\n", path);
@@ -322,7 +343,7 @@ int DumpFrame(const wchar_t* path) {
 
 int wmain(int argc, wchar_t** argv) {
     GdiplusSession gdiplus;
-    if (argc > 2 && std::wstring(argv[1]) == L"--dump-frame") return DumpFrame(argv[2]);
+    if (argc > 2 && std::wstring(argv[1]) == L"--dump-frame") return DumpFrame(argv[2], argc > 3 ? argv[3] : L"slide");
     const int ticks = argc > 2 ? _wtoi(argv[2]) : 120;
     if (argc > 1) ProcessFigures(argv[1], argc > 3 ? argv[3] : L"");
     FrameCost();

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the README's two pictures: the idle clock with its background on a
+# Makes the README's pictures: the idle clock with its background on a
 # screen under Xvfb, and a frame with the background off laid over a sample
 # slide, from the frame's own pixels (Xvfb cannot show per-pixel alpha).
 set -euo pipefail
@@ -24,5 +24,10 @@ convert -size 720x300 gradient:'#1d3557-#457b9d' -font DejaVu-Sans -fill white -
     -annotate +40+120 '* Revenue up 12 percent on last year' -annotate +40+155 '* Three new regions' \
     -annotate +40+190 '* Questions at the end' "$SCREENS/slide.png"
 convert "$SCREENS/slide.png" "$SCREENS/frame.pam" -gravity northeast -geometry +20+150 -composite docs/over-slide.png
+# One picture per phase, each a real frame with its background.
+for phase in normal warning alert overtime; do
+    "$WINE" build/win64/win_bench.exe --dump-frame 'C:\windows\temp\phase.pam' "$phase"
+    convert "$WINEPREFIX/drive_c/windows/temp/phase.pam" "docs/phase-$phase.png"
+done
 finish >/dev/null
-echo "docs/idle-clock.png docs/over-slide.png"
+echo "docs/idle-clock.png docs/over-slide.png docs/phase-{normal,warning,alert,overtime}.png"
