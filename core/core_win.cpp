@@ -174,9 +174,12 @@ std::wstring CCore::AboutText(const tagSoft* soft) const {
     return text;
 }
 
-std::wstring CCore::uu(int operation, const tagSoft* soft, const std::wstring&, HWND owner) {
+std::wstring CCore::uu(int operation, const tagSoft* soft, const std::wstring& text, HWND owner) {
     if (operation != kAboutOperation) return {};
     const std::wstring title = soft ? Widen(ReadProductRecord(*soft).title) : std::wstring();
-    MessageBoxW(owner, AboutText(soft).c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+    // The caller's text, when there is any, says what the clock itself knows
+    // (what it could not do on this system, for instance).
+    const std::wstring about = text.empty() ? AboutText(soft) : AboutText(soft) + L"\n\n" + text;
+    MessageBoxW(owner, about.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
     return {};
 }

@@ -45,7 +45,8 @@ public:
     bool isFileExist(const std::wstring& path) const;
     std::wstring getPathShort(const std::wstring& path) const;
 
-    // Operation 4 shows the about information, owned by the given window.
+    // Operation 4 shows the about information, owned by the given window, with the
+    // given text below it.
     std::wstring uu(int operation, const tagSoft* soft, const std::wstring& text, HWND owner);
     std::wstring AboutText(const tagSoft* soft) const;
 

@@ -21,4 +21,7 @@ constexpr char kWarnSeconds[] = "warnseconds";
 constexpr char kColorWarn[] = "clrwarn";
 constexpr char kOvertime[] = "overtime";
 constexpr char kAlertFlash[] = "alertflash";
+constexpr char kOpacity[] = "opacity";
+constexpr char kClickThrough[] = "clickthrough";
+constexpr char kHideFromCapture[] = "hidefromcapture";
 }  // namespace setting_keys

@@ -41,6 +41,9 @@ const std::vector<SettingKey> kKeys{
     {setting_keys::kColorWarn, SettingKind::Text, "#FFC000", "colour of the time in the warning stage"},
     {setting_keys::kOvertime, SettingKind::Bool, "0", "1: after zero the alert counts up how long the time is over, until F4"},
     {setting_keys::kAlertFlash, SettingKind::Bool, "0", "1: the alert's text dims to a quarter every other second"},
+    {setting_keys::kOpacity, SettingKind::Int, "100", "opacity of the whole clock in percent, 10 to 100"},
+    {setting_keys::kClickThrough, SettingKind::Bool, "0", "1: mouse clicks pass through the clock to the window below"},
+    {setting_keys::kHideFromCapture, SettingKind::Bool, "0", "1: hide the clock from screen capture and sharing"},
 };
 }  // namespace
 

@@ -12,7 +12,9 @@
 #include <string>
 
 #include "core/core_win.h"
+#include "countdown/capture_exclusion_win.h"
 #include "countdown/countdown_engine.h"
+#include "countdown/topmost_keeper_win.h"
 #include "framework/dialog_win.h"
 #include "framework/multimedia_timer_win.h"
 #include "render/layered_window_win.h"
@@ -31,6 +33,10 @@ struct CountdownWndOptions {
     // What to do when the layered-window entry point is missing. The default
     // shows "User32.dll ERROR!" and exits with a failure status.
     std::function<void()> fatalError;
+    // Test seams: a DPI instead of the monitor's (0: ask the system), and the
+    // system's screen-capture calls.
+    uint32_t dpiOverride = 0;
+    std::optional<CaptureSystem> captureSystem;
 };
 
 class CountdownWnd : public Dialog, private EngineHost {
@@ -51,6 +57,8 @@ public:
     const LayeredPresenter* Presenter() const { return m_presenter ? &*m_presenter : nullptr; }
     const std::wstring& AlertWavPath() const { return m_alertWavPath; }
     UINT TimerResolution() const { return m_timerResolution; }
+    uint32_t Dpi() const { return m_dpi; }
+    CaptureExclusion Capture() const { return m_capture; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -71,8 +79,9 @@ private:
     void OnAbout();
     void OnEndSession(bool ending);
     void OnTickMessage(uint32_t timerId);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
 
-    void MakeToolWindow();
+    void ApplyWindowSettings();
     void RecordPosition();
     void StoreSettings();
     void ChooseTimerResolution();
@@ -105,4 +114,7 @@ private:
     uint32_t m_manualTimerIds = 0;
     bool m_settingsStored = false;
     PixelSize m_sizeCap{7680, 4320};  // from the last layout
+    uint32_t m_dpi = 96;
+    std::optional<TopmostKeeper> m_topmost;
+    CaptureExclusion m_capture = CaptureExclusion::NotAsked;
 };

@@ -42,6 +42,9 @@ const std::vector<SettingBinding> kBindings{
     Colour(k::kColorWarn, &M::m_colorWarn),
     Flag(k::kOvertime, &M::m_overtime, WriteRule::Never),
     Flag(k::kAlertFlash, &M::m_alertFlash, WriteRule::Never),
+    Number(k::kOpacity, &M::m_opacity, &CorrectOpacity, WriteRule::Never),
+    Flag(k::kClickThrough, &M::m_clickThrough, WriteRule::Never),
+    Flag(k::kHideFromCapture, &M::m_hideFromCapture, WriteRule::Never),
 };
 
 void ReadOne(const SettingBinding& b, CountdownModel& model, const ConfigAccess& config) {
