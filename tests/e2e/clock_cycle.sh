@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A 3-second countdown with a 2-second alert: F2 shows 3, 2, 1, the alert at the
 # stored position, then the idle clock again, centred as it started.
+# shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir cycle '[settings]\nfontname=DejaVu Sans\nwavalert=0\nalertcenter=0\nnobg=0\nalertstr=UP\nfsizenormal=72\nfsizealert=96\ndjsseconds=3\nalertseconds=2\nposleft=100\npostop=80\n')
@@ -28,11 +29,13 @@ for step in 2:500:2 3:1500:1 4:2500:alert2 5:3500:alert1 6:4700:idle; do
 done
 
 check "F2 shows the full length first: the picture equals the idle '3'" [ "${shot[3]}" = "$idle" ]
-check "each second changes the picture (3, 2, 1)" eval '[[ ${shot[3]} != "${shot[2]}" && ${shot[2]} != "${shot[1]}" && ${shot[1]} != "${shot[3]}" ]]'
+all_differ() { [[ $1 != "$2" && $2 != "$3" && $3 != "$1" ]]; }
+check "each second changes the picture (3, 2, 1)" all_differ "${shot[3]}" "${shot[2]}" "${shot[1]}"
 read -r ax ay aw ah <<<"${geo[alert2]}"
-check "the alert is laid out larger (UP 2 at 96 px)" eval '((aw > iw && ah > ih))'
-check "without centring, the alert goes to the stored position (100, 80)" eval '((ax == 100 && ay == 80))'
+check "the alert is laid out larger (UP 2 at 96 px)" holds "$aw > $iw && $ah > $ih"
+check "without centring, the alert goes to the stored position (100, 80)" holds "$ax == 100 && $ay == 80"
 check "the alert counts down (2, then 1)" [ "${shot[alert2]}" != "${shot[alert1]}" ]
-check "after N + A seconds the idle clock is back, centred as at start" eval '[[ ${shot[idle]} = "$idle" && ${geo[idle]} = "$ix $iy $iw $ih" ]]'
+check "after N + A seconds the idle clock is back, centred as at start" \
+    [ "${shot[idle]} ${geo[idle]}" = "$idle $ix $iy $iw $ih" ]
 check "the clock is still running" clock_alive
 finish

@@ -8,6 +8,7 @@ source "$E2E_ROOT/scripts/wine-env.sh"
 EXE="$E2E_ROOT/build/win64/TallyglassCountdown.exe"
 SCREENS="$E2E_ROOT/build/e2e"
 mkdir -p "$SCREENS"
+wait_wineserver 30 || { echo "FAIL waited 30 s for the previous Wine server to end"; exit 1; }
 ensure_wine_prefix || { echo "FAIL the Wine prefix could not be made"; exit 1; }
 ensure_display || { echo "FAIL no X display"; exit 1; }
 FAILURES=0
@@ -43,6 +44,9 @@ expect() {  # expect <seconds> <what> <command...>
     local what="$2"
     wait_for "$@" && ok "$what"
 }
+
+holds() { (($1)); }  # holds "<arithmetic on values>": check "..." holds "$a > $b"
+width() { local w; read -r _ _ w _ < <(geometry); echo "$w"; }
 
 # A folder holding a copy of the exe and, beside it, a settings file: portable use.
 make_app_dir() {  # make_app_dir <name> <ini text>
@@ -80,12 +84,13 @@ popup_menu() {  # prints the id of the exe's popup menu while one is shown
 menu_up() { popup_menu >/dev/null; }
 menu_down() { ! popup_menu >/dev/null; }
 
-geometry() {  # geometry [window]: prints "x y width height"
-    xdotool getwindowgeometry --shell "${1:-$CLOCK_WINDOW}" 2>/dev/null |
+geometry() {  # geometry: prints "x y width height" of the clock window
+    window_geometry "$CLOCK_WINDOW"
+}
+window_geometry() {  # window_geometry <window>
+    xdotool getwindowgeometry --shell "$1" 2>/dev/null |
         awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH=/{w=$2}/^HEIGHT=/{h=$2}END{print x, y, w, h}'
 }
-geometry_is() { [[ "$(geometry)" == "$1" ]]; }       # geometry_is "<x y w h>"
-geometry_is_not() { [[ "$(geometry)" != "$1" ]]; }
 
 # Saves the clock's region of the screen; prints a digest of its pixels.
 shoot_clock() {  # shoot_clock <file.png>
@@ -103,7 +108,7 @@ picture_is() { [[ "$(shoot_clock "$SCREENS/probe.png")" == "$1" ]]; }
 clock_drawn() {
     [[ -n "$CLOCK_WINDOW" ]] && visible_window 'TallyglassPPT' >/dev/null &&
         shoot_clock "$SCREENS/probe.png" >/dev/null &&
-        (($(convert "$SCREENS/probe.png" -format '%k' info: 2>/dev/null || echo 0) > 8))
+        holds "$(convert "$SCREENS/probe.png" -format '%k' info: 2>/dev/null || echo 0) > 8"
 }
 
 start_clock() {  # start_clock <dir>
@@ -139,7 +144,7 @@ open_menu() {
 }
 
 # New countdown from the menu; DIALOG is its window once it is shown.
-DIALOG=""
+export DIALOG=""
 open_new_countdown() {
     DIALOG=""
     open_menu || return 1

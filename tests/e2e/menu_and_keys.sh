@@ -2,11 +2,12 @@
 # The presenter's controls: right-click, New countdown, type a length, confirm
 # with Enter; Alt+F4, Esc, Enter and F10 leave the clock open; About; Exit stores
 # the settings.
+# shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir menu '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\nalertseconds=60\n')
 start_clock "$dir" || { finish; exit 1; }
-read -r x y w h < <(geometry)
+read -r x _ w _ < <(geometry)
 
 open_new_countdown || { finish; exit 1; }
 ok "New countdown opens the dialog"
@@ -20,9 +21,10 @@ xdotool type --delay 60 "0"
 xdotool key Return  # Enter in a field confirms what was typed
 expect 5 "Enter closes the dialog" window_gone '新倒计时'
 # 1:30:00 is wider than 10:00.
-expect 5 "the clock shows the new, longer length" eval '(( $(geometry | cut -d" " -f3) > w ))'
-read -r nx ny nw nh < <(geometry)
-check "the window stays where it was when the command was chosen" eval '((nx == x && ny == y))'
+wider() { holds "$(width) > $w"; }
+expect 5 "the clock shows the new, longer length" wider
+read -r nx ny _ < <(geometry)
+check "the window stays where it was when the command was chosen" holds "$nx == $x && $ny == $y"
 idle=$(shoot_clock "$SCREENS/menu-new-length.png")
 
 # Each key is followed by F2: once the countdown ticks, the key before it has been
@@ -37,10 +39,12 @@ done
 
 open_menu
 xdotool key Up Up Return  # "关于", above "退出"
-expect 10 "About shows a box beside the clock" eval '(( $(window_count TallyglassPPT) >= 2 ))'
+about_shown() { holds "$(window_count TallyglassPPT) >= 2"; }
+about_gone() { holds "$(window_count TallyglassPPT) == 1"; }
+expect 10 "About shows a box beside the clock" about_shown
 import -window root "$SCREENS/menu-about.png"
 xdotool key Return
-expect 10 "the about box closes and the clock stays" eval '(( $(window_count TallyglassPPT) == 1 ))'
+expect 10 "the about box closes and the clock stays" about_gone
 
 read -r ex _ < <(geometry)
 open_menu

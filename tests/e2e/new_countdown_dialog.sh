@@ -2,6 +2,7 @@
 # The New countdown dialog from the menu: Esc (once), Cancel and the close box
 # close it and change nothing; OK reached with the keyboard (Space or Enter)
 # applies what was typed. The clock runs on through all of it.
+# shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir dialog '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\nalertseconds=60\n')
@@ -12,7 +13,7 @@ start_clock "$dir" || { finish; exit 1; }
 # client's bottom-right corner (12 px margins, a 86 x 24 px button at this font).
 dialog_point() {  # dialog_point close|cancel: prints "x y" on the screen
     local x y w h border
-    read -r x y w h < <(geometry "$DIALOG")
+    read -r x y w h < <(window_geometry "$DIALOG")
     border=3
     case $1 in
         close) echo $((x + w - border - 11)) $((y + border + 9)) ;;
@@ -29,11 +30,12 @@ for way in Esc Cancel close-box; do
     xdotool type --delay 60 "2"
     case $way in
         Esc) xdotool key Escape ;;  # once
-        Cancel) click_at $(dialog_point cancel) ;;
-        close-box) click_at $(dialog_point close) ;;
+        Cancel) read -r px py < <(dialog_point cancel) && click_at "$px" "$py" ;;
+        close-box) read -r px py < <(dialog_point close) && click_at "$px" "$py" ;;
     esac
     expect 5 "$way closes the dialog" window_gone '新倒计时'
-    check "$way changes nothing: same place, size and picture" eval '[[ $(geometry) == "$before" ]] && picture_is "$idle"'
+    check "$way changes nothing: same place and size" [ "$(geometry)" = "$before" ]
+    check "$way changes nothing: same picture" picture_is "$idle"
     check "the clock runs on after $way" clock_alive
 done
 
@@ -45,7 +47,8 @@ confirm() {  # confirm <what> <expected width test> <keys...>
     open_new_countdown || return 1
     xdotool key --delay 60 "$@"
     expect 5 "$what confirms the dialog" window_gone '新倒计时'
-    expect 5 "$what applies the typed length" eval "(( \$(geometry | cut -d' ' -f3) $wider w ))"
+    applied() { holds "$(width) $wider $w"; }
+    expect 5 "$what applies the typed length" applied
     check "the clock runs on after $what" clock_alive
 }
 # 1:30:00, then Tab from the last field to OK and Space.

@@ -2,11 +2,11 @@
 # Dragging moves the clock and the next second is drawn where it was dropped;
 # then two dozen fresh processes, each F2 then Exit from the menu, end promptly
 # (no deadlock between the timer and the window) and store their settings.
+# shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir drag '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\n')
 start_clock "$dir" || { finish; exit 1; }
-read -r x y w h < <(geometry)
 idle=$(shoot_clock "$SCREENS/drag-idle.png")
 press F2
 wait_for 5 "the first tick after F2" picture_is_not "$idle"
@@ -34,8 +34,8 @@ for tick in 1 2; do  # a tick or two after the drop
     wait_for 5 "tick $tick after the drop" picture_is_not "$before"
 done
 read -r tx ty _ < <(geometry)
-check "dragging moves the clock" eval '((dx < x && dy < y))'
-check "the ticks after the drop leave it where it was dropped" eval '((tx == dx && ty == dy))'
+check "dragging moves the clock" holds "$dx < $x && $dy < $y"
+check "the ticks after the drop leave it where it was dropped" holds "$tx == $dx && $ty == $dy"
 stop_clock
 
 cycles=24
