@@ -13,7 +13,7 @@ cmake --build --preset win64 --target TallyglassCountdown -j"$(nproc 2>/dev/null
     die "the build failed (run: cmake --build --preset win64 --target TallyglassCountdown)"
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
-wait_wineserver 30 || die "a Wine server of $WINEPREFIX is still running (another run?)"
+wait_wineserver 30 || die "a Wine server of $WINEPREFIX is still running: end that run, or its server with WINEPREFIX=$WINEPREFIX $WINESERVER -k"
 ensure_wine_prefix || die "the Wine prefix $WINEPREFIX could not be made ready"
 if [[ -n "${DISPLAY:-}" ]]; then
     exec "$WINE" build/win64/TallyglassCountdown.exe

@@ -153,6 +153,10 @@ open_new_countdown() {
     DIALOG=$WINDOW_ID
 }
 
+# A script that stops early (an unbound variable, a signal) leaves no clock, Wine
+# server or Xvfb behind to block the next run.
+trap 'stop_clock; stop_display' EXIT
+
 finish() {
     stop_clock
     stop_display

@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir menu '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\nalertseconds=60\n')
 start_clock "$dir" || { finish; exit 1; }
-read -r x _ w _ < <(geometry)
+read -r x y w _ < <(geometry)
 
 open_new_countdown || { finish; exit 1; }
 ok "New countdown opens the dialog"
