@@ -20,6 +20,4 @@ namespace {
 CountdownApp theApp;
 }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    return theApp.Run(instance, showCommand);
-}
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) { return theApp.Run(instance, showCommand); }

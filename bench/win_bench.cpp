@@ -61,7 +61,8 @@ struct RearmedTimer {
         PostMessageW(reinterpret_cast<HWND>(user), WM_APP + 7, 0, 0);
     }
     void Arm() {
-        timeSetEvent(1000, resolution, &Fire, reinterpret_cast<DWORD_PTR>(target), TIME_ONESHOT | TIME_KILL_SYNCHRONOUS);
+        timeSetEvent(1000, resolution, &Fire, reinterpret_cast<DWORD_PTR>(target),
+                     TIME_ONESHOT | TIME_KILL_SYNCHRONOUS);
     }
 };
 
@@ -114,7 +115,8 @@ void TimerAccuracy(int ticks) {
     std::printf("timer resolution: %u ms\n", clock.TimerResolution());
     std::printf("periodic timer largest offset over %d ticks: %.1f ms\n", ticks, worstPeriodic);
     // Tick k is expected at start + k seconds; the last recorded frame is the reset's, not a tick's.
-    std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks, periodic[ticks - 1] - (start + 1000.0 * ticks));
+    std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks,
+                periodic[ticks - 1] - (start + 1000.0 * ticks));
     std::printf("re-armed timer largest offset over %d ticks: %.1f ms\n", ticks, worstRearmed);
     std::printf("re-armed timer drift after %d ticks: %.1f ms\n", ticks, rearmed[ticks - 1] - (start + 1000.0 * ticks));
 }
@@ -152,7 +154,8 @@ void FrameCost() {
                 state.m_remaining = 5999 - i % 600;
                 clock.Show(state, /*relayout=*/false);
             });
-            results.push_back({"frame at size " + std::to_string(size) + (noBackground ? ", background off" : ", background on"), p});
+            results.push_back(
+                {"frame at size " + std::to_string(size) + (noBackground ? ", background off" : ", background on"), p});
         }
     }
     // The floor: the same surface, graphics and update with nothing painted (size 96's window).
@@ -260,7 +263,8 @@ private:
 void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &data))
-        std::printf("exe size: %.0f KiB\n", (static_cast<double>(data.nFileSizeLow) + 4294967296.0 * data.nFileSizeHigh) / 1024);
+        std::printf("exe size: %.0f KiB\n",
+                    (static_cast<double>(data.nFileSizeLow) + 4294967296.0 * data.nFileSizeHigh) / 1024);
     double clockStartMs = 0;
     size_t clockIdleKiB = 0;
     {
@@ -277,7 +281,8 @@ void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe) {
     const MeasuredProgram floor(floorExe, "floor: ");
     if (!floor.Shown()) return;
     std::printf("start-up vs floor: %.2f x\n", clockStartMs / floor.StartMs());
-    std::printf("working set vs floor: %.2f x\n", static_cast<double>(clockIdleKiB) / static_cast<double>(floor.IdleKiB()));
+    std::printf("working set vs floor: %.2f x\n",
+                static_cast<double>(clockIdleKiB) / static_cast<double>(floor.IdleKiB()));
 }
 // The clock's state in one of the README's pictures: "slide" (background off,
 // laid over a slide) or a phase with its background: normal, warning, alert, overtime.

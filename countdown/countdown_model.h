@@ -29,10 +29,10 @@ struct CountdownModel : CountdownValues {
     uint32_t m_timerId = kNoTimer;
 
     // Phases beyond the alert; each is off at its default.
-    int32_t m_warnSeconds = 0;         // > 0: the time is drawn in m_colorWarn from this many seconds left
+    int32_t m_warnSeconds = 0;  // > 0: the time is drawn in m_colorWarn from this many seconds left
     uint32_t m_colorWarn = 0xFFFFC000;
-    int32_t m_overtime = 0;            // 1: the alert counts up how long the time is over, until F4
-    int32_t m_alertFlash = 0;          // 1: the alert's text dims every other second
+    int32_t m_overtime = 0;    // 1: the alert counts up how long the time is over, until F4
+    int32_t m_alertFlash = 0;  // 1: the alert's text dims every other second
 
     // How the window sits among others; each is off at its default.
     int32_t m_opacity = 100;        // percent of every frame's constant alpha

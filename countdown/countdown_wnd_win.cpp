@@ -5,8 +5,8 @@
 #include "countdown/settings_binding.h"
 #include "countdown/timer_resolution.h"
 #include "framework/context_menu_win.h"
-#include "framework/window_style_win.h"
 #include "framework/text_win.h"
+#include "framework/window_style_win.h"
 #include "render/screen_win.h"
 #include "res/resource.h"
 #include "settings/settings_dlg_win.h"
@@ -295,5 +295,6 @@ void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
 void CountdownWnd::PresentFrame() {
     if (!m_presenter) return;
     const FrameContent content = ClockFrame(m_model, m_dpi, m_sizeCap);
-    m_presenter->Present(m_hwnd, content.size, [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
+    m_presenter->Present(m_hwnd, content.size,
+                         [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
 }

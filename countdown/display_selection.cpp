@@ -16,8 +16,7 @@ uint32_t AlertColor(const CountdownModel& model) {
 }
 
 bool InWarning(const CountdownModel& model) {
-    return model.m_running && !model.m_inAlert && model.m_warnSeconds > 0 &&
-           model.m_remaining <= model.m_warnSeconds;
+    return model.m_running && !model.m_inAlert && model.m_warnSeconds > 0 && model.m_remaining <= model.m_warnSeconds;
 }
 }  // namespace
 

@@ -196,9 +196,9 @@ TEST_F(EngineTest, OvertimeCountsUpAndWidensInPlaceUntilF4) {
         const char* call;  // what the next tick asks for
     };
     // "+0:01" ... "+9:59" keep their width; "+10:00" and "+1:00:00" need more room.
-    for (const Row& row : {Row{0, "present"}, Row{-1, "present"}, Row{-598, "present"},
-                           Row{-599, "relayout-in-place"}, Row{-600, "present"}, Row{-3599, "relayout-in-place"},
-                           Row{-3600, "present"}, Row{INT32_MIN + 1, "present"}}) {
+    for (const Row& row : {Row{0, "present"}, Row{-1, "present"}, Row{-598, "present"}, Row{-599, "relayout-in-place"},
+                           Row{-600, "present"}, Row{-3599, "relayout-in-place"}, Row{-3600, "present"},
+                           Row{INT32_MIN + 1, "present"}}) {
         model.m_remaining = row.before;
         Tick();
         EXPECT_EQ(host.Take(), (Calls{row.call})) << row.before;
@@ -233,8 +233,8 @@ TEST(TimerResolution, FromTheDeviceCapabilities) {
     struct Case {
         uint32_t periodMin, periodMax, resolution;
     };
-    for (const Case& c : {Case{1, 1000000, 5}, Case{0, 1, 5}, Case{0, 65535, 5}, Case{16, 1000000, 80},
-                          Case{10, 4, 20}, Case{2, 2, 10}})
+    for (const Case& c : {Case{1, 1000000, 5}, Case{0, 1, 5}, Case{0, 65535, 5}, Case{16, 1000000, 80}, Case{10, 4, 20},
+                          Case{2, 2, 10}})
         EXPECT_EQ(ChooseTimerResolution(true, c.periodMin, c.periodMax), c.resolution)
             << c.periodMin << " " << c.periodMax;
     EXPECT_FALSE(ChooseTimerResolution(false, 1, 1000000).has_value());  // no period requested
