@@ -61,16 +61,6 @@ TEST(Lifecycle, PositionIsStoredOnlyWhileMoreThanTheAlertRemains) {
     }
 }
 
-// Pumps messages until the condition holds or the bound runs out.
-bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > boundMs) return false;
-        PumpMessages(20);
-    }
-    return true;
-}
-
 TEST(Engine, RealPeriodicTimerTicksAndNeverLeaks) {
     TestClock clock(Ini("djsseconds=600\n"), /*manualTicks=*/false);
     // Wine, like Windows, has room for 16 multimedia timers: a leak fails fast.
