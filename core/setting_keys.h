@@ -17,4 +17,6 @@ constexpr char kAlertText[] = "alertstr";
 constexpr char kTitle[] = "title";
 constexpr char kPosLeft[] = "posleft";
 constexpr char kPosTop[] = "postop";
+// Read by the core services at start, never written back: the interface language.
+constexpr char kLanguage[] = "language";
 }  // namespace setting_keys

@@ -21,7 +21,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
            });
 }
 
-const std::array<SettingKey, 15> kKeys{{
+const std::array<SettingKey, 16> kKeys{{
     {setting_keys::kNoBackground, SettingKind::Bool, "0", "1: no background, only the glyphs show"},
     {setting_keys::kAlertSound, SettingKind::Bool, "1", "1: play alert.wav (beside the exe) when the alert starts"},
     {setting_keys::kAlertCenter, SettingKind::Bool, "1", "1: jump to the screen centre when the alert starts"},
@@ -37,10 +37,12 @@ const std::array<SettingKey, 15> kKeys{{
     {setting_keys::kTitle, SettingKind::Text, "", "text shown while idle; empty shows the countdown length"},
     {setting_keys::kPosLeft, SettingKind::Int, "0", "left edge of the window, screen pixels"},
     {setting_keys::kPosTop, SettingKind::Int, "0", "top edge of the window, screen pixels"},
+    // Only read: a user who wants the other language edits it once.
+    {setting_keys::kLanguage, SettingKind::Text, "auto", "menu and dialog language: auto (as Windows), zh or en"},
 }};
 }  // namespace
 
-const std::array<SettingKey, 15>& SettingKeys() { return kKeys; }
+const std::array<SettingKey, 16>& SettingKeys() { return kKeys; }
 
 const SettingKey* FindSettingKey(std::string_view name) {
     for (const auto& key : kKeys)
@@ -152,8 +154,14 @@ void SettingsStore::AddMissingDefaults() {
     for (const auto& key : kKeys) {
         if (Has(key.name)) continue;
         const std::string comment = std::string("; ") + key.comment;
-        m_impl->ini.SetValue(kSection, key.name, key.defaultText, comment.c_str());
+        m_impl->ini.SetValue(kSection, key.name, DefaultText(key).c_str(), comment.c_str());
     }
+}
+
+std::string SettingsStore::DefaultText(const SettingKey& key) const {
+    for (const auto& [name, text] : m_localDefaults)
+        if (name == key.name) return text;
+    return key.defaultText;
 }
 
 std::string SettingsStore::Serialize() const {
@@ -195,7 +203,7 @@ int32_t SettingsStore::GetInt(std::string_view key) const {
 std::string SettingsStore::GetText(std::string_view key) const {
     if (const char* raw = RawValue(key)) return raw;
     const SettingKey* known = FindSettingKey(key);
-    return known ? known->defaultText : "";
+    return known ? DefaultText(*known) : "";
 }
 
 void SettingsStore::SetRaw(std::string_view key, const std::string& value) {
