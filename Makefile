@@ -1,5 +1,5 @@
 # Tallyglass Countdown. Both targets install what they need (Debian packages).
-.PHONY: run test bench fuzz clean
+.PHONY: run test bench fuzz dist clean
 
 run:
 	@bash scripts/run.sh
@@ -9,6 +9,9 @@ test:
 
 bench:
 	@bash scripts/bench.sh
+
+dist:
+	@bash scripts/dist.sh
 
 fuzz:
 	@bash scripts/fuzz.sh $(or $(SECONDS_PER_TARGET),300)

@@ -5,8 +5,11 @@
 #include <optional>
 
 #include "core/color.h"
+#include "core/setting_keys.h"
 #include "core/store_files.h"
+#include "framework/resource_language_win.h"
 #include "framework/text_win.h"
+#include "res/resource.h"
 
 namespace {
 bool FileExists(const std::wstring& path) {
@@ -77,11 +80,18 @@ void CCore::autoFileConfig() {
     // Only these mean the file is not there; a file that is there but cannot be
     // looked at (denied, held open) must not be written over with defaults.
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        ChooseLanguage();
         m_store.AddMissingDefaults();
         SaveMerged(nullptr);
         return;
     }
     LoadExistingFile(attributes);
+    ChooseLanguage();
+}
+
+void CCore::ChooseLanguage() {
+    m_language = ChooseUiLanguage(m_store.GetText(setting_keys::kLanguage), GetUserDefaultUILanguage());
+    m_store.SetLocalDefaults({{setting_keys::kAlertText, DefaultAlertText(m_language)}});
 }
 
 void CCore::LoadExistingFile(DWORD attributes) {
@@ -149,7 +159,7 @@ bool CCore::SaveMerged(SaveStepHook* hook) const {
     const FileRead read = ReadWholeFile(m_storePath, kMaxSettingsFileBytes, disk);
     std::optional<std::string> text;
     if (read.outcome == ReadOutcome::Missing)
-        text = FreshSettingsText(m_written);
+        text = FreshSettingsText(m_written, m_store.GetLocalDefaults());
     else if (read.outcome == ReadOutcome::Read)
         text = MergeWrittenKeys(disk, m_written);
     return text && WriteFileAtomically(m_storePath, *text, hook);
@@ -170,11 +180,11 @@ std::wstring CCore::getPathShort(const std::wstring& path) const {
 std::wstring CCore::AboutText(const tagSoft* soft) const {
     ProductTexts texts;
     if (soft) texts = ReadProductRecord(*soft);
-    std::wstring text = Widen(texts.title) + L"\n" + Widen(texts.kind) + L" \u00B7 " + Widen(texts.shortName) + L" " +
-                        Widen(texts.version) +
-                        L"\n\nF2: start    F4: reset\nDrag to move; right-click for the menu.\n\nSettings file:\n" +
-                        (m_storePath.empty() ? std::wstring(L"(none)") : m_storePath);
-    if (!m_notSavedReason.empty()) text += L"\nSettings will not be saved: " + m_notSavedReason + L".";
+    std::wstring text = Widen(texts.title) + L"\n" + Widen(texts.kind) + L" \u00B7 " + Widen(texts.shortName) +
+                        L" " + Widen(texts.version) + L"\n\n" + LoadLocalizedString(IDS_ABOUT_KEYS) + L"\n\n" +
+                        LoadLocalizedString(IDS_ABOUT_SETTINGS_FILE) + L"\n" +
+                        (m_storePath.empty() ? LoadLocalizedString(IDS_ABOUT_NO_FILE) : m_storePath);
+    if (!m_notSavedReason.empty()) text += L"\n" + LoadLocalizedString(IDS_ABOUT_NOT_SAVED) + m_notSavedReason + L".";
     return text;
 }
 

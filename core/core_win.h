@@ -11,6 +11,7 @@
 #include "core/product_record.h"
 #include "core/settings_merge.h"
 #include "core/settings_store.h"
+#include "core/ui_language.h"
 
 constexpr wchar_t kSettingsFileName[] = L"TallyglassCountdown.ini";
 constexpr int kAboutOperation = 4;
@@ -50,6 +51,10 @@ public:
     std::wstring uu(int operation, const tagSoft* soft, const std::wstring& text, HWND owner);
     std::wstring AboutText(const tagSoft* soft) const;
 
+    // The interface language of this run, known once autoFileConfig has run:
+    // the file's `language`, else the user's Windows interface language.
+    UiLanguage Language() const { return m_language; }
+
     const std::wstring& StorePath() const { return m_storePath; }
     bool StoreWritable() const { return m_notSavedReason.empty(); }
     // Why settings will not be saved in this run; empty when they will be.
@@ -57,6 +62,7 @@ public:
 
 private:
     void LoadExistingFile(DWORD attributes);
+    void ChooseLanguage();
     bool SaveMerged(SaveStepHook* hook) const;
 
     SettingsStore m_store;
@@ -64,6 +70,7 @@ private:
     std::wstring m_storePath;
     std::wstring m_appPath;
     std::wstring m_notSavedReason;
+    UiLanguage m_language = UiLanguage::English;
 };
 
 // The exe's folder with a trailing separator; empty when its path is unknown.

@@ -24,4 +24,6 @@ constexpr char kAlertFlash[] = "alertflash";
 constexpr char kOpacity[] = "opacity";
 constexpr char kClickThrough[] = "clickthrough";
 constexpr char kHideFromCapture[] = "hidefromcapture";
+// Read by the core services at start, never written back: the interface language.
+constexpr char kLanguage[] = "language";
 }  // namespace setting_keys

@@ -26,8 +26,9 @@ std::optional<std::string> MergeWrittenKeys(std::string_view diskText, const Wri
     return Apply(store, written);
 }
 
-std::string FreshSettingsText(const WrittenKeys& written) {
+std::string FreshSettingsText(const WrittenKeys& written, const LocalDefaults& localDefaults) {
     SettingsStore store;
+    store.SetLocalDefaults(localDefaults);
     store.AddMissingDefaults();
     return Apply(store, written);
 }

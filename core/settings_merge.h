@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/settings_store.h"
+
 // Keys the clock set since the last save, in the order first set, with the
 // value text as the store holds it.
 using WrittenKeys = std::vector<std::pair<std::string, std::string>>;
@@ -19,6 +21,6 @@ void NoteWrittenKey(WrittenKeys& written, std::string_view key, std::string valu
 // large to be a settings file: such a file is never rewritten.
 std::optional<std::string> MergeWrittenKeys(std::string_view diskText, const WrittenKeys& written);
 
-// A file for a store that is gone: every key with its default, then the
-// written keys over them.
-std::string FreshSettingsText(const WrittenKeys& written);
+// A file for a store that is gone: every key with its default (the local ones
+// where given), then the written keys over them.
+std::string FreshSettingsText(const WrittenKeys& written, const LocalDefaults& localDefaults = {});

@@ -48,6 +48,8 @@ const std::vector<SettingKey> kKeys{
     {setting_keys::kOpacity, SettingKind::Int, "100", "opacity of the whole clock in percent, 10 to 100"},
     {setting_keys::kClickThrough, SettingKind::Bool, "0", "1: mouse clicks pass through the clock to the window below"},
     {setting_keys::kHideFromCapture, SettingKind::Bool, "0", "1: hide the clock from screen capture and sharing"},
+    // Only read: a user who wants the other language edits it once.
+    {setting_keys::kLanguage, SettingKind::Text, "auto", "menu and dialog language: auto (as Windows), zh or en"},
 };
 }  // namespace
 
@@ -163,8 +165,14 @@ void SettingsStore::AddMissingDefaults() {
     for (const auto& key : kKeys) {
         if (Has(key.name)) continue;
         const std::string comment = std::string("; ") + key.comment;
-        m_impl->ini.SetValue(kSection, key.name, key.defaultText, comment.c_str());
+        m_impl->ini.SetValue(kSection, key.name, DefaultText(key).c_str(), comment.c_str());
     }
+}
+
+std::string SettingsStore::DefaultText(const SettingKey& key) const {
+    for (const auto& [name, text] : m_localDefaults)
+        if (name == key.name) return text;
+    return key.defaultText;
 }
 
 std::string SettingsStore::Serialize() const {
@@ -206,7 +214,7 @@ int32_t SettingsStore::GetInt(std::string_view key) const {
 std::string SettingsStore::GetText(std::string_view key) const {
     if (const char* raw = RawValue(key)) return raw;
     const SettingKey* known = FindSettingKey(key);
-    return known ? known->defaultText : "";
+    return known ? DefaultText(*known) : "";
 }
 
 void SettingsStore::SetRaw(std::string_view key, const std::string& value) {

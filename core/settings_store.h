@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class SettingKind { Bool, Int, Text };
@@ -19,6 +20,10 @@ struct SettingKey {
 
 // Every key the clock reads, in read order, with its default.
 const std::vector<SettingKey>& SettingKeys();
+
+// Defaults that depend on the run (the alert text follows the interface
+// language), each a key and its text; they take the place of the table's.
+using LocalDefaults = std::vector<std::pair<std::string, std::string>>;
 const SettingKey* FindSettingKey(std::string_view name);
 
 // Larger files are not settings files; they are left alone, never rewritten.
@@ -35,6 +40,8 @@ public:
     // empty and every getter gives its default.
     bool Load(std::string_view text);
     // Adds every key of the key table that is missing, with its default.
+    void SetLocalDefaults(LocalDefaults defaults) { m_localDefaults = std::move(defaults); }
+    const LocalDefaults& GetLocalDefaults() const { return m_localDefaults; }
     void AddMissingDefaults();
     std::string Serialize() const;
 
@@ -50,6 +57,7 @@ public:
     void SetText(std::string_view key, std::string_view value);
 
 private:
+    std::string DefaultText(const SettingKey& key) const;
     // The text as the parser may safely see it (see the .cpp).
     static std::string DisarmBrokenLines(std::string_view text);
     void DropKeysThatCannotBeWrittenBack();
@@ -58,6 +66,7 @@ private:
 
     struct Impl;
     std::unique_ptr<Impl> m_impl;
+    LocalDefaults m_localDefaults;
 };
 
 // Value syntax, shared with anyone who validates a value before storing it.

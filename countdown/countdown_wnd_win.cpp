@@ -5,12 +5,14 @@
 #include "countdown/settings_binding.h"
 #include "countdown/timer_resolution.h"
 #include "framework/context_menu_win.h"
+#include "framework/resource_language_win.h"
 #include "framework/text_win.h"
 #include "framework/window_style_win.h"
 #include "render/screen_win.h"
 #include "res/resource.h"
 #include "settings/settings_dlg_win.h"
 #include "sound/mci_win.h"
+#include "tallyglass_version.h"
 
 namespace {
 constexpr LONG kMinTrackWidth = 300;
@@ -114,6 +116,8 @@ BOOL CountdownWnd::OnInitDialog() {
     if (m_soft) FillProductRecord(*m_soft, ThisProduct(TALLYGLASS_VERSION));
     MakeTopmostToolWindow(m_hwnd, m_icon);
     m_core->autoFileConfig();
+    // Before any menu or dialog of this run is loaded.
+    SetResourceLanguage(ResourceLanguageId(m_core->Language()));
     m_appPath = m_core->getAppPath();
     // Without the program's folder there is no sound to look for (never a drive's root).
     if (!m_appPath.empty()) m_alertWavPath = m_appPath + Widen(kAlertWavName);

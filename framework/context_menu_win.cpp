@@ -1,9 +1,12 @@
 #include "framework/context_menu_win.h"
 
 #include "framework/handles_win.h"
+#include "framework/resource_language_win.h"
 
 void ShowContextMenu(HWND owner, UINT menuId, int popupPosition) {
-    Menu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId)));
+    const auto* menuTemplate = static_cast<const MENUTEMPLATEW*>(
+        LoadLocalizedResource(MAKEINTRESOURCEW(menuId), MAKEINTRESOURCEW(4) /* RT_MENU */));
+    Menu menu(menuTemplate ? LoadMenuIndirectW(menuTemplate) : nullptr);
     if (!menu) return;
     HMENU popup = GetSubMenu(menu.get(), popupPosition);
     if (!popup) return;

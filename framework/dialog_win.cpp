@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "framework/resource_language_win.h"
+
 namespace {
 constexpr wchar_t kThisProperty[] = L"Tallyglass.Dialog";
 thread_local Dialog* t_creating = nullptr;
@@ -95,9 +97,8 @@ LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM) {
 
 bool Dialog::Create(HWND owner) {
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(m_templateId), MAKEINTRESOURCEW(5) /* RT_DIALOG */);
-    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-    const auto* dialogTemplate = loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+    const auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(
+        LoadLocalizedResource(MAKEINTRESOURCEW(m_templateId), MAKEINTRESOURCEW(5) /* RT_DIALOG */));
     if (!dialogTemplate) return false;
     m_endModal = false;
     m_result = -1;

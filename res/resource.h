@@ -22,3 +22,9 @@
 #define IDC_NO_BACKGROUND 1022
 #define IDC_ALERT_CENTER 1023
 #define IDC_ALERT_SOUND 1024
+
+// The about box's texts, one string table per language.
+#define IDS_ABOUT_KEYS 200
+#define IDS_ABOUT_SETTINGS_FILE 201
+#define IDS_ABOUT_NO_FILE 202
+#define IDS_ABOUT_NOT_SAVED 203

@@ -8,10 +8,11 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei shellcheck clang-format git
     clang libclang-rt-14-dev
+    msitools wixl sox zip unzip file locales
 )
 if [[ "${1:-}" == "--run-only" ]]; then
     packages=(cmake make g++ libsimpleini-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-              wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei)
+              wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei locales)
 fi
 
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes the README's pictures: the idle clock with its background on a
+# Makes the README's pictures: the New-countdown dialog in Chinese and English, the
+# idle clock with its background on a
 # screen under Xvfb, and a frame with the background off laid over a sample
 # slide, from the frame's own pixels (Xvfb cannot show per-pixel alpha).
 set -euo pipefail
@@ -17,6 +18,24 @@ import -window root "$SCREENS/readme-full.png"
 convert "$SCREENS/readme-full.png" -crop "$((w + 160))x$((h + 80))+$((x - 80))+$((y - 40))" +repage docs/idle-clock.png
 stop_clock
 
+# The New-countdown dialog in each language, as the real clock opens it.
+for language in zh:新倒计时 en:'New countdown'; do
+    code=${language%%:*}
+    dir=$(make_app_dir "readme-$code" "[settings]\nfontname=DejaVu Sans\nwavalert=0\nlanguage=$code\n")
+    start_clock "$dir"
+    read -r x y w h < <(geometry)
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
+    sleep 0.8
+    xdotool key Down Return
+    dialog=$(wait_window "${language#*:}")
+    sleep 0.5  # its first paint
+    read -r dx dy dw dh < <(xdotool getwindowgeometry --shell "$dialog" |
+        awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH=/{w=$2}/^HEIGHT=/{h=$2}END{print x, y, w, h}')
+    import -window root "$SCREENS/readme-full.png"
+    convert "$SCREENS/readme-full.png" -crop "${dw}x${dh}+${dx}+${dy}" +repage "docs/dialog-$code.png"
+    stop_clock
+done
+
 "$WINE" build/win64/win_bench.exe --dump-frame 'C:\windows\temp\frame.pam'
 cp "$WINEPREFIX/drive_c/windows/temp/frame.pam" "$SCREENS/frame.pam"
 convert -size 720x300 gradient:'#1d3557-#457b9d' -font DejaVu-Sans -fill white -pointsize 34 \
@@ -30,4 +49,4 @@ for phase in normal warning alert overtime; do
     convert "$WINEPREFIX/drive_c/windows/temp/phase.pam" "docs/phase-$phase.png"
 done
 finish >/dev/null
-echo "docs/idle-clock.png docs/over-slide.png docs/phase-{normal,warning,alert,overtime}.png"
+echo "docs/idle-clock.png docs/over-slide.png docs/dialog-zh.png docs/dialog-en.png docs/phase-{normal,warning,alert,overtime}.png"

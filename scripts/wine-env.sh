@@ -2,7 +2,11 @@
 # Sourced: a Wine prefix inside the build tree (never ~/.wine) and, when there is
 # no display, a private Xvfb that stops with the calling script.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-if command -v wine64 >/dev/null 2>&1; then WINE="$(command -v wine64)"; else WINE=/usr/lib/wine/wine64; fi
+if command -v wine64 >/dev/null 2>&1; then TALLYGLASS_WINE_BINARY="$(command -v wine64)"; else TALLYGLASS_WINE_BINARY=/usr/lib/wine/wine64; fi
+# The tests' Windows is a Chinese one unless a script asks for another
+# (TALLYGLASS_WINE_LOCALE=en_US.UTF-8): the clock picks its texts by it.
+export TALLYGLASS_WINE_BINARY TALLYGLASS_WINE_LOCALE="${TALLYGLASS_WINE_LOCALE:-zh_CN.UTF-8}"
+WINE="$ROOT/scripts/wine-locale.sh"
 WINESERVER=/usr/lib/wine/wineserver
 [[ -x "$WINESERVER" ]] || WINESERVER="$(command -v wineserver || echo wineserver)"
 export WINE WINESERVER

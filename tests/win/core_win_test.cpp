@@ -4,6 +4,8 @@
 
 #include "core/core_win.h"
 #include "core/store_files.h"
+#include "framework/resource_language_win.h"
+#include "res/resource.h"
 #include "tests/win/win_test_support.h"
 
 namespace {
@@ -203,7 +205,8 @@ TEST(Store, AFileThatCannotBeWrittenIsKnownAtStartAndLeftAlone) {
             core.autoFileConfig();
         }
         EXPECT_NE(core.NotSavedReason().find(c.reason), std::wstring::npos) << c.what;
-        EXPECT_NE(core.AboutText(nullptr).find(L"will not be saved: " + core.NotSavedReason()), std::wstring::npos);
+        EXPECT_NE(core.AboutText(nullptr).find(LoadLocalizedString(IDS_ABOUT_NOT_SAVED) + core.NotSavedReason()),
+                  std::wstring::npos);
         core.saveConfigInt("djsseconds", 555);
         EXPECT_FALSE(core.commitConfig()) << c.what;
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);

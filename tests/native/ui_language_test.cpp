@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "core/settings_merge.h"
+#include "core/settings_store.h"
+#include "core/ui_language.h"
+
+namespace {
+constexpr uint16_t kChineseChina = 0x0804, kChineseTaiwan = 0x0404, kEnglishUs = 0x0409, kGerman = 0x0407,
+                   kJapanese = 0x0411;
+
+TEST(UiLanguage, TheSettingDecidesElseTheUsersWindows) {
+    const struct {
+        const char* setting;
+        uint16_t userUiLanguage;
+        UiLanguage expected;
+    } cases[] = {
+        {"auto", kChineseChina, UiLanguage::Chinese},  {"auto", kChineseTaiwan, UiLanguage::Chinese},
+        {"auto", kEnglishUs, UiLanguage::English},     {"auto", kGerman, UiLanguage::English},
+        {"auto", kJapanese, UiLanguage::English},      {"", kChineseChina, UiLanguage::Chinese},
+        {"zh", kEnglishUs, UiLanguage::Chinese},       {" ZH\t", kGerman, UiLanguage::Chinese},
+        {"en", kChineseChina, UiLanguage::English},    {"En ", kChineseTaiwan, UiLanguage::English},
+        {"fr", kChineseChina, UiLanguage::Chinese},    {"chinese", kEnglishUs, UiLanguage::English},
+        {"zh-CN", kEnglishUs, UiLanguage::English},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseUiLanguage(c.setting, c.userUiLanguage), c.expected)
+            << '"' << c.setting << "\" on " << std::hex << c.userUiLanguage;
+}
+
+TEST(UiLanguage, ResourcesAndTheAlertTextFollowTheLanguage) {
+    EXPECT_EQ(ResourceLanguageId(UiLanguage::Chinese), 0x0804);
+    EXPECT_EQ(ResourceLanguageId(UiLanguage::English), 0x0409);
+    EXPECT_STREQ(DefaultAlertText(UiLanguage::Chinese), "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0");
+    EXPECT_STREQ(DefaultAlertText(UiLanguage::English), "TIME UP");
+}
+
+TEST(UiLanguage, ALocalDefaultTakesTheTablesPlaceOnlyWhereTheFileIsSilent) {
+    const LocalDefaults english{{"alertstr", "TIME UP"}};
+    SettingsStore fresh;
+    fresh.SetLocalDefaults(english);
+    fresh.AddMissingDefaults();
+    SettingsStore written;
+    written.Load(fresh.Serialize());
+    EXPECT_EQ(written.GetText("alertstr"), "TIME UP");
+    EXPECT_EQ(written.GetText("language"), "auto");
+    EXPECT_EQ(written.GetText("fontname"), "Arial");  // the others keep the table's
+
+    SettingsStore silent;
+    silent.Load("[settings]\nnobg=1\n");
+    silent.SetLocalDefaults(english);
+    EXPECT_EQ(silent.GetText("alertstr"), "TIME UP");
+    SettingsStore spoken;
+    spoken.Load("[settings]\nalertstr=Stop\n");
+    spoken.SetLocalDefaults(english);
+    EXPECT_EQ(spoken.GetText("alertstr"), "Stop");
+
+    SettingsStore recreated;
+    recreated.Load(FreshSettingsText({{"nobg", "1"}}, english));
+    EXPECT_EQ(recreated.GetText("alertstr"), "TIME UP");
+    EXPECT_TRUE(recreated.GetBool("nobg"));
+}
+}  // namespace
