@@ -19,6 +19,8 @@ ensure_wine_prefix() {
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         mkdir -p "$WINEPREFIX"
         "$WINE" wineboot -i >/dev/null 2>&1 || true
+        # The registry files are written when the Wine server ends, not when wineboot does.
+        timeout 120 "$WINESERVER" -w >/dev/null 2>&1 || true
         [[ -f "$WINEPREFIX/system.reg" ]] || { echo "wineboot made no prefix in $WINEPREFIX" >&2; return 1; }
     fi
     # Settings of this project's prefix; a marker so that an older prefix gets them too.
