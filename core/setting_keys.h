@@ -21,4 +21,9 @@ constexpr char kWarnSeconds[] = "warnseconds";
 constexpr char kColorWarn[] = "clrwarn";
 constexpr char kOvertime[] = "overtime";
 constexpr char kAlertFlash[] = "alertflash";
+constexpr char kHotKeyStart[] = "hotkeystart";
+constexpr char kHotKeyReset[] = "hotkeyreset";
+constexpr char kHotKeyPause[] = "hotkeypause";
+constexpr char kHotKeyPlus[] = "hotkeyplus";
+constexpr char kHotKeyMinus[] = "hotkeyminus";
 }  // namespace setting_keys

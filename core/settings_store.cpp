@@ -41,6 +41,11 @@ const std::vector<SettingKey> kKeys{
     {setting_keys::kColorWarn, SettingKind::Text, "#FFC000", "colour of the time in the warning stage"},
     {setting_keys::kOvertime, SettingKind::Bool, "0", "1: after zero the alert counts up how long the time is over, until F4"},
     {setting_keys::kAlertFlash, SettingKind::Bool, "0", "1: the alert's text dims to a quarter every other second"},
+    {setting_keys::kHotKeyStart, SettingKind::Text, "Ctrl+Alt+F2", "global hot key for start, as Ctrl+Shift+P; empty: off"},
+    {setting_keys::kHotKeyReset, SettingKind::Text, "Ctrl+Alt+F4", "global hot key for reset; empty: off"},
+    {setting_keys::kHotKeyPause, SettingKind::Text, "Ctrl+Alt+F3", "global hot key for pause and resume; empty: off"},
+    {setting_keys::kHotKeyPlus, SettingKind::Text, "Ctrl+Alt+PageUp", "global hot key for one minute more; empty: off"},
+    {setting_keys::kHotKeyMinus, SettingKind::Text, "Ctrl+Alt+PageDown", "global hot key for one minute less; empty: off"},
 };
 }  // namespace
 

@@ -29,8 +29,23 @@ struct CountdownModel : CountdownValues {
     uint32_t m_timerId = kNoTimer;
 
     // Phases beyond the alert; each is off at its default.
-    int32_t m_warnSeconds = 0;         // > 0: the time is drawn in m_colorWarn from this many seconds left
+    int32_t m_warnSeconds = 0;  // > 0: the time is drawn in m_colorWarn from this many seconds left
     uint32_t m_colorWarn = 0xFFFFC000;
-    int32_t m_overtime = 0;            // 1: the alert counts up how long the time is over, until F4
-    int32_t m_alertFlash = 0;          // 1: the alert's text dims every other second
+    int32_t m_overtime = 0;    // 1: the alert counts up how long the time is over, until F4
+    int32_t m_alertFlash = 0;  // 1: the alert's text dims every other second
+
+    // Pause keeps the part of the second already spent, so that no second is
+    // gained or lost: the ticks since the anchor fall on anchor + k x 1000 ms.
+    int32_t m_paused = 0;
+    uint32_t m_anchorMs = 0;  // the host's milliseconds when the current run of seconds began
+    uint32_t m_ticksSinceAnchor = 0;
+    uint32_t m_spentMs = 0;      // while paused: milliseconds of the current second already counted
+    int32_t m_oneShotTimer = 0;  // 1: m_timerId is the one-shot timer for the rest of a resumed second
+
+    // Hot-key texts such as "Ctrl+Alt+F2"; empty: that hot key is off.
+    std::string m_hotKeyStart;
+    std::string m_hotKeyReset;
+    std::string m_hotKeyPause;
+    std::string m_hotKeyPlus;
+    std::string m_hotKeyMinus;
 };

@@ -42,6 +42,11 @@ const std::vector<SettingBinding> kBindings{
     Colour(k::kColorWarn, &M::m_colorWarn),
     Flag(k::kOvertime, &M::m_overtime, WriteRule::Never),
     Flag(k::kAlertFlash, &M::m_alertFlash, WriteRule::Never),
+    Text(k::kHotKeyStart, &M::m_hotKeyStart),
+    Text(k::kHotKeyReset, &M::m_hotKeyReset),
+    Text(k::kHotKeyPause, &M::m_hotKeyPause),
+    Text(k::kHotKeyPlus, &M::m_hotKeyPlus),
+    Text(k::kHotKeyMinus, &M::m_hotKeyMinus),
 };
 
 void ReadOne(const SettingBinding& b, CountdownModel& model, const ConfigAccess& config) {
