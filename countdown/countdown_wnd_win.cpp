@@ -1,6 +1,7 @@
 #include "countdown/countdown_wnd_win.h"
 
 #include "countdown/display_selection.h"
+#include "countdown/hand_over_win.h"
 #include "countdown/product.h"
 #include "countdown/settings_binding.h"
 #include "countdown/timer_resolution.h"
@@ -13,6 +14,14 @@
 namespace {
 constexpr LONG kMinTrackWidth = 300;
 
+uint32_t NowMs() { return timeGetTime(); }
+
+int32_t LocalSecondOfDay() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+}
+
 void DefaultFatalError() {
     MessageBoxW(nullptr, L"User32.dll ERROR!", Widen(kWindowTitle).c_str(), MB_OK | MB_ICONERROR);
     std::exit(EXIT_FAILURE);
@@ -24,6 +33,7 @@ CountdownWnd::CountdownWnd(CountdownWndOptions options) : Dialog(IDD_COUNTDOWN),
 }
 
 LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == ClockPingMessage()) return kPingAnswer;  // a second start looks for this clock
     switch (message) {
         case WM_PAINT:
             OnPaint();
@@ -58,6 +68,11 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case kTickMessage:
             OnTickMessage(static_cast<uint32_t>(wParam));
             return 0;
+        case WM_HOTKEY:
+            OnHotKey(wParam);
+            return 0;
+        case WM_COPYDATA:
+            return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
     }
     return Dialog::WindowProc(message, wParam, lParam);
 }
@@ -109,6 +124,8 @@ BOOL CountdownWnd::OnInitDialog() {
     CenterWindow();
     ChooseTimerResolution();
     SendMciCommand(Widen(kCloseAllCommand));
+    m_hotKeys.Register(m_hwnd, m_model);
+    if (!m_options.startOrders.Empty()) ApplyOrders(m_options.startOrders);
     return TRUE;
 }
 
@@ -133,6 +150,7 @@ void CountdownWnd::ChooseTimerResolution() {
 }
 
 void CountdownWnd::OnDestroy() {
+    m_hotKeys.Release();
     Default();
     m_timer.reset();
     m_model.m_timerId = kNoTimer;  // ticks still queued are stale from here on
@@ -188,6 +206,9 @@ BOOL CountdownWnd::PreTranslateMessage(MSG* msg) {
             if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) return TRUE;
             if (msg->wParam == VK_F2) StartCountdown();
             if (msg->wParam == VK_F4) ResetCountdown();
+            if (msg->wParam == VK_F3) Perform(ClockAction::PauseResume);
+            if (msg->wParam == VK_UP) Perform(ClockAction::AddMinute);
+            if (msg->wParam == VK_DOWN) Perform(ClockAction::TakeMinute);
         }
     }
     return Dialog::PreTranslateMessage(msg);
@@ -212,7 +233,30 @@ void CountdownWnd::OnNewCountdown() {
 }
 
 void CountdownWnd::OnAbout() {
-    if (m_core) m_core->uu(kAboutOperation, m_soft.get(), std::wstring(), m_hwnd);
+    if (m_core) m_core->uu(kAboutOperation, m_soft.get(), ControlsText(), m_hwnd);
+}
+
+std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_hotKeys.Statuses())); }
+
+void CountdownWnd::Perform(ClockAction action) { ::Perform(m_model, *this, action, NowMs()); }
+
+void CountdownWnd::ApplyOrders(const ClockOrders& orders) {
+    RecordPosition();  // a new length is laid out where the clock stands, as New countdown does
+    ::ApplyOrders(m_model, *this, orders, NowMs(), LocalSecondOfDay());
+}
+
+void CountdownWnd::OnHotKey(WPARAM id) {
+    // The clock acts where it stands and never takes the focus from the slides.
+    if (const auto action = m_hotKeys.ActionFor(id)) Perform(*action);
+}
+
+bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
+    const auto words = data ? HandedOverWords(*data) : std::nullopt;
+    if (!words) return false;
+    const ParsedCommandLine parsed = ParseCommandLine(WordsToHandOver(*words));
+    if (!parsed.ok) return false;
+    ApplyOrders(parsed.line.orders);
+    return true;
 }
 
 void CountdownWnd::OnTickMessage(uint32_t timerId) {
@@ -230,7 +274,14 @@ uint32_t CountdownWnd::StartPeriodicTimer() {
     return m_timer.Id();
 }
 
-void CountdownWnd::StopPeriodicTimer(uint32_t timerId) {
+uint32_t CountdownWnd::StartOneShotTimer(uint32_t delayMs) {
+    if (m_options.manualTicks) return ++m_manualTimerIds;
+    m_timer = PeriodicTimer(delayMs, m_timerResolution, &CountdownWnd::TimerProc, reinterpret_cast<DWORD_PTR>(m_hwnd),
+                            PeriodicTimer::OneShot);
+    return m_timer.Id();
+}
+
+void CountdownWnd::StopTimer(uint32_t timerId) {
     if (timerId == m_timer.Id()) m_timer.reset();
 }
 
@@ -274,8 +325,12 @@ void CountdownWnd::PresentFrame() {
     if (!m_presenter) return;
     const DisplayChoice choice = SelectDisplay(m_model);
     const PixelSize size{m_model.m_width, m_model.m_height};
-    const FrameContent content{Widen(choice.text), Widen(m_model.m_fontName),
-                               EffectiveFontSize(choice.size, m_sizeCap), choice.color, m_model.m_margin, size,
+    const FrameContent content{Widen(choice.text),
+                               Widen(m_model.m_fontName),
+                               EffectiveFontSize(choice.size, m_sizeCap),
+                               choice.color,
+                               m_model.m_margin,
+                               size,
                                m_model.m_noBackground == 0};
     m_presenter->Present(m_hwnd, size, [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
 }

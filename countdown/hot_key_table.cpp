@@ -1,5 +1,7 @@
 #include "countdown/hot_key_table.h"
 
+#include "countdown/command_line.h"
+
 namespace {
 using M = CountdownModel;
 
@@ -46,4 +48,9 @@ std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses) {
     std::string text = "Hot keys: " + (inForce.empty() ? std::string("none") : inForce);
     if (!notInForce.empty()) text += "; not in force: " + notInForce;
     return text;
+}
+
+std::string ControlsText(const std::vector<HotKeyStatus>& statuses) {
+    return "F2: start    F3: pause/resume    F4: reset    Up/Down: one minute more/less\n" + DescribeHotKeys(statuses) +
+           "\nCommand line: " + kCommandLineUsage;
 }

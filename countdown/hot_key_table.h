@@ -27,3 +27,7 @@ struct HotKeyStatus {
 // "Hot keys: Ctrl+Alt+F2 start, ...; not in force: pause (Ctrl+Alt+F3: held by
 // another program), ..." (UTF-8).
 std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses);
+
+// About's lines on the controls: the clock's keys, the hot keys as described
+// above, and the command line's usage in one line (UTF-8).
+std::string ControlsText(const std::vector<HotKeyStatus>& statuses);
