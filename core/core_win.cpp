@@ -41,14 +41,10 @@ std::wstring ModulePath() {
 
 std::wstring UnreadableReason(const FileRead& read) {
     switch (read.outcome) {
-        case ReadOutcome::Busy:
-            return L"the settings file is in use by another program";
-        case ReadOutcome::Denied:
-            return L"access to the settings file is denied";
-        case ReadOutcome::TooLarge:
-            return L"the settings file is too large to be one";
-        default:
-            return L"the settings file cannot be read (error " + std::to_wstring(read.error) + L")";
+        case ReadOutcome::Busy: return L"the settings file is in use by another program";
+        case ReadOutcome::Denied: return L"access to the settings file is denied";
+        case ReadOutcome::TooLarge: return L"the settings file is too large to be one";
+        default: return L"the settings file cannot be read (error " + std::to_wstring(read.error) + L")";
     }
 }
 }  // namespace
@@ -167,12 +163,12 @@ std::wstring CCore::getPathShort(const std::wstring& path) const {
     return shortPath;
 }
 
-std::wstring CCore::AboutText(const tagSoft* soft, const std::wstring& controls) const {
+std::wstring CCore::AboutText(const tagSoft* soft) const {
     ProductTexts texts;
     if (soft) texts = ReadProductRecord(*soft);
-    std::wstring text = Widen(texts.title) + L"\n" + Widen(texts.kind) + L" \u00B7 " + Widen(texts.shortName) + L" " +
-                        Widen(texts.version) + L"\n\n" + controls + (controls.empty() ? L"" : L"\n") +
-                        L"Drag to move; right-click for the menu.\n\nSettings file:\n" +
+    std::wstring text = Widen(texts.title) + L"\n" + Widen(texts.kind) + L" \u00B7 " + Widen(texts.shortName) +
+                        L" " + Widen(texts.version) +
+                        L"\n\nF2: start    F4: reset\nDrag to move; right-click for the menu.\n\nSettings file:\n" +
                         (m_storePath.empty() ? std::wstring(L"(none)") : m_storePath);
     if (!m_notSavedReason.empty()) text += L"\nSettings will not be saved: " + m_notSavedReason + L".";
     return text;
@@ -181,6 +177,9 @@ std::wstring CCore::AboutText(const tagSoft* soft, const std::wstring& controls)
 std::wstring CCore::uu(int operation, const tagSoft* soft, const std::wstring& text, HWND owner) {
     if (operation != kAboutOperation) return {};
     const std::wstring title = soft ? Widen(ReadProductRecord(*soft).title) : std::wstring();
-    MessageBoxW(owner, AboutText(soft, text).c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+    // The caller's text, when there is any, says what the clock itself knows
+    // (what it could not do on this system, for instance).
+    const std::wstring about = text.empty() ? AboutText(soft) : AboutText(soft) + L"\n\n" + text;
+    MessageBoxW(owner, about.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
     return {};
 }

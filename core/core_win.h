@@ -45,10 +45,10 @@ public:
     bool isFileExist(const std::wstring& path) const;
     std::wstring getPathShort(const std::wstring& path) const;
 
-    // Operation 4 shows the about information, owned by the given window, with
-    // the caller's text (its controls) after the version.
+    // Operation 4 shows the about information, owned by the given window, with the
+    // given text below it.
     std::wstring uu(int operation, const tagSoft* soft, const std::wstring& text, HWND owner);
-    std::wstring AboutText(const tagSoft* soft, const std::wstring& controls = {}) const;
+    std::wstring AboutText(const tagSoft* soft) const;
 
     const std::wstring& StorePath() const { return m_storePath; }
     bool StoreWritable() const { return m_notSavedReason.empty(); }

@@ -34,6 +34,11 @@ struct CountdownModel : CountdownValues {
     int32_t m_overtime = 0;    // 1: the alert counts up how long the time is over, until F4
     int32_t m_alertFlash = 0;  // 1: the alert's text dims every other second
 
+    // How the window sits among others; each is off at its default.
+    int32_t m_opacity = 100;        // percent of every frame's constant alpha
+    int32_t m_clickThrough = 0;     // 1: clicks go to the window below
+    int32_t m_hideFromCapture = 0;  // 1: kept out of screen capture where the system can
+
     // Pause keeps the part of the second already spent, so that no second is
     // gained or lost: the ticks since the anchor fall on anchor + k x 1000 ms.
     int32_t m_paused = 0;

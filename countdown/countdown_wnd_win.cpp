@@ -7,6 +7,8 @@
 #include "countdown/timer_resolution.h"
 #include "framework/context_menu_win.h"
 #include "framework/text_win.h"
+#include "framework/window_style_win.h"
+#include "render/screen_win.h"
 #include "res/resource.h"
 #include "settings/settings_dlg_win.h"
 #include "sound/mci_win.h"
@@ -73,6 +75,13 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+        case WM_TIMER:
+            if (wParam != TopmostKeeper::kCheckTimerId || !m_topmost) break;
+            m_topmost->OnCheckTimer();
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
     }
     return Dialog::WindowProc(message, wParam, lParam);
 }
@@ -109,7 +118,7 @@ BOOL CountdownWnd::OnInitDialog() {
     m_core = std::make_unique<CCore>(m_options.storePath, m_options.appPath);
     m_soft.reset(static_cast<tagSoft*>(std::malloc(sizeof(tagSoft))));
     if (m_soft) FillProductRecord(*m_soft, ThisProduct(TALLYGLASS_VERSION));
-    MakeToolWindow();
+    MakeTopmostToolWindow(m_hwnd, m_icon);
     m_core->autoFileConfig();
     m_appPath = m_core->getAppPath();
     // Without the program's folder there is no sound to look for (never a drive's root).
@@ -118,6 +127,7 @@ BOOL CountdownWnd::OnInitDialog() {
     m_model.m_remaining = m_model.m_countdownSeconds;
     m_model.m_running = 0;
     m_model.m_inAlert = 0;
+    ApplyWindowSettings();
 
     SetWindowTextW(m_hwnd, Widen(kWindowTitle).c_str());
     Relayout();
@@ -129,15 +139,13 @@ BOOL CountdownWnd::OnInitDialog() {
     return TRUE;
 }
 
-void CountdownWnd::MakeToolWindow() {
-    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
-    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
-    const LONG_PTR exStyle = GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE);
-    SetWindowLongPtrW(m_hwnd, GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-    // The template's system-modal style makes Windows create the window topmost;
-    // other hosts (Wine) ignore it, and a clock hidden behind the slides is useless.
-    if (!(GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST))
-        SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+void CountdownWnd::ApplyWindowSettings() {
+    m_dpi = m_options.dpiOverride ? m_options.dpiOverride : DpiForWindow(m_hwnd);
+    m_presenter->SetConstantAlpha(ConstantAlphaFor(m_model.m_opacity));
+    if (m_model.m_clickThrough) SetClickThrough(m_hwnd, true);
+    if (m_model.m_hideFromCapture)
+        m_capture = ExcludeFromCapture(m_hwnd, m_options.captureSystem ? *m_options.captureSystem : ThisSystem());
+    m_topmost.emplace(m_hwnd);
 }
 
 void CountdownWnd::ChooseTimerResolution() {
@@ -152,6 +160,7 @@ void CountdownWnd::ChooseTimerResolution() {
 void CountdownWnd::OnDestroy() {
     m_hotKeys.Release();
     Default();
+    m_topmost.reset();
     m_timer.reset();
     m_model.m_timerId = kNoTimer;  // ticks still queued are stale from here on
     m_timerPeriod.reset();
@@ -181,17 +190,10 @@ void CountdownWnd::OnEndSession(bool ending) {
 }
 
 void CountdownWnd::OnPaint() {
-    if (!IsIconic(m_hwnd)) {
+    if (IsIconic(m_hwnd))
+        PaintMinimisedIcon(m_hwnd, m_icon);
+    else
         Default();  // the picture comes only from presented frames
-        return;
-    }
-    PaintDc dc(m_hwnd);
-    SendMessageW(m_hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
-    RECT client;
-    GetClientRect(m_hwnd, &client);
-    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc.get(), x, y, m_icon);
 }
 
 void CountdownWnd::OnGetMinMaxInfo(MINMAXINFO* info) {
@@ -233,7 +235,9 @@ void CountdownWnd::OnNewCountdown() {
 }
 
 void CountdownWnd::OnAbout() {
-    if (m_core) m_core->uu(kAboutOperation, m_soft.get(), ControlsText(), m_hwnd);
+    if (!m_core) return;
+    const std::wstring note = CaptureExclusionNote(m_capture);
+    m_core->uu(kAboutOperation, m_soft.get(), note.empty() ? ControlsText() : ControlsText() + L"\n\n" + note, m_hwnd);
 }
 
 std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_hotKeys.Statuses())); }
@@ -257,6 +261,18 @@ bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
     if (!parsed.ok) return false;
     ApplyOrders(parsed.line.orders);
     return true;
+}
+
+void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
+    // Dragged onto a monitor of another scale: glyphs rendered at its own
+    // resolution, at the place the system suggests.
+    m_dpi = dpi ? dpi : m_dpi;
+    RECT place{};
+    if (suggested)
+        place = *suggested;
+    else
+        GetWindowRect(m_hwnd, &place);
+    LayOutAt(place.left, place.top);
 }
 
 void CountdownWnd::OnTickMessage(uint32_t timerId) {
@@ -302,14 +318,16 @@ void CountdownWnd::RelayoutInPlace() {
 void CountdownWnd::LayOutAt(int32_t left, int32_t top) {
     const DisplayChoice choice = SelectDisplay(m_model);
     m_sizeCap = WindowCapFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
-    const int32_t fontSize = EffectiveFontSize(choice.size, m_sizeCap);
+    const int32_t fontSize = EffectiveFontSize(ScaleForDpi(choice.size, m_dpi), m_sizeCap);
     m_model.m_margin = MarginForSize(fontSize);
     const PixelSize measured = MeasureGlyphs(Widen(choice.text), Widen(m_model.m_fontName), fontSize);
     const PixelSize size = WindowSizeFor(measured, m_model.m_margin, m_sizeCap);
     m_model.m_width = size.width;
     m_model.m_height = size.height;
+    // A place on no monitor (a projector that is gone) is brought back on screen.
+    const ScreenPoint place = PlaceOnScreen({left, top, left + size.width, top + size.height}, MonitorWorkAreas());
     // No activation: the presenter's slide show keeps the keyboard.
-    SetWindowPos(m_hwnd, nullptr, left, top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hwnd, nullptr, place.x, place.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
     PresentFrame();
 }
 
@@ -327,10 +345,11 @@ void CountdownWnd::PresentFrame() {
     const PixelSize size{m_model.m_width, m_model.m_height};
     const FrameContent content{Widen(choice.text),
                                Widen(m_model.m_fontName),
-                               EffectiveFontSize(choice.size, m_sizeCap),
+                               EffectiveFontSize(ScaleForDpi(choice.size, m_dpi), m_sizeCap),
                                choice.color,
                                m_model.m_margin,
                                size,
-                               m_model.m_noBackground == 0};
+                               m_model.m_noBackground == 0,
+                               2.0f * static_cast<float>(m_dpi) / 96.0f};
     m_presenter->Present(m_hwnd, size, [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
 }

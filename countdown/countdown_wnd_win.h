@@ -12,9 +12,11 @@
 #include <string>
 
 #include "core/core_win.h"
+#include "countdown/capture_exclusion_win.h"
 #include "countdown/clock_hot_keys_win.h"
 #include "countdown/clock_orders.h"
 #include "countdown/countdown_engine.h"
+#include "countdown/topmost_keeper_win.h"
 #include "framework/dialog_win.h"
 #include "framework/multimedia_timer_win.h"
 #include "render/layered_window_win.h"
@@ -35,6 +37,10 @@ struct CountdownWndOptions {
     // What to do when the layered-window entry point is missing. The default
     // shows "User32.dll ERROR!" and exits with a failure status.
     std::function<void()> fatalError;
+    // Test seams: a DPI instead of the monitor's (0: ask the system), and the
+    // system's screen-capture calls.
+    uint32_t dpiOverride = 0;
+    std::optional<CaptureSystem> captureSystem;
 };
 
 class CountdownWnd : public Dialog, private EngineHost {
@@ -62,6 +68,8 @@ public:
     const LayeredPresenter* Presenter() const { return m_presenter ? &*m_presenter : nullptr; }
     const std::wstring& AlertWavPath() const { return m_alertWavPath; }
     UINT TimerResolution() const { return m_timerResolution; }
+    uint32_t Dpi() const { return m_dpi; }
+    CaptureExclusion Capture() const { return m_capture; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -84,8 +92,9 @@ private:
     void OnTickMessage(uint32_t timerId);
     void OnHotKey(WPARAM id);
     bool OnCopyData(const COPYDATASTRUCT* data);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
 
-    void MakeToolWindow();
+    void ApplyWindowSettings();
     void RecordPosition();
     void StoreSettings();
     void ChooseTimerResolution();
@@ -120,4 +129,7 @@ private:
     uint32_t m_manualTimerIds = 0;
     bool m_settingsStored = false;
     PixelSize m_sizeCap{7680, 4320};  // from the last layout
+    uint32_t m_dpi = 96;
+    std::optional<TopmostKeeper> m_topmost;
+    CaptureExclusion m_capture = CaptureExclusion::NotAsked;
 };

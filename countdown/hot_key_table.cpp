@@ -51,6 +51,6 @@ std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses) {
 }
 
 std::string ControlsText(const std::vector<HotKeyStatus>& statuses) {
-    return "F2: start    F3: pause/resume    F4: reset    Up/Down: one minute more/less\n" + DescribeHotKeys(statuses) +
+    return "F3: pause/resume    Up/Down: one minute more/less\n" + DescribeHotKeys(statuses) +
            "\nCommand line: " + kCommandLineUsage;
 }

@@ -28,6 +28,6 @@ struct HotKeyStatus {
 // another program), ..." (UTF-8).
 std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses);
 
-// About's lines on the controls: the clock's keys, the hot keys as described
+// About's lines on the controls: the clock's keys beyond F2 and F4, the hot keys as described
 // above, and the command line's usage in one line (UTF-8).
 std::string ControlsText(const std::vector<HotKeyStatus>& statuses);

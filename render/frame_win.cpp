@@ -10,7 +10,6 @@ constexpr uint32_t kBackgroundBase = 0xFF000000;
 constexpr uint32_t kBrushEndFirst = 0xFF008000;
 constexpr uint32_t kBrushEndSecond = 0xFFA52A2A;
 constexpr uint32_t kOutlineColor = 0x3E000202;
-constexpr float kOutlineWidth = 2.0f;
 
 std::unique_ptr<Gdiplus::LinearGradientBrush> VerticalGradient(const Gdiplus::RectF& rect, const Color* colors,
                                                                const Gdiplus::REAL* positions, int count) {
@@ -82,22 +81,21 @@ void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeomet
     graphics.FillRectangle(stripBrush.get(), strip);
 }
 
-void PaintOutlinedText(Gdiplus::Graphics& graphics, const std::wstring& text, const std::wstring& fontName,
-                       int32_t size, uint32_t argb, int32_t margin) {
+void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content) {
     Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
-    const auto family = CreateFontFamilyOrFallback(fontName);
-    Gdiplus::Pen outline{Color(kOutlineColor), kOutlineWidth};
+    const auto family = CreateFontFamilyOrFallback(content.fontName);
+    Gdiplus::Pen outline{Color(kOutlineColor), content.outlineWidth};
     outline.SetLineJoin(Gdiplus::LineJoinRound);
-    AddTextToPath(path, text, *family, size, margin);
+    AddTextToPath(path, content.text, *family, content.fontSize, content.margin);
     graphics.DrawPath(&outline, &path);
-    const Gdiplus::SolidBrush fill{Color(argb)};
+    const Gdiplus::SolidBrush fill{Color(content.color)};
     graphics.FillPath(&fill, &path);
 }
 
 void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content) {
     if (content.background)
         PaintGradientBackground(graphics, {content.size.width, content.size.height, content.margin});
-    PaintOutlinedText(graphics, content.text, content.fontName, content.fontSize, content.color, content.margin);
+    PaintOutlinedText(graphics, content);
 }
 
 FrameSurface::FrameSurface(HDC compatible, int32_t width, int32_t height)

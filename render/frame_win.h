@@ -35,8 +35,6 @@ struct BackgroundGeometry {
     int32_t width, height, margin;
 };
 void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeometry& geometry);
-void PaintOutlinedText(Gdiplus::Graphics& graphics, const std::wstring& text, const std::wstring& fontName,
-                       int32_t size, uint32_t argb, int32_t margin);
 
 // Everything one frame of the clock shows.
 struct FrameContent {
@@ -47,7 +45,9 @@ struct FrameContent {
     int32_t margin = 0;
     PixelSize size;
     bool background = true;
+    float outlineWidth = 2.0f;
 };
+void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content);
 void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content);
 
 // A 32-bit premultiplied-ARGB surface, cleared to 0, selected into a memory DC

@@ -1,9 +1,6 @@
 #include "render/layered_window_win.h"
 
 namespace {
-// A hair below opaque, as the clock has always been drawn.
-constexpr BYTE kFrameConstantAlpha = 253;
-
 class FrameDcScope {
 public:
     FrameDcScope(HDC& slot, HDC dc) : m_slot(slot) { m_slot = dc; }
@@ -28,7 +25,7 @@ void LayeredPresenter::Present(HWND window, PixelSize size, const Painter& paint
     WindowDc compatible(window);
     FrameSurface surface(compatible.get(), size.width, size.height);
     FrameDcScope frameDc(m_memDC, surface.Dc());
-    m_blend.SourceConstantAlpha = kFrameConstantAlpha;
+    m_blend.SourceConstantAlpha = m_constantAlpha;
     if (!surface.Valid()) return;  // the window keeps showing the previous frame
     {
         Gdiplus::Graphics graphics(&surface.Image());

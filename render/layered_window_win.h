@@ -30,6 +30,7 @@ public:
     void Present(HWND window, PixelSize size, const Painter& paint);
 
     const BLENDFUNCTION& Blend() const { return m_blend; }
+    void SetConstantAlpha(BYTE alpha) { m_constantAlpha = alpha; }
     bool FrameInProgress() const { return m_memDC != nullptr; }
 
 private:
@@ -39,5 +40,6 @@ private:
     decltype(&::UpdateLayeredWindow) m_update = nullptr;
     BLENDFUNCTION m_blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     HDC m_memDC = nullptr;  // the frame in progress, and nothing else
+    BYTE m_constantAlpha = 253;  // a hair below opaque, as the clock has always been drawn
     Observer m_observer;
 };

@@ -29,3 +29,8 @@ PixelSize WindowCapFor(PixelSize virtualScreen) {
 }
 
 int32_t EffectiveFontSize(int32_t size, PixelSize cap) { return std::min(size, std::max(cap.height, 1)); }
+
+uint8_t ConstantAlphaFor(int32_t opacityPercent) {
+    const int32_t percent = std::clamp(opacityPercent, 0, 100);
+    return static_cast<uint8_t>((253 * percent + 50) / 100);
+}

@@ -20,3 +20,7 @@ PixelSize WindowCapFor(PixelSize virtualScreen);
 // The em size actually used: never taller than the largest window, since a glyph
 // beyond that could not be seen and the text engine is not built for such sizes.
 int32_t EffectiveFontSize(int32_t size, PixelSize cap);
+
+// The constant alpha of every frame: 253 at full opacity, as the clock has always
+// been drawn, scaled by the opacity in percent.
+uint8_t ConstantAlphaFor(int32_t opacityPercent);

@@ -13,7 +13,7 @@ if [[ "$format" != "$expected" ]]; then
 fi
 bad=0
 while read -r dll; do
-    if ! echo "$dll" | tr 'A-Z' 'a-z' | grep -Eq "$allowed"; then
+    if ! echo "$dll" | tr '[:upper:]' '[:lower:]' | grep -Eq "$allowed"; then
         echo "FAIL $exe imports $dll"
         bad=1
     fi

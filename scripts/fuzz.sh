@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `make fuzz`: runs every libFuzzer target longer (seconds per target as $1).
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 seconds="${1:-300}"
 bash scripts/deps.sh
 cmake --preset native-asan >/dev/null && cmake --build --preset native-asan -j"$(nproc)" >/dev/null || exit 1

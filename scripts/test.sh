@@ -2,7 +2,7 @@
 # `make test`: installs what is missing, builds the native, sanitizer, 64-bit and
 # 32-bit presets, runs every suite and prints "N passed, M failed" last.
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 ROOT=$PWD
 FUZZ_SECONDS="${TALLYGLASS_FUZZ_SECONDS:-20}"
 JOBS="$(nproc 2>/dev/null || echo 2)"
@@ -10,6 +10,7 @@ LOGS="$ROOT/build/logs"
 
 bash scripts/deps.sh || { echo "could not install the dependencies"; echo "0 passed, 1 failed"; exit 1; }
 mkdir -p "$LOGS"
+# shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
 
 passed=0
@@ -52,11 +53,13 @@ gtest_counts() {  # gtest_counts <log> <exit status>: prints "<passed> <failed>"
 
 echo "== native unit tests"
 ctest --preset native >"$LOGS/ctest-native.log" 2>&1
-record $(ctest_counts "$LOGS/ctest-native.log") "native unit tests"
+read -r ok bad < <(ctest_counts "$LOGS/ctest-native.log")
+record "$ok" "$bad" "native unit tests"
 
 echo "== native unit tests under AddressSanitizer and UBSan"
 ASAN_OPTIONS=detect_leaks=1 ctest --preset native-asan >"$LOGS/ctest-native-asan.log" 2>&1
-record $(ctest_counts "$LOGS/ctest-native-asan.log") "sanitized unit tests"
+read -r ok bad < <(ctest_counts "$LOGS/ctest-native-asan.log")
+record "$ok" "$bad" "sanitized unit tests"
 
 echo "== fuzzing (${FUZZ_SECONDS}s a target)"
 for source in fuzz/fuzz_*.cpp; do  # every fuzz target, as CMake finds them
@@ -91,7 +94,8 @@ ensure_display
 trap stop_display EXIT
 status=0
 timeout 1500 "$WINE" build/win64/win_tests.exe >"$LOGS/wine-tests.log" 2>&1 || status=$?
-record $(gtest_counts "$LOGS/wine-tests.log" $status) "Wine tests (rendering, dialogs, window, store, soak)"
+read -r ok bad < <(gtest_counts "$LOGS/wine-tests.log" "$status")
+record "$ok" "$bad" "Wine tests (rendering, dialogs, window, store, soak)"
 grep -E "^soak:" "$LOGS/wine-tests.log" | sed 's/^/        /'
 
 echo "== the soak's leak checks catch a leak made on purpose"
@@ -103,6 +107,15 @@ for kind in dc brush; do
         record 1 0 "a leaked $kind per frame is caught: $(grep -m1 '^soak:' "$LOGS/leak-demo-$kind.log")"
     fi
 done
+
+echo "== shell scripts"
+shell_scripts=(scripts/*.sh tests/e2e/*.sh tests/e2e/lib.bash .ci/run)
+if shellcheck -x "${shell_scripts[@]}" >"$LOGS/shellcheck.log" 2>&1; then
+    record 1 0 "shellcheck on ${#shell_scripts[@]} scripts"
+else
+    record 0 1 "shellcheck"
+    grep -m5 -E "^In .* line [0-9]+:" "$LOGS/shellcheck.log"
+fi
 
 echo "== end to end (the real exe under Xvfb, xdotool as the user)"
 for script in tests/e2e/*.sh; do

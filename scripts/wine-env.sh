@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced: a Wine prefix inside the build tree (never ~/.wine) and, when there is
 # no display, a private Xvfb that stops with the calling script.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,6 +15,7 @@ ensure_wine_prefix() {
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         mkdir -p "$WINEPREFIX"
         "$WINE" wineboot -i >/dev/null 2>&1 || true
+        [[ -f "$WINEPREFIX/system.reg" ]] || { echo "wineboot made no prefix in $WINEPREFIX" >&2; return 1; }
     fi
     # Settings of this project's prefix; a marker so that an older prefix gets them too.
     local marker="$WINEPREFIX/.tallyglass-prefix-v1"
@@ -41,20 +43,47 @@ configure_cjk_fonts() {
     done
 }
 
+# A Wine server left from a run that just ended may still be shutting down; a new
+# process that connects to it in that moment fails without a word. Wait for it
+# (not where Wine processes may run side by side, as under ctest).
+wait_wineserver() {  # wait_wineserver <seconds>
+    if ! timeout "$1" "$WINESERVER" -w >/dev/null 2>&1; then
+        echo "the previous Wine server did not end within $1 s" >&2
+        return 1
+    fi
+}
+
 TALLYGLASS_XVFB_PID=""
+display_answers() { xdpyinfo -display "$1" >/dev/null 2>&1; }  # display_answers :N
+
+# Starts a private Xvfb on a free display number. A lock file or socket of a number
+# may be live (another run) or stale (a killed one): skip the number either way, and
+# when Xvfb still dies (the number was taken meanwhile), try the next.
 ensure_display() {
-    if [[ -n "${DISPLAY:-}" ]]; then return; fi
-    local number
+    if [[ -n "${DISPLAY:-}" ]]; then return 0; fi
+    local number tries
     for number in $(seq 90 130); do
-        if [[ ! -e /tmp/.X11-unix/X$number && ! -e /tmp/.X$number-lock ]]; then break; fi
+        [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] && continue
+        Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+        TALLYGLASS_XVFB_PID=$!
+        for tries in $(seq 100); do
+            kill -0 "$TALLYGLASS_XVFB_PID" 2>/dev/null || break
+            # The display may answer from another run's Xvfb while ours is still
+            # failing on the taken number: it is ours when its lock names our process.
+            if [[ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$number-lock")" == "$TALLYGLASS_XVFB_PID" ]] &&
+                display_answers ":$number"; then
+                export DISPLAY=":$number"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$TALLYGLASS_XVFB_PID" 2>/dev/null
+        wait "$TALLYGLASS_XVFB_PID" 2>/dev/null
+        TALLYGLASS_XVFB_PID=""
+        ((tries < 100)) || echo "Xvfb :$number did not answer within 10 s; trying the next number" >&2
     done
-    Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-    TALLYGLASS_XVFB_PID=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 50); do
-        [[ -e /tmp/.X11-unix/X$number ]] && break
-        sleep 0.1
-    done
+    echo "no Xvfb came up on any display from :90 to :130" >&2
+    return 1
 }
 
 stop_display() {
@@ -62,5 +91,6 @@ stop_display() {
         kill "$TALLYGLASS_XVFB_PID" 2>/dev/null || true
         wait "$TALLYGLASS_XVFB_PID" 2>/dev/null || true
         TALLYGLASS_XVFB_PID=""
+        unset DISPLAY
     fi
 }

@@ -32,3 +32,5 @@ TimeParts SplitSeconds(int32_t seconds) {
 int32_t CorrectFontSize(int32_t size) { return size < kMinFontSize ? kMinFontSize : size; }
 
 int32_t CorrectLength(int32_t seconds) { return seconds <= 0 ? kFallbackLengthSeconds : seconds; }
+
+int32_t CorrectOpacity(int32_t percent) { return std::clamp(percent, 10, 100); }

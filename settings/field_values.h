@@ -25,3 +25,5 @@ TimeParts SplitSeconds(int32_t seconds);
 
 int32_t CorrectFontSize(int32_t size);
 int32_t CorrectLength(int32_t seconds);
+// 10 to 100 percent: below a tenth the clock could not be found again.
+int32_t CorrectOpacity(int32_t percent);

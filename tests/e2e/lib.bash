@@ -1,15 +1,21 @@
 # Sourced by the end-to-end scripts: the real exe under Wine on Xvfb, driven with
 # xdotool as a user would, observed through screenshots and the settings file.
+# shellcheck shell=bash
 set -uo pipefail
 E2E_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+# shellcheck source=scripts/wine-env.sh
 source "$E2E_ROOT/scripts/wine-env.sh"
 EXE="$E2E_ROOT/build/win64/TallyglassCountdown.exe"
 SCREENS="$E2E_ROOT/build/e2e"
 mkdir -p "$SCREENS"
-ensure_wine_prefix
-ensure_display
+wait_wineserver 30 || { echo "FAIL waited 30 s for the previous Wine server to end"; exit 1; }
+ensure_wine_prefix || { echo "FAIL the Wine prefix could not be made"; exit 1; }
+ensure_display || { echo "FAIL no X display"; exit 1; }
 FAILURES=0
 CLOCK_PID=""
+CLOCK_WINDOW=""
+# The exe's X windows carry its name as their class; Wine names the popup menu's none.
+APP_CLASS='^tallyglasscountdown\.exe$'
 
 ok() { echo "ok $*"; }
 fail() { echo "FAIL $*"; FAILURES=$((FAILURES + 1)); }
@@ -17,6 +23,30 @@ check() {  # check <description> <command...>
     local what="$1"; shift
     if "$@"; then ok "$what"; else fail "$what"; fi
 }
+
+# Polls the command until it succeeds; when the bound runs out it says what it
+# waited for in one FAIL line. Every step waits on an event this way, never on a
+# fixed time, so a slow machine makes the run slower, not red.
+wait_for() {  # wait_for <seconds> <what> <command...>
+    local seconds="$1" what="$2"; shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        if ((SECONDS >= deadline)); then
+            fail "waited ${seconds} s for $what" >&3
+            return 1
+        fi
+        sleep 0.05
+    done
+}
+exec 3>&1  # wait_for's FAIL line reaches the log even when the caller's output is redirected
+# A check that is an event: "ok" once it happens, one FAIL line when the bound runs out.
+expect() {  # expect <seconds> <what> <command...>
+    local what="$2"
+    wait_for "$@" && ok "$what"
+}
+
+holds() { (($1)); }  # holds "<arithmetic on values>": check "..." holds "$a > $b"
+width() { local w; read -r _ _ w _ < <(geometry); echo "$w"; }
 
 # A folder holding a copy of the exe and, beside it, a settings file: portable use.
 make_app_dir() {  # make_app_dir <name> <ini text>
@@ -28,43 +58,76 @@ make_app_dir() {  # make_app_dir <name> <ini text>
     echo "$dir"
 }
 
-wait_window() {  # wait_window <title pattern>: prints the window's id once it exists
+visible_window() {  # visible_window <title pattern>: prints the id of a mapped window
     local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --name "$1" 2>/dev/null | head -1)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
-        sleep 0.1
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [[ -n "$id" ]] && echo "$id"
+}
+window_gone() { [[ -z "$(xdotool search --name "$1" 2>/dev/null)" ]]; }
+window_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+
+# Sets WINDOW_ID (not printed: a FAIL line and its count must not end in a subshell).
+WINDOW_ID=""
+wait_window() {  # wait_window <title pattern> [seconds]
+    WINDOW_ID=""
+    wait_for "${2:-10}" "a window named '$1'" visible_window "$1" >/dev/null || return 1
+    WINDOW_ID=$(visible_window "$1")
+}
+
+popup_menu() {  # prints the id of the exe's popup menu while one is shown
+    local id
+    for id in $(xdotool search --onlyvisible --class "$APP_CLASS" 2>/dev/null); do
+        [[ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ]] && { echo "$id"; return 0; }
     done
     return 1
 }
+menu_up() { popup_menu >/dev/null; }
+menu_down() { ! popup_menu >/dev/null; }
 
-CLOCK_WINDOW=""
+geometry() {  # geometry: prints "x y width height" of the clock window
+    window_geometry "$CLOCK_WINDOW"
+}
+window_geometry() {  # window_geometry <window>
+    xdotool getwindowgeometry --shell "$1" 2>/dev/null |
+        awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH=/{w=$2}/^HEIGHT=/{h=$2}END{print x, y, w, h}'
+}
+
+# Saves the clock's region of the screen; prints a digest of its pixels.
+shoot_clock() {  # shoot_clock <file.png>
+    local x y w h
+    read -r x y w h < <(geometry)
+    [[ -n "$w" ]] || return 1
+    import -window root "$1.full.png" 2>/dev/null
+    convert "$1.full.png" -crop "${w}x${h}+${x}+${y}" +repage "$1" 2>/dev/null
+    rm -f "$1.full.png"
+    convert "$1" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+}
+picture_is_not() { [[ "$(shoot_clock "$SCREENS/probe.png")" != "$1" ]]; }  # picture_is_not <digest>
+picture_is() { [[ "$(shoot_clock "$SCREENS/probe.png")" == "$1" ]]; }
+# A drawn frame has text on its background: more than a handful of colours.
+clock_drawn() {
+    [[ -n "$CLOCK_WINDOW" ]] && visible_window 'TallyglassPPT' >/dev/null &&
+        shoot_clock "$SCREENS/probe.png" >/dev/null &&
+        holds "$(convert "$SCREENS/probe.png" -format '%k' info: 2>/dev/null || echo 0) > 8"
+}
+
 start_clock() {  # start_clock <dir>
     (cd "$1" && exec "$WINE" ./TallyglassCountdown.exe >/dev/null 2>&1) &
     CLOCK_PID=$!
-    CLOCK_WINDOW=$(wait_window 'TallyglassPPT') || { fail "the clock window appears"; return 1; }
-    sleep 0.7  # the first frame
+    wait_window 'TallyglassPPT' 15 || return 1
+    CLOCK_WINDOW=$WINDOW_ID
+    wait_for 10 "the clock's first frame" clock_drawn
 }
 
 clock_alive() { [[ -n "$CLOCK_PID" ]] && kill -0 "$CLOCK_PID" 2>/dev/null && xdotool search --name 'TallyglassPPT' >/dev/null 2>&1; }
-
-wait_clock_exit() {  # wait_clock_exit <seconds>
-    for _ in $(seq $(($1 * 10))); do
-        kill -0 "$CLOCK_PID" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    return 1
-}
+clock_ended() { ! kill -0 "$CLOCK_PID" 2>/dev/null; }
+wait_clock_exit() { wait_for "$1" "the clock process to end" clock_ended; }  # wait_clock_exit <seconds>
 
 stop_clock() {
     [[ -n "$CLOCK_PID" ]] && kill "$CLOCK_PID" 2>/dev/null
     "$WINESERVER" -k >/dev/null 2>&1 || true
     CLOCK_PID=""
-}
-
-geometry() {  # prints "x y width height" of the clock window
-    xdotool getwindowgeometry --shell "$CLOCK_WINDOW" 2>/dev/null |
-        awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH=/{w=$2}/^HEIGHT=/{h=$2}END{print x, y, w, h}'
+    CLOCK_WINDOW=""
 }
 
 press() {  # press <key...>: keyboard input to the clock window, as typed
@@ -72,15 +135,27 @@ press() {  # press <key...>: keyboard input to the clock window, as typed
     xdotool key --window "$CLOCK_WINDOW" "$@"
 }
 
-# Saves the clock's region of the screen; prints a digest of its pixels.
-shoot_clock() {  # shoot_clock <file.png>
+# Right-click on the clock and wait until its menu is shown.
+open_menu() {
     local x y w h
     read -r x y w h < <(geometry)
-    import -window root "$1.full.png" 2>/dev/null
-    convert "$1.full.png" -crop "${w}x${h}+${x}+${y}" +repage "$1" 2>/dev/null
-    rm -f "$1.full.png"
-    convert "$1" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
+    wait_for 10 "the clock's menu" menu_up
 }
+
+# New countdown from the menu; DIALOG is its window once it is shown.
+export DIALOG=""
+open_new_countdown() {
+    DIALOG=""
+    open_menu || return 1
+    xdotool key Down Return  # the first item, "新倒计时"
+    wait_window '新倒计时' || return 1
+    DIALOG=$WINDOW_ID
+}
+
+# A script that stops early (an unbound variable, a signal) leaves no clock, Wine
+# server or Xvfb behind to block the next run.
+trap 'stop_clock; stop_display' EXIT
 
 finish() {
     stop_clock

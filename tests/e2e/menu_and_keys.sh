@@ -1,24 +1,16 @@
 #!/usr/bin/env bash
 # The presenter's controls: right-click, New countdown, type a length, confirm
-# with Enter; Alt+F4, Esc and Enter leave the clock open; Exit stores the settings.
+# with Enter; Alt+F4, Esc, Enter and F10 leave the clock open; About; Exit stores
+# the settings.
+# shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir menu '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\nalertseconds=60\n')
 start_clock "$dir" || { finish; exit 1; }
-read -r x y w h < <(geometry)
+read -r x y w _ < <(geometry)
 
-open_menu() {
-    read -r x y w h < <(geometry)
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
-    sleep 0.8
-}
-
-open_menu
-import -window root "$SCREENS/menu-open.png"
-xdotool key Down Return  # the first item, "新倒计时"
-dialog=$(wait_window '新倒计时')
-check "New countdown opens the dialog" [ -n "$dialog" ]
-sleep 0.5
+open_new_countdown || { finish; exit 1; }
+ok "New countdown opens the dialog"
 import -window root "$SCREENS/menu-dialog.png"
 # The first field has the focus with its text selected; Tab selects the next.
 xdotool type --delay 60 "1"
@@ -27,33 +19,38 @@ xdotool type --delay 60 "30"
 xdotool key Tab
 xdotool type --delay 60 "0"
 xdotool key Return  # Enter in a field confirms what was typed
-sleep 1
-check "Enter closes the dialog" [ -z "$(xdotool search --name '新倒计时' 2>/dev/null)" ]
-read -r nx ny nw nh < <(geometry)
-check "the clock shows the new, longer length (1:30:00 is wider than 10:00)" [ "$nw" -gt "$w" ]
-check "the window stays where it was when the command was chosen" [ "$nx" = "$x" -a "$ny" = "$y" ]
-shoot_clock "$SCREENS/menu-new-length.png" >/dev/null
+expect 5 "Enter closes the dialog" window_gone '新倒计时'
+# 1:30:00 is wider than 10:00.
+wider() { holds "$(width) > $w"; }
+expect 5 "the clock shows the new, longer length" wider
+read -r nx ny _ < <(geometry)
+check "the window stays where it was when the command was chosen" holds "$nx == $x && $ny == $y"
+idle=$(shoot_clock "$SCREENS/menu-new-length.png")
 
+# Each key is followed by F2: once the countdown ticks, the key before it has been
+# handled, and F4 brings the idle picture back for the next one.
 for keys in alt+F4 Escape Return F10; do
-    press "$keys"
-    sleep 0.5
+    press "$keys" F2
+    wait_for 5 "the countdown to tick after $keys F2" picture_is_not "$idle"
     check "$keys leaves the clock open" clock_alive
+    press F4
+    wait_for 5 "the idle clock after F4" picture_is "$idle"
 done
 
 open_menu
 xdotool key Up Up Return  # "关于", above "退出"
-sleep 1
-about_windows=$(xdotool search --name 'TallyglassPPT' 2>/dev/null | wc -l)
+about_shown() { holds "$(window_count TallyglassPPT) >= 2"; }
+about_gone() { holds "$(window_count TallyglassPPT) == 1"; }
+expect 10 "About shows a box beside the clock" about_shown
 import -window root "$SCREENS/menu-about.png"
-check "About shows a box beside the clock" [ "$about_windows" -ge 2 ]
 xdotool key Return
-sleep 0.5
-check "the about box closes and the clock stays" [ "$(xdotool search --name 'TallyglassPPT' 2>/dev/null | wc -l)" -eq 1 ]
+expect 10 "the about box closes and the clock stays" about_gone
 
+read -r ex _ < <(geometry)
 open_menu
 xdotool key Up Return  # the last item, "退出"
-check "Exit ends the program" wait_clock_exit 10
+expect 10 "Exit ends the program" clock_ended
 store=$(cat "$dir/TallyglassCountdown.ini")
 check "the store holds the new length (5400 s)" grep -q "djsseconds = 5400" <<<"$store"
-check "the store holds the position the window had" grep -q "posleft = $x" <<<"$store"
+check "the store holds the position the window had" grep -q "posleft = $ex" <<<"$store"
 finish

@@ -71,13 +71,16 @@ RECT Frame::OpaqueBounds() const {
     return r;
 }
 
-TestClock::TestClock(const std::string& ini, bool manualTicks) {
+TestClock::TestClock(const std::string& ini, bool manualTicks, uint32_t dpiOverride,
+                     std::optional<CaptureSystem> captureSystem) {
     storePath = folder.File(L"TallyglassCountdown.ini");
     if (!ini.empty()) WriteFileBytes(storePath, ini);
     CountdownWndOptions options;
     options.storePath = storePath;
     options.appPath = folder.Path();
     options.manualTicks = manualTicks;
+    options.dpiOverride = dpiOverride;
+    options.captureSystem = std::move(captureSystem);
     options.frameObserver = [this](const FramePixels& p) {
         Frame& frame = *lastFrame;
         frame.width = p.width;

@@ -8,6 +8,7 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,8 @@ struct Frame {
 };
 
 struct TestClock {
-    explicit TestClock(const std::string& ini, bool manualTicks = true);
+    explicit TestClock(const std::string& ini, bool manualTicks = true, uint32_t dpiOverride = 0,
+                       std::optional<CaptureSystem> captureSystem = std::nullopt);
     ~TestClock();
     TestClock(const TestClock&) = delete;  // its frame observer points back at it
     TestClock& operator=(const TestClock&) = delete;

@@ -1,0 +1,11 @@
+#pragma once
+#include <windows.h>
+
+// Off the taskbar and out of Alt+Tab, topmost, with the icon on the window.
+void MakeTopmostToolWindow(HWND window, HICON icon);
+
+// Clicks on the window go to the window below it (or come back to it).
+void SetClickThrough(HWND window, bool on);
+
+// WM_PAINT of a minimised window: its icon, centred.
+void PaintMinimisedIcon(HWND window, HICON icon);

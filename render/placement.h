@@ -1,0 +1,24 @@
+#pragma once
+// Where a window may stand: on screen, whatever monitors were attached when its
+// place was stored.
+#include <cstdint>
+#include <vector>
+
+struct ScreenRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    int64_t Width() const { return int64_t{right} - left; }
+    int64_t Height() const { return int64_t{bottom} - top; }
+};
+
+struct ScreenPoint {
+    int32_t x = 0, y = 0;
+};
+
+// The window's top-left corner: where asked, when at least a third of the
+// window lies on the monitors' work areas; otherwise the nearest work area's
+// closest place that holds it (its top-left corner when the window is larger).
+// Without any work area the place is kept.
+ScreenPoint PlaceOnScreen(const ScreenRect& window, const std::vector<ScreenRect>& workAreas);
+
+// A size given at 96 DPI, at the given DPI (rounded to the nearest pixel).
+int32_t ScaleForDpi(int32_t size, uint32_t dpi);

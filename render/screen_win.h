@@ -1,0 +1,15 @@
+#pragma once
+// What the screens are like now: their DPI and their work areas.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "render/placement.h"
+
+// The DPI of the monitor that holds the window (per-monitor aware processes),
+// or of the system where the system cannot say per window.
+uint32_t DpiForWindow(HWND window);
+
+// The work area (without the taskbar) of every monitor attached now.
+std::vector<ScreenRect> MonitorWorkAreas();

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/win/win_test_support.h"
+
+namespace {
+std::string Ini(const std::string& extra) {
+    return std::string("[settings]\nfontname=") + kTestFont + "\nwavalert=0\n" + extra;
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > boundMs) return false;
+        PumpMessages(20);
+    }
+    return true;
+}
+
+// The share of glyph pixels that are partly transparent: blur raises it.
+double SoftEdgeShare(const Frame& frame) {
+    int partial = 0, any = 0;
+    for (uint32_t p : frame.pixels) {
+        any += Frame::Alpha(p) != 0;
+        partial += Frame::Alpha(p) != 0 && Frame::Alpha(p) < 0xF0;
+    }
+    return any ? static_cast<double>(partial) / any : 0;
+}
+
+// Run by make test in a prefix whose screen is set to 144 DPI.
+TEST(HighDpi, SizesAreScaledFrom96AndGlyphsRenderedAtTheMonitorsResolution) {
+    const std::string ini = Ini("nobg=1\nfsizenormal=72\n");
+    TestClock at96(ini, true, /*dpiOverride=*/96);
+    TestClock here(ini);
+    ASSERT_EQ(here->Dpi(), 144u) << "this test needs a screen at 144 DPI";
+    const Frame& small = at96.LastFrame();
+    const Frame& large = here.LastFrame();
+    EXPECT_NEAR(large.width, small.width * 1.5, 3);
+    EXPECT_NEAR(large.height, small.height * 1.5, 3);
+    EXPECT_EQ(here->Model().m_margin, 32);  // 108 px x 0.3
+    EXPECT_LE(SoftEdgeShare(large), SoftEdgeShare(small) * 1.1);  // as sharp: drawn, not stretched
+}
+
+TEST(Desktop, DpiChangeLaysTheClockOutAgainAtTheSuggestedPlace) {
+    TestClock clock(Ini("fsizenormal=48\n"));
+    const LONG width = clock.WindowRect().right - clock.WindowRect().left;
+    RECT suggested{200, 150, 500, 250};
+    SendMessageW(clock->GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    const RECT now = clock.WindowRect();
+    EXPECT_EQ(clock->Dpi(), 192u);
+    EXPECT_NEAR(now.right - now.left, 2 * width, 4);
+    EXPECT_EQ(now.left, 200);
+    EXPECT_EQ(now.top, 150);
+}
+
+// Starts the rival program (see rival_window_win.cpp) and waits for its window.
+class Rival {
+public:
+    explicit Rival(const wchar_t* arguments) {
+        wchar_t exe[MAX_PATH];
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::wstring path(exe);
+        path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"rival_window.exe";
+        std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process))
+            return;
+        m_process = KernelHandle(process.hProcess);
+        m_thread = KernelHandle(process.hThread);
+        PumpUntil([&] { return (m_window = FindWindowW(L"TallyglassRival", nullptr)) != nullptr; }, 5000);
+    }
+    ~Rival() {
+        if (m_process) TerminateProcess(m_process.get(), 0);
+    }
+    HWND Window() const { return m_window; }
+    bool Below(HWND window) const {
+        for (HWND w = GetWindow(window, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+            if (w == m_window) return false;
+        return true;
+    }
+
+private:
+    KernelHandle m_process, m_thread;
+    HWND m_window = nullptr;
+};
+
+TEST(Desktop, ClockComesBackAboveARivalTopmostWindowWithoutTakingTheFocus) {
+    TestClock clock(Ini(""));
+    const Rival rival(L"8");
+    ASSERT_NE(rival.Window(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return rival.Below(clock->GetSafeHwnd()); }, 2500)) << "within two seconds";
+    EXPECT_EQ(GetForegroundWindow(), rival.Window());  // the rival keeps the focus
+}
+
+TEST(Desktop, AForegroundChangeOfAnotherProgramPutsTheKeeperOnTopAtOnce) {
+    // The keeper's fallback check is put out of reach: only the event can act.
+    OwnedWindow window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"BUTTON", L"kept", WS_POPUP | WS_VISIBLE, 50,
+                                       50, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    TopmostKeeper keeper(window.get(), /*checkPeriodMs=*/600000);
+    EXPECT_TRUE(keeper.Hooked());
+    const Rival rival(L"8 --announce");
+    ASSERT_NE(rival.Window(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return rival.Below(window.get()); }, 1000)) << "within a second of the event";
+    EXPECT_EQ(GetForegroundWindow(), rival.Window());
+}
+
+TEST(Desktop, ScreenCaptureExclusionIsAskedOnlyWhereTheSystemCanDoIt) {
+    struct Case {
+        uint32_t build;
+        bool hasCall, accepts;
+        CaptureExclusion result;
+        bool called;
+    };
+    const Case cases[] = {
+        {19041, true, true, CaptureExclusion::Excluded, true},
+        {22631, true, false, CaptureExclusion::Refused, true},
+        {18363, true, true, CaptureExclusion::SystemTooOld, false},  // would show a black box
+        {19045, false, true, CaptureExclusion::SystemTooOld, false},
+    };
+    for (const Case& c : cases) {
+        DWORD asked = 0;
+        CaptureSystem system;
+        system.windowsBuild = c.build;
+        if (c.hasCall) system.setAffinity = [&](HWND, DWORD affinity) { return (asked = affinity), c.accepts; };
+        TestClock clock(Ini("hidefromcapture=1\n"), true, 0, system);
+        EXPECT_EQ(clock->Capture(), c.result) << c.build;
+        EXPECT_EQ(asked, c.called ? 0x11u : 0u) << c.build;
+        EXPECT_EQ(CaptureExclusionNote(c.result).empty(), c.result == CaptureExclusion::Excluded) << c.build;
+    }
+    // This system, whatever it answers: the clock runs and draws.
+    TestClock real(Ini("hidefromcapture=1\n"));
+    EXPECT_NE(real->Capture(), CaptureExclusion::NotAsked);
+    EXPECT_GT(real.LastFrame().width, 0);
+}
+
+TEST(Desktop, ClickThroughLetsTheWindowBelowBeFoundAndOpacityScalesTheConstantAlpha) {
+    for (bool through : {false, true}) {
+        TestClock clock(Ini(std::string("nobg=0\nopacity=50\nclickthrough=") + (through ? "1" : "0") + "\n"));
+        const RECT r = clock.WindowRect();
+        // A button, not a static control: statics are transparent to hit-testing themselves.
+        OwnedWindow below(CreateWindowExW(0, L"BUTTON", L"below", WS_POPUP | WS_VISIBLE, r.left - 20, r.top - 20,
+                                          r.right - r.left + 40, r.bottom - r.top + 40, nullptr, nullptr, nullptr,
+                                          nullptr));
+        SetWindowPos(clock->GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        PumpMessages(50);
+        const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        EXPECT_EQ(WindowFromPoint(centre) == below.get(), through);
+        EXPECT_EQ(clock->Presenter()->Blend().SourceConstantAlpha, 127);  // 253 at 100 %
+    }
+    TestClock faint(Ini("opacity=1\n"));
+    EXPECT_EQ(faint->Presenter()->Blend().SourceConstantAlpha, 25);  // never below a tenth
+}
+}  // namespace
