@@ -61,7 +61,8 @@ struct RearmedTimer {
         PostMessageW(reinterpret_cast<HWND>(user), WM_APP + 7, 0, 0);
     }
     void Arm() {
-        timeSetEvent(1000, resolution, &Fire, reinterpret_cast<DWORD_PTR>(target), TIME_ONESHOT | TIME_KILL_SYNCHRONOUS);
+        timeSetEvent(1000, resolution, &Fire, reinterpret_cast<DWORD_PTR>(target),
+                     TIME_ONESHOT | TIME_KILL_SYNCHRONOUS);
     }
 };
 
@@ -114,9 +115,71 @@ void TimerAccuracy(int ticks) {
     std::printf("timer resolution: %u ms\n", clock.TimerResolution());
     std::printf("periodic timer largest offset over %d ticks: %.1f ms\n", ticks, worstPeriodic);
     // Tick k is expected at start + k seconds; the last recorded frame is the reset's, not a tick's.
-    std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks, periodic[ticks - 1] - (start + 1000.0 * ticks));
+    std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks,
+                periodic[ticks - 1] - (start + 1000.0 * ticks));
     std::printf("re-armed timer largest offset over %d ticks: %.1f ms\n", ticks, worstRearmed);
     std::printf("re-armed timer drift after %d ticks: %.1f ms\n", ticks, rearmed[ticks - 1] - (start + 1000.0 * ticks));
+}
+
+void PumpFor(double ms) {
+    const double until = NowMs() + ms;
+    while (NowMs() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        Pump();
+    }
+}
+
+// From a hot key (WM_HOTKEY as Windows posts it) to the frame it asks for.
+void HotKeyToFrame() {
+    CountdownWndOptions options;
+    options.storePath = TempStore(L"tallyglass-bench-hotkey.ini");
+    options.manualTicks = true;
+    int frames = 0;
+    options.frameObserver = [&](const FramePixels&) { ++frames; };
+    CountdownWnd clock(options);
+    clock.Create();
+    std::vector<double> samples;
+    for (int i = 0; i < 60; ++i) {
+        const int before = frames;
+        const double start = NowMs();
+        PostMessageW(clock.GetSafeHwnd(), WM_HOTKEY, i % 2 ? 5 : 4, 0);  // a minute more, a minute less
+        while (frames == before) {
+            WaitMessage();
+            Pump();
+        }
+        samples.push_back(NowMs() - start);
+    }
+    const Percentiles p = Summarise(samples);
+    std::printf("hot key to frame median: %.3f ms\nhot key to frame p95: %.3f ms\n", p.median, p.p95);
+}
+
+// 100 pause/resume pairs at odd moments of the second: the count must end where
+// the time it ran says, to the second.
+void PauseResumePairs() {
+    CountdownWndOptions options;
+    options.storePath = TempStore(L"tallyglass-bench-pause.ini");
+    CountdownWnd clock(options);
+    clock.Create();
+    double ran = 0;
+    double resumed = NowMs();
+    clock.StartCountdown();
+    for (int i = 0; i < 100; ++i) {
+        PumpFor(97 + 41 * (i % 7));
+        ran += NowMs() - resumed;  // read as the clock reads it, before the paused frame is drawn
+        clock.Perform(ClockAction::PauseResume);
+        PumpFor(60);
+        resumed = NowMs();
+        clock.Perform(ClockAction::PauseResume);
+    }
+    // End half-way through a second, so that the comparison has half a second of room either side.
+    PumpFor(1500 - std::fmod(ran, 1000.0));
+    ran += NowMs() - resumed;
+    clock.Perform(ClockAction::PauseResume);
+    const int exact = 100000 - static_cast<int>(ran / 1000.0);
+    std::printf("pause/resume: counted %.3f s over 100 pairs\n", ran / 1000.0);
+    std::printf("pause/resume: remaining %d s, exact %d s, off by %d s\n", clock.Model().m_remaining, exact,
+                clock.Model().m_remaining - exact);
+    clock.ResetCountdown();
 }
 
 void FrameCost() {
@@ -152,7 +215,8 @@ void FrameCost() {
                 state.m_remaining = 5999 - i % 600;
                 clock.Show(state, /*relayout=*/false);
             });
-            results.push_back({"frame at size " + std::to_string(size) + (noBackground ? ", background off" : ", background on"), p});
+            results.push_back(
+                {"frame at size " + std::to_string(size) + (noBackground ? ", background off" : ", background on"), p});
         }
     }
     // The floor: the same surface, graphics and update with nothing painted (size 96's window).
@@ -260,7 +324,8 @@ private:
 void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &data))
-        std::printf("exe size: %.0f KiB\n", (static_cast<double>(data.nFileSizeLow) + 4294967296.0 * data.nFileSizeHigh) / 1024);
+        std::printf("exe size: %.0f KiB\n",
+                    (static_cast<double>(data.nFileSizeLow) + 4294967296.0 * data.nFileSizeHigh) / 1024);
     double clockStartMs = 0;
     size_t clockIdleKiB = 0;
     {
@@ -277,7 +342,8 @@ void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe) {
     const MeasuredProgram floor(floorExe, "floor: ");
     if (!floor.Shown()) return;
     std::printf("start-up vs floor: %.2f x\n", clockStartMs / floor.StartMs());
-    std::printf("working set vs floor: %.2f x\n", static_cast<double>(clockIdleKiB) / static_cast<double>(floor.IdleKiB()));
+    std::printf("working set vs floor: %.2f x\n",
+                static_cast<double>(clockIdleKiB) / static_cast<double>(floor.IdleKiB()));
 }
 // The clock's state in one of the README's pictures: "slide" (background off,
 // laid over a slide) or a phase with its background: normal, warning, alert, overtime.
@@ -347,6 +413,8 @@ int wmain(int argc, wchar_t** argv) {
     const int ticks = argc > 2 ? _wtoi(argv[2]) : 120;
     if (argc > 1) ProcessFigures(argv[1], argc > 3 ? argv[3] : L"");
     FrameCost();
+    HotKeyToFrame();
+    PauseResumePairs();
     TimerAccuracy(ticks);
     return 0;
 }

@@ -16,7 +16,14 @@
 namespace {
 constexpr LONG kMinTrackWidth = 300;
 
-uint32_t NowMs() { return timeGetTime(); }
+// The performance counter, not timeGetTime: under Wine the latter moves in steps
+// of about 16 ms, and a pause read that late each time loses a second in 100.
+uint32_t NowMs() {
+    LARGE_INTEGER frequency{}, now{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<uint32_t>(now.QuadPart * 1000 / frequency.QuadPart);
+}
 
 int32_t LocalSecondOfDay() {
     SYSTEMTIME now{};
