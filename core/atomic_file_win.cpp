@@ -29,10 +29,14 @@ public:
                          nullptr, nullptr))
             return ReplaceError::None;
         switch (GetLastError()) {
-            case ERROR_UNABLE_TO_REMOVE_REPLACED: return ReplaceError::UnableToRemoveReplaced;
-            case ERROR_UNABLE_TO_MOVE_REPLACEMENT: return ReplaceError::UnableToMoveReplacement;
-            case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: return ReplaceError::UnableToMoveReplacement2;
-            default: return ReplaceError::Other;
+            case ERROR_UNABLE_TO_REMOVE_REPLACED:
+                return ReplaceError::UnableToRemoveReplaced;
+            case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+                return ReplaceError::UnableToMoveReplacement;
+            case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+                return ReplaceError::UnableToMoveReplacement2;
+            default:
+                return ReplaceError::Other;
         }
     }
     bool MoveToNewName(const std::wstring& from, const std::wstring& to) override {
@@ -44,8 +48,8 @@ public:
 // False when the save is to stop here; the temporary file is then gone unless
 // the hook stopped it, as a crash would.
 bool WriteTemp(const std::wstring& temp, std::string_view bytes, SaveStepHook* hook) {
-    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+    FileHandle file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const size_t half = bytes.size() / 2;
     bool ok = WriteAll(file.get(), bytes.data(), half);
@@ -68,11 +72,15 @@ bool ProcessRunning(DWORD processId) {
 ReadOutcome OutcomeOf(DWORD error) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND: return ReadOutcome::Missing;
+        case ERROR_PATH_NOT_FOUND:
+            return ReadOutcome::Missing;
         case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION: return ReadOutcome::Busy;
-        case ERROR_ACCESS_DENIED: return ReadOutcome::Denied;
-        default: return ReadOutcome::Failed;
+        case ERROR_LOCK_VIOLATION:
+            return ReadOutcome::Busy;
+        case ERROR_ACCESS_DENIED:
+            return ReadOutcome::Denied;
+        default:
+            return ReadOutcome::Failed;
     }
 }
 

@@ -41,10 +41,14 @@ std::wstring ModulePath() {
 
 std::wstring UnreadableReason(const FileRead& read) {
     switch (read.outcome) {
-        case ReadOutcome::Busy: return L"the settings file is in use by another program";
-        case ReadOutcome::Denied: return L"access to the settings file is denied";
-        case ReadOutcome::TooLarge: return L"the settings file is too large to be one";
-        default: return L"the settings file cannot be read (error " + std::to_wstring(read.error) + L")";
+        case ReadOutcome::Busy:
+            return L"the settings file is in use by another program";
+        case ReadOutcome::Denied:
+            return L"access to the settings file is denied";
+        case ReadOutcome::TooLarge:
+            return L"the settings file is too large to be one";
+        default:
+            return L"the settings file cannot be read (error " + std::to_wstring(read.error) + L")";
     }
 }
 }  // namespace
@@ -166,8 +170,8 @@ std::wstring CCore::getPathShort(const std::wstring& path) const {
 std::wstring CCore::AboutText(const tagSoft* soft) const {
     ProductTexts texts;
     if (soft) texts = ReadProductRecord(*soft);
-    std::wstring text = Widen(texts.title) + L"\n" + Widen(texts.kind) + L" \u00B7 " + Widen(texts.shortName) +
-                        L" " + Widen(texts.version) +
+    std::wstring text = Widen(texts.title) + L"\n" + Widen(texts.kind) + L" \u00B7 " + Widen(texts.shortName) + L" " +
+                        Widen(texts.version) +
                         L"\n\nF2: start    F4: reset\nDrag to move; right-click for the menu.\n\nSettings file:\n" +
                         (m_storePath.empty() ? std::wstring(L"(none)") : m_storePath);
     if (!m_notSavedReason.empty()) text += L"\nSettings will not be saved: " + m_notSavedReason + L".";

@@ -42,8 +42,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
             cp = cp << 6 | (next & 0x3F);
         }
         static constexpr char32_t kMinForLength[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (cp < kMinForLength[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
-            valid = false;
+        if (valid && (cp < kMinForLength[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) valid = false;
         if (!valid) {
             out += u'\uFFFD';
             ++i;
@@ -65,8 +64,7 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
     for (size_t i = 0; i < utf16.size(); ++i) {
         char32_t cp = utf16[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[++i] - 0xDC00);
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD;
@@ -85,8 +83,7 @@ void EncodeSoftField(std::string_view utf8, char* field, size_t capacity) {
     const size_t maxUnits = (room - (sizeof kTerminator - 1)) / kDigitsPerUnit;
     size_t count = std::min(units.size(), maxUnits);
     // Never leave half of a surrogate pair behind.
-    if (count > 0 && count < units.size() && units[count - 1] >= 0xD800 && units[count - 1] <= 0xDBFF)
-        --count;
+    if (count > 0 && count < units.size() && units[count - 1] >= 0xD800 && units[count - 1] <= 0xDBFF) --count;
     static constexpr char kHex[] = "0123456789ABCDEF";
     char* out = field;
     for (size_t i = 0; i < count; ++i)
@@ -120,6 +117,5 @@ void FillProductRecord(tagSoft& record, const ProductTexts& texts) {
 ProductTexts ReadProductRecord(const tagSoft& record) {
     return {DecodeSoftField(record.version, sizeof record.version),
             DecodeSoftField(record.shortName, sizeof record.shortName),
-            DecodeSoftField(record.kind, sizeof record.kind),
-            DecodeSoftField(record.title, sizeof record.title)};
+            DecodeSoftField(record.kind, sizeof record.kind), DecodeSoftField(record.title, sizeof record.title)};
 }

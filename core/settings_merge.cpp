@@ -12,7 +12,8 @@ std::string Apply(SettingsStore& store, const WrittenKeys& written) {
 }  // namespace
 
 void NoteWrittenKey(WrittenKeys& written, std::string_view key, std::string value) {
-    const auto known = std::find_if(written.begin(), written.end(), [&](const auto& entry) { return entry.first == key; });
+    const auto known =
+        std::find_if(written.begin(), written.end(), [&](const auto& entry) { return entry.first == key; });
     if (known != written.end())
         known->second = std::move(value);
     else

@@ -2,11 +2,11 @@
 // The settings file's contents: one [settings] section of key=value lines that a
 // user can read and edit. Unknown keys, comments and the order of lines survive
 // a load and a save. File access lives elsewhere; this works on text.
-#include <vector>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class SettingKind { Bool, Int, Text };
 

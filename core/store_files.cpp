@@ -11,8 +11,8 @@ std::wstring BackupFileName(const std::wstring& settingsPath, uint32_t processId
 std::wstring LockFileName(const std::wstring& settingsPath) { return settingsPath + L".lock"; }
 
 std::optional<uint32_t> LeftoverOwner(std::wstring_view fileName, std::wstring_view settingsFileName) {
-    if (fileName.size() <= settingsFileName.size() + 1 || fileName.substr(0, settingsFileName.size()) != settingsFileName ||
-        fileName[settingsFileName.size()] != L'.')
+    if (fileName.size() <= settingsFileName.size() + 1 ||
+        fileName.substr(0, settingsFileName.size()) != settingsFileName || fileName[settingsFileName.size()] != L'.')
         return std::nullopt;
     std::wstring_view rest = fileName.substr(settingsFileName.size() + 1);
     const size_t dot = rest.find(L'.');

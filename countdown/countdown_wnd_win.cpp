@@ -1,6 +1,6 @@
 #include "countdown/countdown_wnd_win.h"
 
-#include "countdown/display_selection.h"
+#include "countdown/clock_frame_win.h"
 #include "countdown/hand_over_win.h"
 #include "countdown/product.h"
 #include "countdown/settings_binding.h"
@@ -44,53 +44,62 @@ CountdownWnd::CountdownWnd(CountdownWndOptions options) : Dialog(IDD_COUNTDOWN),
 LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == ClockPingMessage()) return kPingAnswer;  // a second start looks for this clock
     switch (message) {
-        case WM_PAINT:
-            OnPaint();
-            return 0;
-        case WM_QUERYDRAGICON:
-            return reinterpret_cast<LRESULT>(m_icon);
         case WM_CREATE:
             return OnCreate();
         case WM_DESTROY:
             OnDestroy();
             return 0;
-        case WM_COMMAND:
-            if (OnCommand(LOWORD(wParam))) return 0;
-            break;
-        case WM_RBUTTONUP:
-            OnRButtonUp();
+        case WM_PAINT:
+            OnPaint();
             return 0;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<LRESULT>(m_icon);
         case WM_GETMINMAXINFO:
             OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_LBUTTONDOWN:
             OnLButtonDown();
             return 0;
+        case WM_RBUTTONUP:
+            OnRButtonUp();
+            return 0;
+        case WM_COMMAND:
+            if (OnCommand(LOWORD(wParam))) return 0;
+            break;
+        case WM_COPYDATA:
+            return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    }
+    if (OnClockMessage(message, wParam, lParam)) return 0;
+    return Dialog::WindowProc(message, wParam, lParam);
+}
+
+// What the clock adds to a dialog's messages: its ticks, its checks and the
+// system's news (session end, another monitor's DPI).
+bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kTickMessage:
+            OnTickMessage(static_cast<uint32_t>(wParam));
+            return true;
+        case WM_HOTKEY:
+            OnHotKey(wParam);
+            return true;
+        case WM_TIMER:
+            if (wParam != TopmostKeeper::kCheckTimerId || !m_topmost) return false;
+            m_topmost->OnCheckTimer();
+            return true;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return true;
+        case WM_ENDSESSION:
+            OnEndSession(wParam != FALSE);
+            return true;
         case WM_CLOSE:
             // Only another program sends this (there is no caption or system menu):
             // end like Exit, so that the settings are stored.
             PostQuitMessage(0);
-            return 0;
-        case WM_ENDSESSION:
-            OnEndSession(wParam != FALSE);
-            return 0;
-        case kTickMessage:
-            OnTickMessage(static_cast<uint32_t>(wParam));
-            return 0;
-        case WM_HOTKEY:
-            OnHotKey(wParam);
-            return 0;
-        case WM_COPYDATA:
-            return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
-        case WM_TIMER:
-            if (wParam != TopmostKeeper::kCheckTimerId || !m_topmost) break;
-            m_topmost->OnCheckTimer();
-            return 0;
-        case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-            return 0;
+            return true;
     }
-    return Dialog::WindowProc(message, wParam, lParam);
+    return false;
 }
 
 bool CountdownWnd::OnCommand(UINT id) {
@@ -273,13 +282,11 @@ bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
 void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
     // Dragged onto a monitor of another scale: glyphs rendered at its own
     // resolution, at the place the system suggests.
-    m_dpi = dpi ? dpi : m_dpi;
-    RECT place{};
+    if (dpi) m_dpi = dpi;
     if (suggested)
-        place = *suggested;
+        LayOutAt(suggested->left, suggested->top);
     else
-        GetWindowRect(m_hwnd, &place);
-    LayOutAt(place.left, place.top);
+        RelayoutInPlace();
 }
 
 void CountdownWnd::OnTickMessage(uint32_t timerId) {
@@ -323,12 +330,11 @@ void CountdownWnd::RelayoutInPlace() {
 }
 
 void CountdownWnd::LayOutAt(int32_t left, int32_t top) {
-    const DisplayChoice choice = SelectDisplay(m_model);
     m_sizeCap = WindowCapFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
-    const int32_t fontSize = EffectiveFontSize(ScaleForDpi(choice.size, m_dpi), m_sizeCap);
-    m_model.m_margin = MarginForSize(fontSize);
-    const PixelSize measured = MeasureGlyphs(Widen(choice.text), Widen(m_model.m_fontName), fontSize);
-    const PixelSize size = WindowSizeFor(measured, m_model.m_margin, m_sizeCap);
+    const FrameContent content = ClockFrame(m_model, m_dpi, m_sizeCap);
+    m_model.m_margin = content.margin;
+    const PixelSize measured = MeasureGlyphs(content.text, content.fontName, content.fontSize);
+    const PixelSize size = WindowSizeFor(measured, content.margin, m_sizeCap);
     m_model.m_width = size.width;
     m_model.m_height = size.height;
     // A place on no monitor (a projector that is gone) is brought back on screen.
@@ -348,15 +354,7 @@ void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
 
 void CountdownWnd::PresentFrame() {
     if (!m_presenter) return;
-    const DisplayChoice choice = SelectDisplay(m_model);
-    const PixelSize size{m_model.m_width, m_model.m_height};
-    const FrameContent content{Widen(choice.text),
-                               Widen(m_model.m_fontName),
-                               EffectiveFontSize(ScaleForDpi(choice.size, m_dpi), m_sizeCap),
-                               choice.color,
-                               m_model.m_margin,
-                               size,
-                               m_model.m_noBackground == 0,
-                               2.0f * static_cast<float>(m_dpi) / 96.0f};
-    m_presenter->Present(m_hwnd, size, [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
+    const FrameContent content = ClockFrame(m_model, m_dpi, m_sizeCap);
+    m_presenter->Present(m_hwnd, content.size,
+                         [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
 }

@@ -79,6 +79,7 @@ protected:
     void OnCancel() override {}
 
 private:
+    bool OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(UINT id);
     int OnCreate();
     void OnDestroy();

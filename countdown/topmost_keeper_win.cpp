@@ -31,7 +31,9 @@ TopmostKeeper::TopmostKeeper(HWND window, UINT checkPeriodMs)
     t_keepers.push_back(this);
 }
 
-TopmostKeeper::~TopmostKeeper() { t_keepers.erase(std::remove(t_keepers.begin(), t_keepers.end(), this), t_keepers.end()); }
+TopmostKeeper::~TopmostKeeper() {
+    t_keepers.erase(std::remove(t_keepers.begin(), t_keepers.end(), this), t_keepers.end());
+}
 
 void CALLBACK TopmostKeeper::OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) noexcept {
     for (TopmostKeeper* keeper : t_keepers) keeper->Reassert();

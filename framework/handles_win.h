@@ -136,8 +136,7 @@ public:
     explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {
         if (m_dc) handles::CountAcquired();
     }
-    WindowDc(WindowDc&& other) noexcept
-        : m_window(other.m_window), m_dc(std::exchange(other.m_dc, nullptr)) {}
+    WindowDc(WindowDc&& other) noexcept : m_window(other.m_window), m_dc(std::exchange(other.m_dc, nullptr)) {}
     WindowDc& operator=(WindowDc&&) = delete;
     WindowDc(const WindowDc&) = delete;
     ~WindowDc() {

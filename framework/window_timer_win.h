@@ -9,8 +9,7 @@ public:
     WindowTimer() = default;
     WindowTimer(HWND window, UINT_PTR id, UINT periodMs)
         : m_window(window), m_id(SetTimer(window, id, periodMs, nullptr)) {}
-    WindowTimer(WindowTimer&& other) noexcept
-        : m_window(other.m_window), m_id(std::exchange(other.m_id, 0)) {}
+    WindowTimer(WindowTimer&& other) noexcept : m_window(other.m_window), m_id(std::exchange(other.m_id, 0)) {}
     WindowTimer& operator=(WindowTimer&& other) noexcept {
         if (this != &other) {
             reset();

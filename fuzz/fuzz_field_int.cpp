@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string cString = text.substr(0, text.find('\0'));
     errno = 0;
     const long long reference = std::strtoll(cString.c_str(), nullptr, 10);
-    if (errno == 0 && reference >= INT32_MIN && reference <= INT32_MAX && cString.find_first_of("xX") == std::string::npos &&
-        value != reference)
+    if (errno == 0 && reference >= INT32_MIN && reference <= INT32_MAX &&
+        cString.find_first_of("xX") == std::string::npos && value != reference)
         std::abort();
     if (TotalSeconds(value, value, value) <= 0) std::abort();
     const TimeParts parts = SplitSeconds(value);

@@ -113,8 +113,8 @@ FrameSurface::FrameSurface(HDC compatible, int32_t width, int32_t height)
     if (!m_bitmap || !bits) return;
     m_bits = bits;  // a new DIB section is all zero: fully transparent
     m_selection.emplace(m_dc.get(), m_bitmap.get());
-    m_image = std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppPARGB,
-                                                static_cast<BYTE*>(bits));
+    m_image =
+        std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
     if (m_image->GetLastStatus() != Gdiplus::Ok) m_image.reset();
 }
 

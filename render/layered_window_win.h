@@ -39,7 +39,7 @@ private:
     LoadedModule m_user32;
     decltype(&::UpdateLayeredWindow) m_update = nullptr;
     BLENDFUNCTION m_blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    HDC m_memDC = nullptr;  // the frame in progress, and nothing else
+    HDC m_memDC = nullptr;       // the frame in progress, and nothing else
     BYTE m_constantAlpha = 253;  // a hair below opaque, as the clock has always been drawn
     Observer m_observer;
 };

@@ -30,9 +30,9 @@ ScreenPoint PlaceOnScreen(const ScreenRect& window, const std::vector<ScreenRect
     int64_t visible = 0;
     for (const ScreenRect& area : workAreas) visible += OverlapArea(window, area);
     if (visible * 3 >= window.Width() * window.Height()) return asked;
-    const ScreenRect& nearest = *std::min_element(workAreas.begin(), workAreas.end(), [&](const auto& a, const auto& b) {
-        return DistanceSquared(window, a) < DistanceSquared(window, b);
-    });
+    const ScreenRect& nearest = *std::min_element(
+        workAreas.begin(), workAreas.end(),
+        [&](const auto& a, const auto& b) { return DistanceSquared(window, a) < DistanceSquared(window, b); });
     return {Fit(window.left, window.Width(), nearest.left, nearest.right),
             Fit(window.top, window.Height(), nearest.top, nearest.bottom)};
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake make g++ python3 googletest libsimpleini-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-    wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei shellcheck
+    wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei shellcheck clang-format git
     clang libclang-rt-14-dev
 )
 if [[ "${1:-}" == "--run-only" ]]; then

@@ -11,7 +11,7 @@ for source in fuzz/fuzz_*.cpp; do  # every fuzz target, as CMake finds them
     target=${target#fuzz_}
     mkdir -p "build/fuzz-corpus/$target"
     echo "== $target (${seconds}s)"
-    (cd build && ./native-asan/fuzz_$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    (cd build && ./native-asan/fuzz_"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         "fuzz-corpus/$target" "../fuzz/corpus/$target" 2>&1 | tail -2) || status=1
 done
 ls build/crash-* 2>/dev/null && { echo "crashes above: turn each into a unit test"; status=1; }

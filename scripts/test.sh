@@ -93,10 +93,18 @@ ensure_wine_prefix
 ensure_display
 trap stop_display EXIT
 status=0
-timeout 1500 "$WINE" build/win64/win_tests.exe >"$LOGS/wine-tests.log" 2>&1 || status=$?
+timeout 1500 "$WINE" build/win64/win_tests.exe --gtest_filter=-HighDpi.* >"$LOGS/wine-tests.log" 2>&1 || status=$?
 read -r ok bad < <(gtest_counts "$LOGS/wine-tests.log" "$status")
-record "$ok" "$bad" "Wine tests (rendering, dialogs, window, store, soak)"
+record "$ok" "$bad" "Wine tests (rendering, dialogs, window, store, desktop, soak)"
 grep -E "^soak:" "$LOGS/wine-tests.log" | sed 's/^/        /'
+
+echo "== the same prefix with its screen at 144 DPI"
+set_screen_dpi 144
+status=0
+timeout 300 "$WINE" build/win64/win_tests.exe --gtest_filter=HighDpi.* >"$LOGS/wine-tests-144dpi.log" 2>&1 || status=$?
+set_screen_dpi 96
+read -r ok bad < <(gtest_counts "$LOGS/wine-tests-144dpi.log" "$status")
+record "$ok" "$bad" "Wine tests at 144 DPI"
 
 echo "== the soak's leak checks catch a leak made on purpose"
 for kind in dc brush; do
@@ -107,6 +115,15 @@ for kind in dc brush; do
         record 1 0 "a leaked $kind per frame is caught: $(grep -m1 '^soak:' "$LOGS/leak-demo-$kind.log")"
     fi
 done
+
+echo "== source format"
+mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+if clang-format --dry-run --Werror "${sources[@]}" >"$LOGS/format.log" 2>&1; then
+    record 1 0 "clang-format on ${#sources[@]} files"
+else
+    record 0 1 "clang-format (run clang-format -i on the files in build/logs/format.log)"
+    grep -m5 -E "warning:" "$LOGS/format.log"
+fi
 
 echo "== shell scripts"
 shell_scripts=(scripts/*.sh tests/e2e/*.sh tests/e2e/lib.bash .ci/run)

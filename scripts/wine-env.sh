@@ -94,3 +94,8 @@ stop_display() {
         unset DISPLAY
     fi
 }
+
+# The screen's DPI as Wine reports it to programs started from now on.
+set_screen_dpi() {  # set_screen_dpi <dpi>
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}

@@ -25,9 +25,7 @@ int32_t TotalSeconds(int32_t hours, int32_t minutes, int32_t seconds) {
     return static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX));
 }
 
-TimeParts SplitSeconds(int32_t seconds) {
-    return {seconds / 3600, seconds % 3600 / 60, seconds % 3600 % 60};
-}
+TimeParts SplitSeconds(int32_t seconds) { return {seconds / 3600, seconds % 3600 / 60, seconds % 3600 % 60}; }
 
 int32_t CorrectFontSize(int32_t size) { return size < kMinFontSize ? kMinFontSize : size; }
 

@@ -126,6 +126,8 @@ wait_clock_exit() { wait_for "$1" "the clock process to end" clock_ended; }  # w
 stop_clock() {
     [[ -n "$CLOCK_PID" ]] && kill "$CLOCK_PID" 2>/dev/null
     "$WINESERVER" -k >/dev/null 2>&1 || true
+    # The next clock must not meet a Wine server that is still shutting down.
+    wait_wineserver 30 || true
     CLOCK_PID=""
     CLOCK_WINDOW=""
 }

@@ -24,12 +24,12 @@ TEST(SelectDisplay, TableOfRows) {
         uint32_t color;
     };
     const Row rows[] = {
-        {0, 0, "Talk", "Talk", 48, 0xFFFF3030},    // idle title, whatever the time
-        {0, 1, "Talk", "Talk", 48, 0xFFFF3030},    // row 1 ignores the alert flag
-        {0, 0, "   ", "   ", 48, 0xFFFF3030},     // a blank title is still a title
-        {0, 0, "", "1:05", 72, 0xFFFFFFFF},        // no title: the time text
+        {0, 0, "Talk", "Talk", 48, 0xFFFF3030},  // idle title, whatever the time
+        {0, 1, "Talk", "Talk", 48, 0xFFFF3030},  // row 1 ignores the alert flag
+        {0, 0, "   ", "   ", 48, 0xFFFF3030},    // a blank title is still a title
+        {0, 0, "", "1:05", 72, 0xFFFFFFFF},      // no title: the time text
         {0, 1, "", "Up 1:05", 96, 0xFFFF3030},
-        {1, 0, "Talk", "1:05", 72, 0xFFFFFFFF},    // running never shows the title
+        {1, 0, "Talk", "1:05", 72, 0xFFFFFFFF},  // running never shows the title
         {1, 1, "Talk", "Up 1:05", 96, 0xFFFF3030},
     };
     for (const auto& row : rows) {
@@ -49,9 +49,9 @@ TEST(SelectDisplay, WarningColourFromTheThresholdWhileCounting) {
         uint32_t color;
     };
     const Row rows[] = {
-        {1, 0, 30, 31, 0xFFFFFFFF},   // above the threshold
-        {1, 0, 30, 30, 0xFFFFC000},   // at it
-        {1, 0, 30, 1, 0xFFFFC000},    // below it
+        {1, 0, 30, 31, 0xFFFFFFFF},    // above the threshold
+        {1, 0, 30, 30, 0xFFFFC000},    // at it
+        {1, 0, 30, 1, 0xFFFFC000},     // below it
         {1, 0, 600, 600, 0xFFFFC000},  // a threshold at the length: the whole countdown
         {1, 0, 0, 1, 0xFFFFFFFF},      // 0 is off
         {1, 0, -5, 1, 0xFFFFFFFF},     // and so is anything below
@@ -78,12 +78,17 @@ TEST(SelectDisplay, OvertimeShowsHowLongTheTimeIsOverAndFlashDimsEveryOtherSecon
         uint32_t color;
     };
     const Row rows[] = {
-        {1, 0, 0, "Up +0:00", 0xFFFF3030},           {1, 0, -1, "Up +0:01", 0xFFFF3030},
-        {1, 0, -65, "Up +1:05", 0xFFFF3030},         {1, 0, -3600, "Up +1:00:00", 0xFFFF3030},
+        {1, 0, 0, "Up +0:00", 0xFFFF3030},
+        {1, 0, -1, "Up +0:01", 0xFFFF3030},
+        {1, 0, -65, "Up +1:05", 0xFFFF3030},
+        {1, 0, -3600, "Up +1:00:00", 0xFFFF3030},
         {1, 0, INT32_MIN, "Up +596523:14:07", 0xFFFF3030},
-        {1, 1, 0, "Up +0:00", 0xFFFF3030},           {1, 1, -1, "Up +0:01", 0x3FFF3030},
-        {1, 1, -2, "Up +0:02", 0xFFFF3030},          {0, 1, 60, "Up 1:00", 0xFFFF3030},  // the alert's first second
-        {0, 1, 59, "Up 59", 0x3FFF3030},             {0, 0, 59, "Up 59", 0xFFFF3030},
+        {1, 1, 0, "Up +0:00", 0xFFFF3030},
+        {1, 1, -1, "Up +0:01", 0x3FFF3030},
+        {1, 1, -2, "Up +0:02", 0xFFFF3030},
+        {0, 1, 60, "Up 1:00", 0xFFFF3030},  // the alert's first second
+        {0, 1, 59, "Up 59", 0x3FFF3030},
+        {0, 0, 59, "Up 59", 0xFFFF3030},
     };
     for (const Row& row : rows) {
         CountdownModel m = Model();

@@ -4,8 +4,8 @@
 
 namespace {
 TEST(MarginForSize, TruncatesTheSinglePrecisionProduct) {
-    const std::pair<int32_t, int32_t> cases[] = {{10, 3},  {20, 6},   {30, 9},   {33, 9},    {48, 14},
-                                                 {100, 30}, {255, 76}, {0, 0},   {-10, -3},  {1, 0}};
+    const std::pair<int32_t, int32_t> cases[] = {{10, 3},   {20, 6},   {30, 9}, {33, 9},   {48, 14},
+                                                 {100, 30}, {255, 76}, {0, 0},  {-10, -3}, {1, 0}};
     for (auto [size, margin] : cases) EXPECT_EQ(MarginForSize(size), margin) << size;
     // Below 2^23 the float product truncates like the integer quotient 3S/10.
     for (int32_t s = -5000; s <= 5000; ++s) ASSERT_EQ(MarginForSize(s), s * 3 / 10) << s;

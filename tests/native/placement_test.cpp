@@ -40,8 +40,8 @@ TEST(ScaleForDpi, IsExactAt96AndRoundsElsewhere) {
         uint32_t dpi;
         int32_t scaled;
     };
-    const Case cases[] = {{72, 96, 72},   {72, 144, 108},   {72, 120, 90},       {20, 168, 35},
-                          {96, 192, 192}, {33, 144, 50},    {72, 0, 72},         {INT32_MAX, 192, INT32_MAX},
+    const Case cases[] = {{72, 96, 72},   {72, 144, 108}, {72, 120, 90}, {20, 168, 35},
+                          {96, 192, 192}, {33, 144, 50},  {72, 0, 72},   {INT32_MAX, 192, INT32_MAX},
                           {-10, 144, -15}};
     for (const Case& c : cases) EXPECT_EQ(ScaleForDpi(c.size, c.dpi), c.scaled) << c.size << " @ " << c.dpi;
 }

@@ -15,7 +15,8 @@ TEST(ProductRecord, EncodesHexGroupsEndedBy001E) {
 TEST(ProductRecord, RoundTripsAllFourFields) {
     tagSoft record;
     std::memset(&record, 0x7F, sizeof record);
-    FillProductRecord(record, {"1.0.0", "Tallyglass", "Countdown", "TallyglassPPT\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6"});
+    FillProductRecord(record,
+                      {"1.0.0", "Tallyglass", "Countdown", "TallyglassPPT\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6"});
     const ProductTexts back = ReadProductRecord(record);
     EXPECT_EQ(back.version, "1.0.0");
     EXPECT_EQ(back.shortName, "Tallyglass");

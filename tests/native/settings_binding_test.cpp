@@ -39,11 +39,21 @@ TEST(SettingsBinding, EveryKeyOfTheStoreFeedsAFieldInTheStoresOrder) {
 }
 
 TEST(SettingsBinding, ReadsEveryFieldWithItsCorrection) {
-    RecordingConfig config({{"nobg", "1"},           {"wavalert", "0"},       {"alertcenter", "1"},
-                            {"fontname", "Serif"},    {"fsizenormal", "10"},   {"fsizealert", "130"},
-                            {"fsizetitle", "-4"},     {"clrnormal", "#102030"}, {"clralert", "1,2,3,4"},
-                            {"djsseconds", "-5"},     {"alertseconds", "0"},   {"alertstr", "Stop"},
-                            {"title", "Keynote"},     {"posleft", "-1200"},    {"postop", "7"}});
+    RecordingConfig config({{"nobg", "1"},
+                            {"wavalert", "0"},
+                            {"alertcenter", "1"},
+                            {"fontname", "Serif"},
+                            {"fsizenormal", "10"},
+                            {"fsizealert", "130"},
+                            {"fsizetitle", "-4"},
+                            {"clrnormal", "#102030"},
+                            {"clralert", "1,2,3,4"},
+                            {"djsseconds", "-5"},
+                            {"alertseconds", "0"},
+                            {"alertstr", "Stop"},
+                            {"title", "Keynote"},
+                            {"posleft", "-1200"},
+                            {"postop", "7"}});
     CountdownModel model;
     ReadSettings(model, config);
     EXPECT_EQ(model.m_noBackground, 1);
@@ -65,9 +75,8 @@ TEST(SettingsBinding, ReadsEveryFieldWithItsCorrection) {
 }
 
 TEST(SettingsBinding, WritesTheNineKeysAndThePositionOnlyWhileMoreThanTheAlertRemains) {
-    const std::vector<std::string> always = {"nobg=0",       "wavalert=1",       "alertcenter=0",
-                                             "fsizenormal=50", "fsizealert=60", "djsseconds=30",
-                                             "alertseconds=10"};
+    const std::vector<std::string> always = {"nobg=0",        "wavalert=1",    "alertcenter=0",  "fsizenormal=50",
+                                             "fsizealert=60", "djsseconds=30", "alertseconds=10"};
     struct Case {
         const char* name;
         int32_t remaining;

@@ -64,7 +64,7 @@ TEST(SettingsStore, ValueSyntax) {
     EXPECT_FALSE(store.GetBool("wavalert"));
     EXPECT_TRUE(store.GetBool("alertcenter"));  // unparseable: default on
     EXPECT_EQ(store.GetInt("fsizenormal"), 120);
-    EXPECT_EQ(store.GetInt("fsizealert"), 96);  // 40 digits: default
+    EXPECT_EQ(store.GetInt("fsizealert"), 96);   // 40 digits: default
     EXPECT_EQ(store.GetInt("fsizetitle"), -35);  // parses; correcting it is the window's job
     EXPECT_EQ(store.GetInt("djsseconds"), 600);  // one past INT32_MAX
     EXPECT_EQ(store.GetInt("alertseconds"), INT32_MIN);
@@ -132,9 +132,9 @@ std::string Bytes(const char (&text)[N]) {
 TEST(SettingsStore, OddTextReadsTheSameAfterASave) {
     const std::string cases[] = {
         Bytes("\0\0\0\0\0[\0\0\n]]]]]]]]]]\0\0\x01\t\0\x81\n[settings]\ndjsseconds=5\n"),
-        Bytes("loose=!\n[o\0F#FFther]\nx=y\n[settings]\ndjsseconds=5\n"),  // unclosed header
-        "[settings]\ndjsseconds=5\n[ett\x1b\r]\nx=y\n",                             // CR inside a header
-        "\xEF\xBB\xBF[settings]\n\xEF\xBB\xBF fsizenormal=99\ndjsseconds=5\n"       // marks inside the file
+        Bytes("loose=!\n[o\0F#FFther]\nx=y\n[settings]\ndjsseconds=5\n"),      // unclosed header
+        "[settings]\ndjsseconds=5\n[ett\x1b\r]\nx=y\n",                        // CR inside a header
+        "\xEF\xBB\xBF[settings]\n\xEF\xBB\xBF fsizenormal=99\ndjsseconds=5\n"  // marks inside the file
         "\t\xEF\xBB\xBF\t\xEF\xBB\xBF[\x01sen,,]=y\nclralert=#010203\n",
     };
     for (const std::string& text : cases) {

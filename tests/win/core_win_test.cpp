@@ -13,8 +13,8 @@ bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) 
 
 // A save leaves no temporary, backup or lock file behind.
 void ExpectNoFilesBeside(const std::wstring& path) {
-    for (const std::wstring& spare : {TempFileName(path, GetCurrentProcessId()),
-                                      BackupFileName(path, GetCurrentProcessId()), LockFileName(path)})
+    for (const std::wstring& spare :
+         {TempFileName(path, GetCurrentProcessId()), BackupFileName(path, GetCurrentProcessId()), LockFileName(path)})
         EXPECT_FALSE(Exists(spare)) << std::string(spare.begin(), spare.end());
 }
 
@@ -197,8 +197,9 @@ TEST(Store, AFileThatCannotBeWrittenIsKnownAtStartAndLeftAlone) {
         SetFileAttributesW(path.c_str(), c.attributes);
         CCore core(path, folder.Path());
         {
-            FileHandle holder(c.heldOpen ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                                         : INVALID_HANDLE_VALUE);
+            FileHandle holder(c.heldOpen
+                                  ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                  : INVALID_HANDLE_VALUE);
             core.autoFileConfig();
         }
         EXPECT_NE(core.NotSavedReason().find(c.reason), std::wstring::npos) << c.what;

@@ -18,9 +18,9 @@ void ExpectCentred(const TestClock& clock) {
 }
 
 TEST(Lifecycle, ReadsEveryKeyCorrectsBadValuesAndStartsCentred) {
-    TestClock clock(Ini(
-        "nobg=1\nalertcenter=0\nfsizenormal=10\nfsizealert=130\nclrnormal=#GG0000\nclralert=0,0,255\n"
-        "djsseconds=-5\nalertseconds=0\nalertstr=Stop now\ntitle=Keynote\nposleft=5\npostop=6\n"));
+    TestClock clock(
+        Ini("nobg=1\nalertcenter=0\nfsizenormal=10\nfsizealert=130\nclrnormal=#GG0000\nclralert=0,0,255\n"
+            "djsseconds=-5\nalertseconds=0\nalertstr=Stop now\ntitle=Keynote\nposleft=5\npostop=6\n"));
     EXPECT_EQ(clock->Model().m_noBackground, 1);
     EXPECT_EQ(clock->Model().m_alertCenter, 0);
     EXPECT_EQ(clock->Model().m_sizeNormal, 20);
@@ -45,9 +45,10 @@ TEST(Lifecycle, PositionIsStoredOnlyWhileMoreThanTheAlertRemains) {
         int countdown, ticks;  // ticks after F2; -1: stay idle
         bool written;
     };
-    for (const Case& c : {Case{"idle, countdown > alert", 30, -1, true}, Case{"idle, countdown <= alert", 10, -1, false},
-                          Case{"counting, remaining > alert", 30, 5, true},
-                          Case{"counting, remaining <= alert", 30, 25, false}, Case{"alert phase", 30, 32, false}}) {
+    for (const Case& c :
+         {Case{"idle, countdown > alert", 30, -1, true}, Case{"idle, countdown <= alert", 10, -1, false},
+          Case{"counting, remaining > alert", 30, 5, true}, Case{"counting, remaining <= alert", 30, 25, false},
+          Case{"alert phase", 30, 32, false}}) {
         TestClock clock(Ini("posleft=1\npostop=2\nalertseconds=10\ndjsseconds=" + std::to_string(c.countdown) + "\n"));
         if (c.ticks >= 0) clock.Key(WM_KEYDOWN, VK_F2);
         for (int i = 0; i < c.ticks; ++i) clock.Tick();
@@ -58,16 +59,6 @@ TEST(Lifecycle, PositionIsStoredOnlyWhileMoreThanTheAlertRemains) {
         EXPECT_EQ(stored.find("postop = 45") != std::string::npos, c.written) << c.name;
         EXPECT_NE(stored.find("alertseconds = 10"), std::string::npos) << c.name;  // always written
     }
-}
-
-// Pumps messages until the condition holds or the bound runs out.
-bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > boundMs) return false;
-        PumpMessages(20);
-    }
-    return true;
 }
 
 TEST(Engine, RealPeriodicTimerTicksAndNeverLeaks) {
@@ -103,7 +94,7 @@ TEST(Keys, AutoRepeatedF2KeepsTheRhythmAndAutoRepeatedF4ResetsOnce) {
     for (int i = 0; i < 20; ++i) clock.Key(WM_KEYDOWN, VK_F4, kRepeat | 1);
     EXPECT_EQ(clock->Model().m_running, 0);
     EXPECT_EQ(clock->Model().m_remaining, 600);
-    EXPECT_EQ(*clock.frameCount, framesAfterReset);               // idle F4s draw nothing
+    EXPECT_EQ(*clock.frameCount, framesAfterReset);        // idle F4s draw nothing
     EXPECT_EQ(clock.WindowRect().left, before.left + 40);  // and do not pull it back to the centre
 }
 
@@ -135,7 +126,7 @@ TEST(Phases, OvertimeWidensWhereTheClockStandsAndItsPlaceIsNotStored) {
     SetWindowPos(clock->GetSafeHwnd(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // dragged
     for (int i = 0; i < 599; ++i) clock.Tick();
     const LONG narrow = clock.WindowRect().right - clock.WindowRect().left;  // "+9:59"
-    clock.Tick();  // "+10:00"
+    clock.Tick();                                                            // "+10:00"
     const RECT wide = clock.WindowRect();
     EXPECT_GT(wide.right - wide.left, narrow);
     EXPECT_EQ(wide.left, 200);

@@ -46,9 +46,9 @@ TEST(Frame, BackgroundOffLeavesOnlyTheGlyphs) {
         if (a > 0 && a < 200) partial = true;
         if (a == 255 && Frame::Green(p) == 255 && Frame::Red(p) < 10) fill = true;
     }
-    EXPECT_GT(transparent, f.width * f.height / 3);  // most of the window is see-through
-    EXPECT_TRUE(partial);                            // the translucent outline survives
-    EXPECT_TRUE(fill);                               // the fill colour inside the glyphs
+    EXPECT_GT(transparent, f.width * f.height / 3);                                 // most of the window is see-through
+    EXPECT_TRUE(partial);                                                           // the translucent outline survives
+    EXPECT_TRUE(fill);                                                              // the fill colour inside the glyphs
     for (int x = 0; x < f.width; ++x) EXPECT_EQ(Frame::Alpha(f.At(x, 0)), 0) << x;  // nothing above the text
     EXPECT_TRUE(*clock.allPremultiplied);
 }
@@ -67,7 +67,7 @@ TEST(Frame, GlyphsSitWithinTheLayoutMargins) {
         EXPECT_NEAR(painted.left + rightGap, 3 * m, 2) << size;
         EXPECT_NEAR(painted.top + bottomGap, m, 2) << size;
         EXPECT_GE(painted.left, m - 1) << size;
-        EXPECT_GE(rightGap, m) << size;  // a margin and more stays clear on the right
+        EXPECT_GE(rightGap, m) << size;                             // a margin and more stays clear on the right
         EXPECT_GT(painted.right - painted.left, 2 * size) << size;  // "10:00" is wider than two ems
     }
 }
@@ -96,8 +96,9 @@ TEST(Frame, HugeFontIsCappedToTheScreen) {
 }
 
 TEST(Frame, WarningColourAndAFlashingAlertShowInThePixels) {
-    TestClock clock(Ini("nobg=1\nfsizenormal=72\nfsizealert=72\nclrnormal=#FFFFFF\nclrwarn=#00FF00\n"
-                        "clralert=#FF0000\ndjsseconds=5\nalertseconds=4\nwarnseconds=3\nalertflash=1\n"));
+    TestClock clock(
+        Ini("nobg=1\nfsizenormal=72\nfsizealert=72\nclrnormal=#FFFFFF\nclrwarn=#00FF00\n"
+            "clralert=#FF0000\ndjsseconds=5\nalertseconds=4\nwarnseconds=3\nalertflash=1\n"));
     // Pixels inside the glyphs, where the fill covers the outline.
     auto fillPixels = [&](uint32_t premultiplied) {
         int count = 0;

@@ -90,8 +90,8 @@ TEST(Resources, NewCountdownDialogHasEveryControlInItsPlaceAndTabOrder) {
     TemplateReader in(data);
     ASSERT_EQ(in.Take<WORD>(), 1);  // DLGTEMPLATEEX
     ASSERT_EQ(in.Take<WORD>(), 0xFFFF);
-    in.Take<DWORD>();                       // help id
-    EXPECT_EQ(in.Take<DWORD>(), 0u);        // extended style
+    in.Take<DWORD>();                 // help id
+    EXPECT_EQ(in.Take<DWORD>(), 0u);  // extended style
     EXPECT_EQ(in.Take<DWORD>(), 0x80C800C0u);
     const WORD count = in.Take<WORD>();
     const short frame[4] = {in.Take<short>(), in.Take<short>(), in.Take<short>(), in.Take<short>()};
@@ -128,8 +128,8 @@ TEST(Resources, NewCountdownDialogHasEveryControlInItsPlaceAndTabOrder) {
     HWND stop = GetNextDlgTabItem(dialog.GetSafeHwnd(), nullptr, FALSE);
     for (int i = 0; i < 14 && stop; ++i, stop = GetNextDlgTabItem(dialog.GetSafeHwnd(), stop, FALSE))
         tabOrder.push_back(GetDlgCtrlID(stop));
-    EXPECT_EQ(tabOrder, (std::vector<int>{1012, 1013, 1014, 1017, 1018, 1019, 1015, 1016, 1022, 1023, 1024, 1009,
-                                          1010, 1012}));
+    EXPECT_EQ(tabOrder,
+              (std::vector<int>{1012, 1013, 1014, 1017, 1018, 1019, 1015, 1016, 1022, 1023, 1024, 1009, 1010, 1012}));
 }
 
 TEST(Resources, ClockTemplateIsASystemModalPopupWithoutControls) {
@@ -155,8 +155,8 @@ TEST(Resources, ContextMenuOffersNewCountdownAboutAndExit) {
         UINT id;
         const wchar_t* text;
     };
-    const Item items[] = {{32771, L"\u65B0\u5012\u8BA1\u65F6"}, {0, L""}, {32773, L"\u5173\u4E8E"},
-                          {32776, L"\u9000\u51FA"}};
+    const Item items[] = {
+        {32771, L"\u65B0\u5012\u8BA1\u65F6"}, {0, L""}, {32773, L"\u5173\u4E8E"}, {32776, L"\u9000\u51FA"}};
     ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(std::size(items)));
     for (int i = 0; i < GetMenuItemCount(popup); ++i) {
         wchar_t text[64] = {};

@@ -76,9 +76,10 @@ TEST(Soak, TwentyThousandFramesLeakNothing) {
     const size_t nowHeap = HeapBusyBytes();
     const size_t growth = nowPrivate > warmedUp ? nowPrivate - warmedUp : 0;
     const size_t heapGrowth = nowHeap > heapWarmedUp ? nowHeap - heapWarmedUp : 0;
-    std::printf("soak: %d frames, heap in use grew %zu KiB, committed memory grew %zu KiB after warm-up, "
-                "live handles %ld -> %ld\n",
-                frames, heapGrowth / 1024, growth / 1024, handlesAfterWarmUp, handles::LiveCount());
+    std::printf(
+        "soak: %d frames, heap in use grew %zu KiB, committed memory grew %zu KiB after warm-up, "
+        "live handles %ld -> %ld\n",
+        frames, heapGrowth / 1024, growth / 1024, handlesAfterWarmUp, handles::LiveCount());
     // The heap bound is tight: one small GDI+ object a frame passes it within 3000 frames. Committed
     // memory also holds the X11 side of Wine's layered windows, which grows with
     // every change of window shape (about 150 bytes a frame here), hence its

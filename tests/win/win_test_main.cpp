@@ -53,6 +53,15 @@ void PumpMessages(DWORD milliseconds) {
     } while (GetTickCount() - start < milliseconds);
 }
 
+bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > boundMs) return false;
+        PumpMessages(20);
+    }
+    return true;
+}
+
 void RunSoon(UINT delayMs, std::function<void()> action) {
     g_pending = std::move(action);
     SetTimer(nullptr, 0, delayMs, &RunPending);

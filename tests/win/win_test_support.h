@@ -31,6 +31,8 @@ private:
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 void PumpMessages(DWORD milliseconds = 0);
+// Pumps messages until the condition holds (true) or the bound runs out (false).
+bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs);
 // Runs the action once from a timer, inside whatever modal loop is running then.
 void RunSoon(UINT delayMs, std::function<void()> action);
 
