@@ -1,11 +1,29 @@
 #include "app/countdown_app_win.h"
 
+#include "app/command_line_win.h"
 #include "countdown/countdown_wnd_win.h"
+#include "countdown/hand_over_win.h"
+#include "framework/text_win.h"
 
 BOOL CountdownApp::InitInstance() {
+    const std::vector<std::string> words = ProcessWords();
+    const ParsedCommandLine parsed = ParseCommandLine(words);
+    if (!parsed.ok) {
+        ReportBadCommandLine(parsed);
+        m_exitCode = kBadCommandLineStatus;
+        return FALSE;
+    }
+    // Orders go to the clock that already runs; without any, a clock starts as always.
+    const std::vector<std::string> orders = WordsToHandOver(words);
+    if (!orders.empty()) {
+        if (HWND running = FindRunningClock(); running && HandOverWords(running, nullptr, orders)) return FALSE;
+    }
     m_gdiplus.emplace();
     {
-        CountdownWnd window;
+        CountdownWndOptions options;
+        if (parsed.line.settingsPath) options.storePath = Widen(*parsed.line.settingsPath);
+        options.startOrders = parsed.line.orders;
+        CountdownWnd window(std::move(options));
         window.DoModal();
     }
     return FALSE;  // the modal run was the whole program

@@ -121,6 +121,67 @@ void TimerAccuracy(int ticks) {
     std::printf("re-armed timer drift after %d ticks: %.1f ms\n", ticks, rearmed[ticks - 1] - (start + 1000.0 * ticks));
 }
 
+void PumpFor(double ms) {
+    const double until = NowMs() + ms;
+    while (NowMs() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        Pump();
+    }
+}
+
+// From a hot key (WM_HOTKEY as Windows posts it) to the frame it asks for.
+void HotKeyToFrame() {
+    CountdownWndOptions options;
+    options.storePath = TempStore(L"tallyglass-bench-hotkey.ini");
+    options.manualTicks = true;
+    int frames = 0;
+    options.frameObserver = [&](const FramePixels&) { ++frames; };
+    CountdownWnd clock(options);
+    clock.Create();
+    std::vector<double> samples;
+    for (int i = 0; i < 60; ++i) {
+        const int before = frames;
+        const double start = NowMs();
+        PostMessageW(clock.GetSafeHwnd(), WM_HOTKEY, i % 2 ? 5 : 4, 0);  // a minute more, a minute less
+        while (frames == before) {
+            WaitMessage();
+            Pump();
+        }
+        samples.push_back(NowMs() - start);
+    }
+    const Percentiles p = Summarise(samples);
+    std::printf("hot key to frame median: %.3f ms\nhot key to frame p95: %.3f ms\n", p.median, p.p95);
+}
+
+// 100 pause/resume pairs at odd moments of the second: the count must end where
+// the time it ran says, to the second.
+void PauseResumePairs() {
+    CountdownWndOptions options;
+    options.storePath = TempStore(L"tallyglass-bench-pause.ini");
+    CountdownWnd clock(options);
+    clock.Create();
+    double ran = 0;
+    double resumed = NowMs();
+    clock.StartCountdown();
+    for (int i = 0; i < 100; ++i) {
+        PumpFor(97 + 41 * (i % 7));
+        ran += NowMs() - resumed;  // read as the clock reads it, before the paused frame is drawn
+        clock.Perform(ClockAction::PauseResume);
+        PumpFor(60);
+        resumed = NowMs();
+        clock.Perform(ClockAction::PauseResume);
+    }
+    // End half-way through a second, so that the comparison has half a second of room either side.
+    PumpFor(1500 - std::fmod(ran, 1000.0));
+    ran += NowMs() - resumed;
+    clock.Perform(ClockAction::PauseResume);
+    const int exact = 100000 - static_cast<int>(ran / 1000.0);
+    std::printf("pause/resume: counted %.3f s over 100 pairs\n", ran / 1000.0);
+    std::printf("pause/resume: remaining %d s, exact %d s, off by %d s\n", clock.Model().m_remaining, exact,
+                clock.Model().m_remaining - exact);
+    clock.ResetCountdown();
+}
+
 void FrameCost() {
     CountdownWndOptions options;
     options.storePath = TempStore(L"tallyglass-bench-frame.ini");
@@ -352,6 +413,8 @@ int wmain(int argc, wchar_t** argv) {
     const int ticks = argc > 2 ? _wtoi(argv[2]) : 120;
     if (argc > 1) ProcessFigures(argv[1], argc > 3 ? argv[3] : L"");
     FrameCost();
+    HotKeyToFrame();
+    PauseResumePairs();
     TimerAccuracy(ticks);
     return 0;
 }

@@ -26,4 +26,9 @@ constexpr char kClickThrough[] = "clickthrough";
 constexpr char kHideFromCapture[] = "hidefromcapture";
 // Read by the core services at start, never written back: the interface language.
 constexpr char kLanguage[] = "language";
+constexpr char kHotKeyStart[] = "hotkeystart";
+constexpr char kHotKeyReset[] = "hotkeyreset";
+constexpr char kHotKeyPause[] = "hotkeypause";
+constexpr char kHotKeyPlus[] = "hotkeyplus";
+constexpr char kHotKeyMinus[] = "hotkeyminus";
 }  // namespace setting_keys

@@ -1,6 +1,7 @@
 #pragma once
 // The countdown state machine. It decides; the host (the window) draws, moves,
-// plays and runs the timer. Every call handles one event whole.
+// plays and runs the timer. Every call handles one event whole. Times are the
+// host's millisecond clock (it may wrap), handed in.
 #include <cstdint>
 
 #include "countdown/countdown_model.h"
@@ -18,7 +19,9 @@ public:
     virtual void PlayAlertSound() = 0;
     // Arms the periodic one-second timer; returns its id, or kNoTimer on failure.
     virtual uint32_t StartPeriodicTimer() = 0;
-    virtual void StopPeriodicTimer(uint32_t timerId) = 0;
+    // Arms a timer that ticks once, after delayMs; its id, or kNoTimer.
+    virtual uint32_t StartOneShotTimer(uint32_t delayMs) = 0;
+    virtual void StopTimer(uint32_t timerId) = 0;
 
 protected:
     ~EngineHost() = default;
@@ -26,9 +29,23 @@ protected:
 
 EngineState StateOf(const CountdownModel& model);
 
-void StartCountdown(CountdownModel& model, EngineHost& host);
+// F2: starts from Idle, resumes a paused count, else nothing.
+void StartCountdown(CountdownModel& model, EngineHost& host, uint32_t nowMs);
 void ResetCountdown(CountdownModel& model, EngineHost& host);
 void OnTimerTick(CountdownModel& model, EngineHost& host);
+
+// F3: pauses a running count (Counting or Alert) or resumes a paused one; in
+// Idle nothing.
+void PauseOrResume(CountdownModel& model, EngineHost& host, uint32_t nowMs);
+
+// Up and Down (60 s) and --add: while Counting (paused or not) the remaining
+// time changes, never below 1 s; in Idle the countdown length does, never
+// below 1 s; in the alert and overtime nothing.
+void AdjustTime(CountdownModel& model, EngineHost& host, int32_t deltaSeconds);
+
+// --until: a count of the given seconds from now, started afresh whatever ran
+// before; the stored countdown length stays.
+void CountDownFrom(CountdownModel& model, EngineHost& host, int32_t seconds, uint32_t nowMs);
 
 // A tick is posted with the id of the timer that produced it. Ticks of a timer
 // that has been stopped (or from before a reset) are stale and must be ignored.

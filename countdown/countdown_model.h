@@ -38,4 +38,19 @@ struct CountdownModel : CountdownValues {
     int32_t m_opacity = 100;        // percent of every frame's constant alpha
     int32_t m_clickThrough = 0;     // 1: clicks go to the window below
     int32_t m_hideFromCapture = 0;  // 1: kept out of screen capture where the system can
+
+    // Pause keeps the part of the second already spent, so that no second is
+    // gained or lost: the ticks since the anchor fall on anchor + k x 1000 ms.
+    int32_t m_paused = 0;
+    uint32_t m_anchorMs = 0;  // the host's milliseconds when the current run of seconds began
+    uint32_t m_ticksSinceAnchor = 0;
+    uint32_t m_spentMs = 0;      // while paused: milliseconds of the current second already counted
+    int32_t m_oneShotTimer = 0;  // 1: m_timerId is the one-shot timer for the rest of a resumed second
+
+    // Hot-key texts such as "Ctrl+Alt+F2"; empty: that hot key is off.
+    std::string m_hotKeyStart;
+    std::string m_hotKeyReset;
+    std::string m_hotKeyPause;
+    std::string m_hotKeyPlus;
+    std::string m_hotKeyMinus;
 };

@@ -1,6 +1,7 @@
 #include "countdown/countdown_wnd_win.h"
 
 #include "countdown/clock_frame_win.h"
+#include "countdown/hand_over_win.h"
 #include "countdown/product.h"
 #include "countdown/settings_binding.h"
 #include "countdown/timer_resolution.h"
@@ -17,6 +18,21 @@
 namespace {
 constexpr LONG kMinTrackWidth = 300;
 
+// The performance counter, not timeGetTime: under Wine the latter moves in steps
+// of about 16 ms, and a pause read that late each time loses a second in 100.
+uint32_t NowMs() {
+    LARGE_INTEGER frequency{}, now{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<uint32_t>(now.QuadPart * 1000 / frequency.QuadPart);
+}
+
+int32_t LocalSecondOfDay() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+}
+
 void DefaultFatalError() {
     MessageBoxW(nullptr, L"User32.dll ERROR!", Widen(kWindowTitle).c_str(), MB_OK | MB_ICONERROR);
     std::exit(EXIT_FAILURE);
@@ -28,6 +44,7 @@ CountdownWnd::CountdownWnd(CountdownWndOptions options) : Dialog(IDD_COUNTDOWN),
 }
 
 LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == ClockPingMessage()) return kPingAnswer;  // a second start looks for this clock
     switch (message) {
         case WM_CREATE:
             return OnCreate();
@@ -51,6 +68,8 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (OnCommand(LOWORD(wParam))) return 0;
             break;
+        case WM_COPYDATA:
+            return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
     }
     if (OnClockMessage(message, wParam, lParam)) return 0;
     return Dialog::WindowProc(message, wParam, lParam);
@@ -62,6 +81,9 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kTickMessage:
             OnTickMessage(static_cast<uint32_t>(wParam));
+            return true;
+        case WM_HOTKEY:
+            OnHotKey(wParam);
             return true;
         case WM_TIMER:
             if (wParam != TopmostKeeper::kCheckTimerId || !m_topmost) return false;
@@ -132,6 +154,8 @@ BOOL CountdownWnd::OnInitDialog() {
     CenterWindow();
     ChooseTimerResolution();
     SendMciCommand(Widen(kCloseAllCommand));
+    m_hotKeys.Register(m_hwnd, m_model);
+    if (!m_options.startOrders.Empty()) ApplyOrders(m_options.startOrders);
     return TRUE;
 }
 
@@ -154,6 +178,7 @@ void CountdownWnd::ChooseTimerResolution() {
 }
 
 void CountdownWnd::OnDestroy() {
+    m_hotKeys.Release();
     Default();
     m_topmost.reset();
     m_timer.reset();
@@ -203,6 +228,9 @@ BOOL CountdownWnd::PreTranslateMessage(MSG* msg) {
             if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) return TRUE;
             if (msg->wParam == VK_F2) StartCountdown();
             if (msg->wParam == VK_F4) ResetCountdown();
+            if (msg->wParam == VK_F3) Perform(ClockAction::PauseResume);
+            if (msg->wParam == VK_UP) Perform(ClockAction::AddMinute);
+            if (msg->wParam == VK_DOWN) Perform(ClockAction::TakeMinute);
         }
     }
     return Dialog::PreTranslateMessage(msg);
@@ -227,7 +255,32 @@ void CountdownWnd::OnNewCountdown() {
 }
 
 void CountdownWnd::OnAbout() {
-    if (m_core) m_core->uu(kAboutOperation, m_soft.get(), CaptureExclusionNote(m_capture), m_hwnd);
+    if (!m_core) return;
+    const std::wstring note = CaptureExclusionNote(m_capture);
+    m_core->uu(kAboutOperation, m_soft.get(), note.empty() ? ControlsText() : ControlsText() + L"\n\n" + note, m_hwnd);
+}
+
+std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_hotKeys.Statuses())); }
+
+void CountdownWnd::Perform(ClockAction action) { ::Perform(m_model, *this, action, NowMs()); }
+
+void CountdownWnd::ApplyOrders(const ClockOrders& orders) {
+    RecordPosition();  // a new length is laid out where the clock stands, as New countdown does
+    ::ApplyOrders(m_model, *this, orders, NowMs(), LocalSecondOfDay());
+}
+
+void CountdownWnd::OnHotKey(WPARAM id) {
+    // The clock acts where it stands and never takes the focus from the slides.
+    if (const auto action = m_hotKeys.ActionFor(id)) Perform(*action);
+}
+
+bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
+    const auto words = data ? HandedOverWords(*data) : std::nullopt;
+    if (!words) return false;
+    const ParsedCommandLine parsed = ParseCommandLine(WordsToHandOver(*words));
+    if (!parsed.ok) return false;
+    ApplyOrders(parsed.line.orders);
+    return true;
 }
 
 void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
@@ -255,7 +308,14 @@ uint32_t CountdownWnd::StartPeriodicTimer() {
     return m_timer.Id();
 }
 
-void CountdownWnd::StopPeriodicTimer(uint32_t timerId) {
+uint32_t CountdownWnd::StartOneShotTimer(uint32_t delayMs) {
+    if (m_options.manualTicks) return ++m_manualTimerIds;
+    m_timer = PeriodicTimer(delayMs, m_timerResolution, &CountdownWnd::TimerProc, reinterpret_cast<DWORD_PTR>(m_hwnd),
+                            PeriodicTimer::OneShot);
+    return m_timer.Id();
+}
+
+void CountdownWnd::StopTimer(uint32_t timerId) {
     if (timerId == m_timer.Id()) m_timer.reset();
 }
 

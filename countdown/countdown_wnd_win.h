@@ -13,6 +13,8 @@
 
 #include "core/core_win.h"
 #include "countdown/capture_exclusion_win.h"
+#include "countdown/clock_hot_keys_win.h"
+#include "countdown/clock_orders.h"
 #include "countdown/countdown_engine.h"
 #include "countdown/topmost_keeper_win.h"
 #include "framework/dialog_win.h"
@@ -30,6 +32,8 @@ struct CountdownWndOptions {
     const wchar_t* user32Name = L"User32.DLL";
     // Test seam: sees every frame's pixels before they go to the screen.
     LayeredPresenter::Observer frameObserver;
+    // Applied once the clock is laid out, as if typed (from the command line).
+    ClockOrders startOrders;
     // What to do when the layered-window entry point is missing. The default
     // shows "User32.dll ERROR!" and exits with a failure status.
     std::function<void()> fatalError;
@@ -47,8 +51,15 @@ public:
     ~CountdownWnd() override { Destroy(); }
 
     BOOL PreTranslateMessage(MSG* msg) override;
-    void StartCountdown() { ::StartCountdown(m_model, *this); }
-    void ResetCountdown() { ::ResetCountdown(m_model, *this); }
+    void StartCountdown() { Perform(ClockAction::Start); }
+    void ResetCountdown() { Perform(ClockAction::Reset); }
+    // A key's, hot key's or menu's order, with the time read now.
+    void Perform(ClockAction action);
+    // Orders from the command line or a second start: a length keeps the place.
+    void ApplyOrders(const ClockOrders& orders);
+    const ClockHotKeys& HotKeys() const { return m_hotKeys; }
+    // About's lines on the keys, hot keys and command line.
+    std::wstring ControlsText() const;
 
     const CountdownModel& Model() const { return m_model; }
     // Test and benchmark seam: a state set by hand, laid out anew or only drawn.
@@ -80,6 +91,8 @@ private:
     void OnAbout();
     void OnEndSession(bool ending);
     void OnTickMessage(uint32_t timerId);
+    void OnHotKey(WPARAM id);
+    bool OnCopyData(const COPYDATASTRUCT* data);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
 
     void ApplyWindowSettings();
@@ -94,7 +107,8 @@ private:
     void CenterWindow() override { Dialog::CenterWindow(nullptr); }
     void PlayAlertSound() override;
     uint32_t StartPeriodicTimer() override;
-    void StopPeriodicTimer(uint32_t timerId) override;
+    uint32_t StartOneShotTimer(uint32_t delayMs) override;
+    void StopTimer(uint32_t timerId) override;
     static void CALLBACK TimerProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
     struct FreeDeleter {
@@ -111,7 +125,8 @@ private:
     HICON m_icon = nullptr;
     UINT m_timerResolution = 0;
     TimerPeriod m_timerPeriod;
-    PeriodicTimer m_timer;
+    PeriodicTimer m_timer;  // the periodic timer, or the one-shot for the rest of a resumed second
+    ClockHotKeys m_hotKeys;
     uint32_t m_manualTimerIds = 0;
     bool m_settingsStored = false;
     PixelSize m_sizeCap{7680, 4320};  // from the last layout

@@ -18,9 +18,11 @@ uint32_t AlertColor(const CountdownModel& model) {
 bool InWarning(const CountdownModel& model) {
     return model.m_running && !model.m_inAlert && model.m_warnSeconds > 0 && model.m_remaining <= model.m_warnSeconds;
 }
-}  // namespace
 
-DisplayChoice SelectDisplay(const CountdownModel& model) {
+// A paused clock shows it at a glance: its text at half its opacity.
+uint32_t HalfOpacity(uint32_t color) { return (color >> 24) / 2 << 24 | (color & 0x00FFFFFFu); }
+
+DisplayChoice Choose(const CountdownModel& model) {
     if (model.m_running == 0 && !model.m_titleText.empty())
         return {model.m_titleText, model.m_sizeTitle, model.m_colorAlert};
     if (model.m_inAlert && model.m_overtime) {
@@ -30,4 +32,11 @@ DisplayChoice SelectDisplay(const CountdownModel& model) {
     std::string timeText = FormatTimeText(model.m_remaining, model.m_inAlert != 0, model.m_alertText);
     if (model.m_inAlert) return {std::move(timeText), model.m_sizeAlert, AlertColor(model)};
     return {std::move(timeText), model.m_sizeNormal, InWarning(model) ? model.m_colorWarn : model.m_colorNormal};
+}
+}  // namespace
+
+DisplayChoice SelectDisplay(const CountdownModel& model) {
+    DisplayChoice choice = Choose(model);
+    if (model.m_paused) choice.color = HalfOpacity(choice.color);
+    return choice;
 }

@@ -45,6 +45,11 @@ const std::vector<SettingBinding> kBindings{
     Number(k::kOpacity, &M::m_opacity, &CorrectOpacity, WriteRule::Never),
     Flag(k::kClickThrough, &M::m_clickThrough, WriteRule::Never),
     Flag(k::kHideFromCapture, &M::m_hideFromCapture, WriteRule::Never),
+    Text(k::kHotKeyStart, &M::m_hotKeyStart),
+    Text(k::kHotKeyReset, &M::m_hotKeyReset),
+    Text(k::kHotKeyPause, &M::m_hotKeyPause),
+    Text(k::kHotKeyPlus, &M::m_hotKeyPlus),
+    Text(k::kHotKeyMinus, &M::m_hotKeyMinus),
 };
 
 void ReadOne(const SettingBinding& b, CountdownModel& model, const ConfigAccess& config) {

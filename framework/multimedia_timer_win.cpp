@@ -28,9 +28,9 @@ void TimerPeriod::reset() {
     m_milliseconds = 0;
 }
 
-PeriodicTimer::PeriodicTimer(UINT periodMs, UINT resolutionMs, LPTIMECALLBACK callback, DWORD_PTR user)
-    : m_id(timeSetEvent(periodMs, resolutionMs, callback, user,
-                        TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS)) {
+PeriodicTimer::PeriodicTimer(UINT periodMs, UINT resolutionMs, LPTIMECALLBACK callback, DWORD_PTR user, Kind kind)
+    : m_id(
+          timeSetEvent(periodMs, resolutionMs, callback, user, kind | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS)) {
     if (m_id) handles::CountAcquired();
 }
 

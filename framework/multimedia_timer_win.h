@@ -23,12 +23,15 @@ private:
     UINT m_milliseconds = 0;
 };
 
-// timeSetEvent (periodic) / timeKillEvent. The kill is synchronous: once it
-// returns, no callback of this timer runs any more.
+// timeSetEvent / timeKillEvent. The kill is synchronous: once it returns, no
+// callback of this timer runs any more. A one-shot timer that has fired is
+// still killed by its owner, before any new timer is made, so that its id
+// cannot name another timer by then.
 class PeriodicTimer {
 public:
+    enum Kind : UINT { Periodic = TIME_PERIODIC, OneShot = TIME_ONESHOT };
     PeriodicTimer() = default;
-    PeriodicTimer(UINT periodMs, UINT resolutionMs, LPTIMECALLBACK callback, DWORD_PTR user);
+    PeriodicTimer(UINT periodMs, UINT resolutionMs, LPTIMECALLBACK callback, DWORD_PTR user, Kind kind = Periodic);
     PeriodicTimer(PeriodicTimer&& other) noexcept;
     PeriodicTimer& operator=(PeriodicTimer&& other) noexcept;
     PeriodicTimer(const PeriodicTimer&) = delete;

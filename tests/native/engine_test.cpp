@@ -4,7 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "countdown/clock_orders.h"
 #include "countdown/countdown_engine.h"
+#include "countdown/display_selection.h"
 
 namespace {
 // Records what the engine asks of its window, with the value it would show.
@@ -21,7 +23,12 @@ public:
         ++liveTimers;
         return failTimer ? kNoTimer : ++nextId;
     }
-    void StopPeriodicTimer(uint32_t id) override {
+    uint32_t StartOneShotTimer(uint32_t delayMs) override {
+        calls.push_back("one-shot " + std::to_string(delayMs));
+        ++liveTimers;
+        return failTimer ? kNoTimer : ++nextId;
+    }
+    void StopTimer(uint32_t id) override {
         calls.push_back("stop-timer " + std::to_string(id));
         --liveTimers;
     }
@@ -50,6 +57,7 @@ struct EngineTest : ::testing::Test {
         model.m_remaining = 5;
         model.m_alertCenter = 1;
     }
+    uint32_t SelectDisplayColorAlpha() const { return SelectDisplay(model).color >> 24; }
     void Tick() {
         ASSERT_TRUE(IsLiveTick(model, model.m_timerId));
         OnTimerTick(model, host);
@@ -59,7 +67,7 @@ struct EngineTest : ::testing::Test {
 using Calls = std::vector<std::string>;
 
 TEST_F(EngineTest, ValuesShownAfterF2) {
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     for (int k = 1; k <= 5 + 3; ++k) Tick();
     const std::vector<int32_t> expected{5, 4, 3, 2, 1, 3, 2, 1, 5};
     EXPECT_EQ(host.shown, expected);  // 0 never shown; N + A ticks make one cycle
@@ -68,7 +76,7 @@ TEST_F(EngineTest, ValuesShownAfterF2) {
 }
 
 TEST_F(EngineTest, TransitionsFromIdle) {
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     EXPECT_EQ(host.Take(), (Calls{"relayout", "center", "start-timer"}));
     EXPECT_EQ(StateOf(model), EngineState::Counting);
     EXPECT_EQ(model.m_timerId, 101u);
@@ -91,9 +99,9 @@ TEST_F(EngineTest, TransitionsFromIdle) {
 }
 
 TEST_F(EngineTest, TransitionsWhileCountingAndInAlert) {
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     host.Take();
-    StartCountdown(model, host);  // F2 while counting: nothing
+    StartCountdown(model, host, 0);  // F2 while counting: nothing
     EXPECT_TRUE(host.Take().empty());
 
     Tick();
@@ -105,7 +113,7 @@ TEST_F(EngineTest, TransitionsWhileCountingAndInAlert) {
     EXPECT_EQ(StateOf(model), EngineState::Alert);
     EXPECT_EQ(model.m_remaining, 3);
 
-    StartCountdown(model, host);  // F2 in alert: nothing
+    StartCountdown(model, host, 0);  // F2 in alert: nothing
     EXPECT_TRUE(host.Take().empty());
     Tick();
     EXPECT_EQ(host.Take(), (Calls{"present"}));
@@ -120,7 +128,7 @@ TEST_F(EngineTest, AlertWithoutCentringAndOneSecondPhases) {
     model.m_alertCenter = 0;
     model.m_countdownSeconds = 1;
     model.m_alertSeconds = 1;
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     EXPECT_EQ(host.shown.back(), 1);
     host.Take();
     Tick();
@@ -131,11 +139,11 @@ TEST_F(EngineTest, AlertWithoutCentringAndOneSecondPhases) {
 }
 
 TEST_F(EngineTest, StaleTicksAreRecognised) {
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     const uint32_t first = model.m_timerId;
     ResetCountdown(model, host);
     EXPECT_FALSE(IsLiveTick(model, first));  // a tick posted before the reset
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     EXPECT_FALSE(IsLiveTick(model, first));
     EXPECT_TRUE(IsLiveTick(model, model.m_timerId));
     EXPECT_FALSE(IsLiveTick(model, kNoTimer));
@@ -143,10 +151,10 @@ TEST_F(EngineTest, StaleTicksAreRecognised) {
 
 TEST_F(EngineTest, FailedTimerLeavesCountingUntilF4) {
     host.failTimer = true;
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     EXPECT_EQ(StateOf(model), EngineState::Counting);
     EXPECT_EQ(model.m_timerId, kNoTimer);
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     ResetCountdown(model, host);
     EXPECT_EQ(StateOf(model), EngineState::Idle);
 }
@@ -162,7 +170,7 @@ TEST_F(EngineTest, NewCountdownWhileIdleOnlyChangesValuesAndLayout) {
 }
 
 TEST_F(EngineTest, NewCountdownWhileRunningStopsAndEndsWithRelayout) {
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     Tick();
     Tick();
     host.Take();
@@ -175,7 +183,7 @@ TEST_F(EngineTest, NewCountdownWhileRunningStopsAndEndsWithRelayout) {
 }
 
 TEST_F(EngineTest, NewCountdownAfterAlertBeganInTheDialog) {
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     for (int i = 0; i < 6; ++i) Tick();  // the alert began while the dialog was open
     ASSERT_EQ(StateOf(model), EngineState::Alert);
     ApplyNewCountdown(model, host, ValuesOf(model));
@@ -185,7 +193,7 @@ TEST_F(EngineTest, NewCountdownAfterAlertBeganInTheDialog) {
 }
 TEST_F(EngineTest, OvertimeCountsUpAndWidensInPlaceUntilF4) {
     model.m_overtime = 1;
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     for (int i = 0; i < 4; ++i) Tick();
     host.Take();
     Tick();  // zero: the alert starts as always
@@ -214,7 +222,7 @@ TEST_F(EngineTest, OvertimeCountsUpAndWidensInPlaceUntilF4) {
 
 TEST_F(EngineTest, NewCountdownEndsOvertime) {
     model.m_overtime = 1;
-    StartCountdown(model, host);
+    StartCountdown(model, host, 0);
     for (int i = 0; i < 9; ++i) Tick();  // four seconds over
     ASSERT_EQ(model.m_remaining, -4);
     CountdownValues values = ValuesOf(model);
@@ -222,6 +230,230 @@ TEST_F(EngineTest, NewCountdownEndsOvertime) {
     ApplyNewCountdown(model, host, values);
     EXPECT_EQ(StateOf(model), EngineState::Idle);
     EXPECT_EQ(model.m_remaining, 42);
+    EXPECT_EQ(host.liveTimers, 0);
+}
+
+// Times in ms as the window would read them; each tick is the timer's.
+TEST_F(EngineTest, PauseKeepsThePartOfTheSecondAlreadySpent) {
+    model.m_countdownSeconds = 600;
+    struct Step {
+        const char* what;  // "F2", "F3" or "tick"
+        uint32_t at;       // ms; unused for ticks
+        Calls calls;
+        int32_t remaining;
+    };
+    const Step steps[] = {
+        {"F2", 10000, {"relayout", "center", "start-timer"}, 600},
+        {"tick", 0, {"present"}, 599},                                   // at 11000
+        {"F3", 11400, {"stop-timer 101", "present"}, 599},               // 400 ms into the second
+        {"F3", 20000, {"one-shot 600", "present"}, 599},                 // the rest of it
+        {"tick", 0, {"stop-timer 102", "start-timer", "present"}, 598},  // at 20600: periodic from here
+        {"tick", 0, {"present"}, 597},                                   // at 21600
+        {"F3", 21850, {"stop-timer 103", "present"}, 597},
+        {"F2", 30000, {"one-shot 750", "present"}, 597},                 // F2 resumes as F3 does
+        {"F3", 30100, {"stop-timer 104", "present"}, 597},               // paused again before the one-shot
+        {"F3", 40000, {"one-shot 650", "present"}, 597},                 // 250 + 100 spent
+        {"tick", 0, {"stop-timer 105", "start-timer", "present"}, 596},  // at 40650
+        {"F3", 41700, {"stop-timer 106", "present"}, 596},               // the 41650 tick still queued
+        {"F3", 50000, {"one-shot 1", "present"}, 596},                   // the late second is not lost
+        {"tick", 0, {"stop-timer 107", "start-timer", "present"}, 595},  // at 50001
+        {"tick", 0, {"present"}, 594},                                   // due at 51001, fired at 50996
+        {"F3", 50998, {"stop-timer 108", "present"}, 594},               // early: nothing spent yet
+        {"F3", 60000, {"one-shot 1000", "present"}, 594},
+    };
+    for (const Step& step : steps) {
+        if (std::string(step.what) == "tick")
+            Tick();
+        else if (std::string(step.what) == "F2")
+            StartCountdown(model, host, step.at);
+        else
+            PauseOrResume(model, host, step.at);
+        EXPECT_EQ(host.Take(), step.calls) << step.what << " at " << step.at;
+        EXPECT_EQ(model.m_remaining, step.remaining) << step.what << " at " << step.at;
+    }
+    EXPECT_EQ(host.liveTimers, 1);
+}
+
+TEST_F(EngineTest, PauseInEachState) {
+    PauseOrResume(model, host, 5);  // Idle: nothing
+    EXPECT_TRUE(host.Take().empty());
+    EXPECT_EQ(model.m_paused, 0);
+
+    StartCountdown(model, host, 0);
+    PauseOrResume(model, host, 300);
+    PauseOrResume(model, host, 1000);
+    const uint32_t oneShot = model.m_timerId;
+    PauseOrResume(model, host, 1100);  // paused again before the one-shot fired: its tick is stale
+    EXPECT_FALSE(IsLiveTick(model, oneShot));
+    host.Take();
+    ResetCountdown(model, host);  // F4 while paused: no timer runs to stop
+    EXPECT_EQ(host.Take(), (Calls{"relayout", "center"}));
+    EXPECT_EQ(model.m_paused, 0);
+    EXPECT_EQ(StateOf(model), EngineState::Idle);
+
+    StartCountdown(model, host, 0);
+    for (int i = 0; i < 5; ++i) Tick();
+    ASSERT_EQ(StateOf(model), EngineState::Alert);
+    host.Take();
+    PauseOrResume(model, host, 5000);  // the alert pauses too
+    EXPECT_EQ(host.Take(), (Calls{"stop-timer 103", "present"}));
+    EXPECT_EQ(model.m_paused, 1);
+    EXPECT_EQ(host.liveTimers, 0);
+}
+
+TEST_F(EngineTest, PausedOneShotWrapsAroundTheClockToo) {
+    StartCountdown(model, host, 0xFFFFFF00u);
+    host.Take();
+    PauseOrResume(model, host, 0xFFFFFF00u + 300u);
+    PauseOrResume(model, host, 1000);
+    EXPECT_EQ(host.Take(), (Calls{"stop-timer 101", "present", "one-shot 700", "present"}));
+}
+
+TEST_F(EngineTest, AMinuteMoreOrLessInEachState) {
+    struct Row {
+        EngineState state;
+        int32_t remaining, delta, after;
+        const char* call;  // null: nothing at all
+    };
+    const Row rows[] = {
+        {EngineState::Idle, 600, 60, 660, "present"},          // "10:00" -> "11:00"
+        {EngineState::Idle, 30, -60, 1, "relayout-in-place"},  // "30" -> "1"
+        {EngineState::Idle, 1, -60, 1, "present"},
+        {EngineState::Counting, 599, 60, 659, "relayout-in-place"},   // "9:59" -> "10:59"
+        {EngineState::Counting, 659, -60, 599, "relayout-in-place"},  // and back: no wide window left
+        {EngineState::Counting, 30, -60, 1, "relayout-in-place"},     // the alert still comes
+        {EngineState::Counting, 1, -60, 1, "present"},
+        {EngineState::Counting, 3590, 60, 3650, "relayout-in-place"},  // "59:50" -> "1:00:50"
+        {EngineState::Counting, INT32_MAX - 10, 60, INT32_MAX, "present"},
+        {EngineState::Alert, 30, 60, 30, nullptr},
+        {EngineState::Alert, 30, -60, 30, nullptr},
+    };
+    for (const Row& row : rows) {
+        model.m_running = row.state != EngineState::Idle;
+        model.m_inAlert = row.state == EngineState::Alert;
+        model.m_remaining = row.remaining;
+        model.m_countdownSeconds = row.state == EngineState::Idle ? row.remaining : 600;
+        model.m_timerId = model.m_running ? 7 : kNoTimer;
+        AdjustTime(model, host, row.delta);
+        EXPECT_EQ(host.Take(), row.call ? Calls{row.call} : Calls{}) << row.remaining << " " << row.delta;
+        EXPECT_EQ(model.m_remaining, row.after) << row.remaining << " " << row.delta;
+        // Idle changes the length that is stored; a running count leaves it.
+        EXPECT_EQ(model.m_countdownSeconds, row.state == EngineState::Idle ? row.after : 600);
+        EXPECT_EQ(model.m_timerId, model.m_running ? 7u : kNoTimer);  // the rhythm is kept
+    }
+}
+
+TEST_F(EngineTest, AdjustingKeepsPauseOvertimeAndTheAlertComing) {
+    model.m_countdownSeconds = 600;
+    StartCountdown(model, host, 0);
+    PauseOrResume(model, host, 300);
+    host.Take();
+    AdjustTime(model, host, 60);
+    EXPECT_EQ(host.Take(), (Calls{"present"}));
+    EXPECT_EQ(model.m_remaining, 660);
+    EXPECT_EQ(model.m_paused, 1);
+    EXPECT_EQ(SelectDisplayColorAlpha(), 0x7Fu);  // still drawn paused
+
+    ResetCountdown(model, host);
+    model.m_countdownSeconds = 5;
+    model.m_overtime = 1;
+    StartCountdown(model, host, 0);
+    AdjustTime(model, host, -60);
+    Tick();
+    EXPECT_EQ(StateOf(model), EngineState::Alert);  // the alert still comes
+    for (int i = 0; i < 3; ++i) Tick();
+    host.Take();
+    AdjustTime(model, host, -60);  // overtime: never back across zero
+    AdjustTime(model, host, 60);
+    EXPECT_TRUE(host.Take().empty());
+    EXPECT_EQ(model.m_remaining, -3);
+}
+
+TEST_F(EngineTest, CountingDownToATimeLeavesTheStoredLength) {
+    CountDownFrom(model, host, 1800, 0);
+    EXPECT_EQ(host.Take(), (Calls{"relayout", "center", "start-timer"}));
+    EXPECT_EQ(model.m_remaining, 1800);
+    EXPECT_EQ(model.m_countdownSeconds, 5);
+    PauseOrResume(model, host, 100);
+    host.Take();
+    CountDownFrom(model, host, 60, 200);  // over a paused count: afresh, not paused
+    EXPECT_EQ(host.Take(), (Calls{"relayout", "center", "start-timer"}));
+    EXPECT_EQ(model.m_paused, 0);
+    CountDownFrom(model, host, 90, 300);  // over a running one: its timer stops first
+    EXPECT_EQ(host.Take(), (Calls{"stop-timer 102", "relayout", "center", "start-timer"}));
+    EXPECT_EQ(host.liveTimers, 1);
+    ResetCountdown(model, host);
+    EXPECT_EQ(model.m_remaining, 5);
+}
+
+TEST_F(EngineTest, CommandLineOrdersAsTyped) {
+    using W = std::vector<std::string>;
+    struct Row {
+        W words;
+        bool counting;  // before the orders
+        Calls calls;
+        int32_t remaining, length, paused;
+    };
+    const int32_t twoPm = 14 * 3600;
+    const Row rows[] = {
+        {W{"--start"}, false, {"relayout", "center", "start-timer"}, 5, 5, 0},
+        {W{"--start"}, true, {}, 4, 5, 0},
+        {W{"20m"}, false, {"relayout"}, 1200, 1200, 0},
+        {W{"20m"}, true, {"stop-timer 101", "relayout", "center", "relayout"}, 1200, 1200, 0},
+        {W{"--start", "20m"}, false, {"relayout", "relayout", "center", "start-timer"}, 1200, 1200, 0},
+        {W{"--until", "14:30"}, false, {"relayout", "center", "start-timer"}, 1800, 5, 0},
+        {W{"--until", "14:30", "--start", "--add", "60"},
+         true,
+         {"stop-timer 101", "relayout", "center", "start-timer", "present"},
+         1860,
+         5,
+         0},
+        {W{"--add", "-60"}, false, {"present"}, 1, 1, 0},
+        {W{"--add", "3600"}, false, {"relayout-in-place"}, 3605, 3605, 0},
+        {W{"--add", "-60"}, true, {"present"}, 1, 5, 0},
+        {W{"--start", "--pause"}, false, {"relayout", "center", "start-timer", "stop-timer 101", "present"}, 5, 5, 1},
+        {W{"--pause"}, false, {}, 5, 5, 0},
+        {W{"--reset"}, true, {"stop-timer 101", "relayout", "center"}, 5, 5, 0},
+        {W{"--reset", "--start"},
+         true,
+         {"stop-timer 101", "relayout", "center", "relayout", "center", "start-timer"},
+         5,
+         5,
+         0},
+    };
+    for (const Row& row : rows) {
+        CountdownModel fresh;
+        fresh.m_countdownSeconds = 5;
+        fresh.m_remaining = 5;
+        model = fresh;
+        host.nextId = 100;
+        if (row.counting) {
+            StartCountdown(model, host, 0);
+            Tick();
+        }
+        host.Take();
+        const ParsedCommandLine parsed = ParseCommandLine(row.words);
+        ASSERT_TRUE(parsed.ok) << parsed.badWord;
+        ApplyOrders(model, host, parsed.line.orders, 1000, twoPm);
+        const std::string name = row.words[0] + (row.counting ? " (counting)" : "");
+        EXPECT_EQ(host.Take(), row.calls) << name;
+        EXPECT_EQ(model.m_remaining, row.remaining) << name;
+        EXPECT_EQ(model.m_countdownSeconds, row.length) << name;
+        EXPECT_EQ(model.m_paused, row.paused) << name;
+    }
+}
+
+TEST_F(EngineTest, KeysAndHotKeysAsActions) {
+    Perform(model, host, ClockAction::Start, 0);
+    Perform(model, host, ClockAction::AddMinute, 0);
+    EXPECT_EQ(model.m_remaining, 65);
+    Perform(model, host, ClockAction::TakeMinute, 0);
+    Perform(model, host, ClockAction::TakeMinute, 0);
+    EXPECT_EQ(model.m_remaining, 1);
+    Perform(model, host, ClockAction::PauseResume, 400);
+    EXPECT_EQ(model.m_paused, 1);
+    Perform(model, host, ClockAction::Reset, 0);
+    EXPECT_EQ(StateOf(model), EngineState::Idle);
     EXPECT_EQ(host.liveTimers, 0);
 }
 }  // namespace

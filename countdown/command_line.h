@@ -1,0 +1,45 @@
+#pragma once
+// The command line: TallyglassCountdown.exe [LENGTH] [--start] [--reset]
+// [--pause] [--add SECONDS] [--until HH:MM] [--settings FILE], and the words a
+// second start hands to the running clock.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the clock is told to do, applied in this order: reset, length (as New
+// countdown), until or start, add, pause.
+struct ClockOrders {
+    bool reset = false;
+    std::optional<int32_t> length;       // seconds
+    std::optional<int32_t> untilMinute;  // minutes since midnight, local time
+    bool start = false;
+    int32_t addSeconds = 0;  // the sum of every --add, saturated
+    bool pause = false;      // toggles, as F3 does
+    bool Empty() const { return !reset && !length && !untilMinute && !start && addSeconds == 0 && !pause; }
+};
+
+struct CommandLine {
+    ClockOrders orders;
+    std::optional<std::string> settingsPath;  // UTF-8
+};
+
+struct ParsedCommandLine {
+    bool ok = true;
+    CommandLine line;
+    std::string badWord;  // the first word that could not be used; empty after a missing value
+    std::string why;
+};
+
+// The words after the program's name, UTF-8.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words);
+
+// One line, for the usage message and About.
+extern const char kCommandLineUsage[];
+
+// The words a second start hands over: all but --settings and its file.
+std::vector<std::string> WordsToHandOver(const std::vector<std::string>& words);
+// Words joined by NUL characters, and split again.
+std::string JoinWords(const std::vector<std::string>& words);
+std::vector<std::string> SplitWords(std::string_view joined);

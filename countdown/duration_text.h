@@ -1,0 +1,17 @@
+#pragma once
+// Lengths and clock times as typed on the command line.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// A positive length in seconds: "90" (seconds), "45s", "20m", "1h30m",
+// "1h30m15s" (units in that order, each once, any case), "1:30" (m:ss) or
+// "1:30:00" (h:mm:ss). Nothing for zero, a value beyond 32 bits or other text.
+std::optional<int32_t> ParseDuration(std::string_view text);
+
+// "14:30" or "9:05", 24-hour: minutes since midnight.
+std::optional<int32_t> ParseClockTime(std::string_view text);
+
+// Seconds from the local time of day (seconds since midnight) to the next time
+// the clock shows minuteOfDay: 1 to 86400; exactly at that minute, a day.
+int32_t SecondsUntil(int32_t minuteOfDay, int32_t localSecondOfDay);

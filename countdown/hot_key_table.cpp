@@ -1,0 +1,56 @@
+#include "countdown/hot_key_table.h"
+
+#include "countdown/command_line.h"
+
+namespace {
+using M = CountdownModel;
+
+const std::vector<HotKeySlot> kSlots{
+    {ClockAction::Start, "start", &M::m_hotKeyStart},
+    {ClockAction::Reset, "reset", &M::m_hotKeyReset},
+    {ClockAction::PauseResume, "pause/resume", &M::m_hotKeyPause},
+    {ClockAction::AddMinute, "one minute more", &M::m_hotKeyPlus},
+    {ClockAction::TakeMinute, "one minute less", &M::m_hotKeyMinus},
+};
+
+const char* Why(HotKeyState state) {
+    switch (state) {
+        case HotKeyState::Off:
+            return "switched off";
+        case HotKeyState::NotUnderstood:
+            return "not a hot key";
+        case HotKeyState::NoModifier:
+            return "needs Ctrl, Alt, Shift or Win";
+        case HotKeyState::Taken:
+            return "held by another program";
+        case HotKeyState::InForce:
+            break;
+    }
+    return "";
+}
+
+void Append(std::string& list, const std::string& item) { list += (list.empty() ? "" : ", ") + item; }
+}  // namespace
+
+const std::vector<HotKeySlot>& HotKeySlots() { return kSlots; }
+
+std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses) {
+    std::string inForce;
+    std::string notInForce;
+    for (const HotKeyStatus& s : statuses) {
+        if (s.state == HotKeyState::InForce) {
+            Append(inForce, s.text + " " + s.label);
+            continue;
+        }
+        const std::string what = s.state == HotKeyState::Off ? "" : "\"" + s.text + "\": ";
+        Append(notInForce, std::string(s.label) + " (" + what + Why(s.state) + ")");
+    }
+    std::string text = "Hot keys: " + (inForce.empty() ? std::string("none") : inForce);
+    if (!notInForce.empty()) text += "; not in force: " + notInForce;
+    return text;
+}
+
+std::string ControlsText(const std::vector<HotKeyStatus>& statuses) {
+    return "F3: pause/resume    Up/Down: one minute more/less\n" + DescribeHotKeys(statuses) +
+           "\nCommand line: " + kCommandLineUsage;
+}

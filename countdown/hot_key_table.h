@@ -1,0 +1,33 @@
+#pragma once
+// The clock's five hot keys: which settings text each comes from, and the line
+// About shows of those in force and those that are not, with why.
+#include <string>
+#include <vector>
+
+#include "countdown/clock_orders.h"
+#include "countdown/hot_key_text.h"
+
+struct HotKeySlot {
+    ClockAction action;
+    const char* label;  // as About names it
+    std::string CountdownModel::*text;
+};
+
+// In the order of their ids: a slot's id for RegisterHotKey is its index + 1.
+const std::vector<HotKeySlot>& HotKeySlots();
+
+enum class HotKeyState { InForce, Off, NotUnderstood, NoModifier, Taken };
+
+struct HotKeyStatus {
+    const char* label;
+    std::string text;  // as written in the settings, or as formatted when in force
+    HotKeyState state;
+};
+
+// "Hot keys: Ctrl+Alt+F2 start, ...; not in force: pause (Ctrl+Alt+F3: held by
+// another program), ..." (UTF-8).
+std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses);
+
+// About's lines on the controls: the clock's keys beyond F2 and F4, the hot keys as described
+// above, and the command line's usage in one line (UTF-8).
+std::string ControlsText(const std::vector<HotKeyStatus>& statuses);
