@@ -1,10 +1,8 @@
 #include "countdown/countdown_wnd_win.h"
 
-#include "countdown/clock_frame_win.h"
 #include "countdown/hand_over_win.h"
 #include "countdown/product.h"
 #include "countdown/settings_binding.h"
-#include "countdown/timer_resolution.h"
 #include "framework/context_menu_win.h"
 #include "framework/resource_language_win.h"
 #include "framework/text_win.h"
@@ -18,28 +16,14 @@
 namespace {
 constexpr LONG kMinTrackWidth = 300;
 
-// The performance counter, not timeGetTime: under Wine the latter moves in steps
-// of about 16 ms, and a pause read that late each time loses a second in 100.
-uint32_t NowMs() {
-    LARGE_INTEGER frequency{}, now{};
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<uint32_t>(now.QuadPart * 1000 / frequency.QuadPart);
-}
-
-int32_t LocalSecondOfDay() {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
-}
-
 void DefaultFatalError() {
     MessageBoxW(nullptr, L"User32.dll ERROR!", Widen(kWindowTitle).c_str(), MB_OK | MB_ICONERROR);
     std::exit(EXIT_FAILURE);
 }
 }  // namespace
 
-CountdownWnd::CountdownWnd(CountdownWndOptions options) : Dialog(IDD_COUNTDOWN), m_options(std::move(options)) {
+CountdownWnd::CountdownWnd(CountdownWndOptions options)
+    : Dialog(IDD_COUNTDOWN), m_options(std::move(options)), m_timers(m_options.manualTicks) {
     m_icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
@@ -121,13 +105,13 @@ bool CountdownWnd::OnCommand(UINT id) {
 
 int CountdownWnd::OnCreate() {
     if (Default() == -1) return -1;
-    m_presenter.emplace(m_options.user32Name);
-    if (!m_presenter->Ready()) {
+    m_view.emplace(m_options.user32Name);
+    if (!m_view->Ready()) {
         if (!m_options.fatalError) DefaultFatalError();
         m_options.fatalError();
         return -1;
     }
-    m_presenter->SetObserver(m_options.frameObserver);
+    m_view->Presenter().SetObserver(m_options.frameObserver);
     return 0;
 }
 
@@ -152,7 +136,7 @@ BOOL CountdownWnd::OnInitDialog() {
     SetWindowTextW(m_hwnd, Widen(kWindowTitle).c_str());
     Relayout();
     CenterWindow();
-    ChooseTimerResolution();
+    m_timers.RequestPeriod();
     SendMciCommand(Widen(kCloseAllCommand));
     m_hotKeys.Register(m_hwnd, m_model);
     if (!m_options.startOrders.Empty()) ApplyOrders(m_options.startOrders);
@@ -160,30 +144,20 @@ BOOL CountdownWnd::OnInitDialog() {
 }
 
 void CountdownWnd::ApplyWindowSettings() {
-    m_dpi = m_options.dpiOverride ? m_options.dpiOverride : DpiForWindow(m_hwnd);
-    m_presenter->SetConstantAlpha(ConstantAlphaFor(m_model.m_opacity));
+    m_view->SetDpi(m_options.dpiOverride ? m_options.dpiOverride : DpiForWindow(m_hwnd));
+    m_view->Presenter().SetConstantAlpha(ConstantAlphaFor(m_model.m_opacity));
     if (m_model.m_clickThrough) SetClickThrough(m_hwnd, true);
     if (m_model.m_hideFromCapture)
         m_capture = ExcludeFromCapture(m_hwnd, m_options.captureSystem ? *m_options.captureSystem : ThisSystem());
     m_topmost.emplace(m_hwnd);
 }
 
-void CountdownWnd::ChooseTimerResolution() {
-    TIMECAPS caps{};
-    const bool read = timeGetDevCaps(&caps, sizeof caps) == TIMERR_NOERROR;
-    const auto resolution = ::ChooseTimerResolution(read, caps.wPeriodMin, caps.wPeriodMax);
-    if (!resolution) return;
-    m_timerResolution = *resolution;
-    m_timerPeriod = TimerPeriod(m_timerResolution);
-}
-
 void CountdownWnd::OnDestroy() {
     m_hotKeys.Release();
     Default();
     m_topmost.reset();
-    m_timer.reset();
+    m_timers.Release();
     m_model.m_timerId = kNoTimer;  // ticks still queued are stale from here on
-    m_timerPeriod.reset();
     StoreSettings();
     m_core.reset();
     m_soft.reset();
@@ -210,10 +184,9 @@ void CountdownWnd::OnEndSession(bool ending) {
 }
 
 void CountdownWnd::OnPaint() {
-    if (IsIconic(m_hwnd))
-        PaintMinimisedIcon(m_hwnd, m_icon);
-    else
-        Default();  // the picture comes only from presented frames
+    // The picture comes only from presented frames; minimised, the window shows its icon.
+    if (IsIconic(m_hwnd)) return PaintMinimisedIcon(m_hwnd, m_icon);
+    Default();
 }
 
 void CountdownWnd::OnGetMinMaxInfo(MINMAXINFO* info) {
@@ -262,11 +235,11 @@ void CountdownWnd::OnAbout() {
 
 std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_hotKeys.Statuses())); }
 
-void CountdownWnd::Perform(ClockAction action) { ::Perform(m_model, *this, action, NowMs()); }
+void CountdownWnd::Perform(ClockAction action) { ::Perform(m_model, *this, action, ClockTimers::NowMs()); }
 
 void CountdownWnd::ApplyOrders(const ClockOrders& orders) {
     RecordPosition();  // a new length is laid out where the clock stands, as New countdown does
-    ::ApplyOrders(m_model, *this, orders, NowMs(), LocalSecondOfDay());
+    ::ApplyOrders(m_model, *this, orders, ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay());
 }
 
 void CountdownWnd::OnHotKey(WPARAM id) {
@@ -286,9 +259,9 @@ bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
 void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
     // Dragged onto a monitor of another scale: glyphs rendered at its own
     // resolution, at the place the system suggests.
-    if (dpi) m_dpi = dpi;
+    if (dpi) m_view->SetDpi(dpi);
     if (suggested)
-        LayOutAt(suggested->left, suggested->top);
+        m_view->LayOutAt(m_hwnd, m_model, suggested->left, suggested->top);
     else
         RelayoutInPlace();
 }
@@ -297,27 +270,9 @@ void CountdownWnd::OnTickMessage(uint32_t timerId) {
     if (IsLiveTick(m_model, timerId)) OnTimerTick(m_model, *this);
 }
 
-void CALLBACK CountdownWnd::TimerProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    // The timer thread only posts: every tick is handled whole on the UI thread.
-    PostMessageW(reinterpret_cast<HWND>(user), kTickMessage, id, 0);
-}
-
-uint32_t CountdownWnd::StartPeriodicTimer() {
-    if (m_options.manualTicks) return ++m_manualTimerIds;
-    m_timer = PeriodicTimer(1000, m_timerResolution, &CountdownWnd::TimerProc, reinterpret_cast<DWORD_PTR>(m_hwnd));
-    return m_timer.Id();
-}
-
-uint32_t CountdownWnd::StartOneShotTimer(uint32_t delayMs) {
-    if (m_options.manualTicks) return ++m_manualTimerIds;
-    m_timer = PeriodicTimer(delayMs, m_timerResolution, &CountdownWnd::TimerProc, reinterpret_cast<DWORD_PTR>(m_hwnd),
-                            PeriodicTimer::OneShot);
-    return m_timer.Id();
-}
-
-void CountdownWnd::StopTimer(uint32_t timerId) {
-    if (timerId == m_timer.Id()) m_timer.reset();
-}
+uint32_t CountdownWnd::StartPeriodicTimer() { return m_timers.StartPeriodic(m_hwnd); }
+uint32_t CountdownWnd::StartOneShotTimer(uint32_t delayMs) { return m_timers.StartOneShot(m_hwnd, delayMs); }
+void CountdownWnd::StopTimer(uint32_t timerId) { m_timers.Stop(timerId); }
 
 void CountdownWnd::PlayAlertSound() {
     if (!m_core) return;
@@ -325,40 +280,20 @@ void CountdownWnd::PlayAlertSound() {
     ::PlayAlertSound(m_model.m_alertSound != 0, Narrow(m_alertWavPath), device);
 }
 
-void CountdownWnd::Relayout() { LayOutAt(m_model.m_posLeft, m_model.m_posTop); }
+void CountdownWnd::Relayout() { m_view->LayOutAt(m_hwnd, m_model, m_model.m_posLeft, m_model.m_posTop); }
 
 void CountdownWnd::RelayoutInPlace() {
     RECT rect{};
     GetWindowRect(m_hwnd, &rect);
-    LayOutAt(rect.left, rect.top);
-}
-
-void CountdownWnd::LayOutAt(int32_t left, int32_t top) {
-    m_sizeCap = WindowCapFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
-    const FrameContent content = ClockFrame(m_model, m_dpi, m_sizeCap);
-    m_model.m_margin = content.margin;
-    const PixelSize measured = MeasureGlyphs(content.text, content.fontName, content.fontSize);
-    const PixelSize size = WindowSizeFor(measured, content.margin, m_sizeCap);
-    m_model.m_width = size.width;
-    m_model.m_height = size.height;
-    // A place on no monitor (a projector that is gone) is brought back on screen.
-    const ScreenPoint place = PlaceOnScreen({left, top, left + size.width, top + size.height}, MonitorWorkAreas());
-    // No activation: the presenter's slide show keeps the keyboard.
-    SetWindowPos(m_hwnd, nullptr, place.x, place.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    PresentFrame();
+    m_view->LayOutAt(m_hwnd, m_model, rect.left, rect.top);
 }
 
 void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
     m_model = model;
-    if (relayout)
-        Relayout();
-    else
-        PresentFrame();
+    if (relayout) return Relayout();
+    PresentFrame();
 }
 
 void CountdownWnd::PresentFrame() {
-    if (!m_presenter) return;
-    const FrameContent content = ClockFrame(m_model, m_dpi, m_sizeCap);
-    m_presenter->Present(m_hwnd, content.size,
-                         [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
+    if (m_view) m_view->Present(m_hwnd, m_model);
 }

@@ -15,14 +15,13 @@
 #include "countdown/capture_exclusion_win.h"
 #include "countdown/clock_hot_keys_win.h"
 #include "countdown/clock_orders.h"
+#include "countdown/clock_timers_win.h"
+#include "countdown/clock_view_win.h"
 #include "countdown/countdown_engine.h"
 #include "countdown/topmost_keeper_win.h"
 #include "framework/dialog_win.h"
 #include "framework/multimedia_timer_win.h"
 #include "render/layered_window_win.h"
-
-// Posted by the timer's callback to the UI thread: wParam is the timer's id.
-constexpr UINT kTickMessage = WM_APP + 1;
 
 struct CountdownWndOptions {
     std::wstring storePath;  // empty: the usual place
@@ -65,10 +64,10 @@ public:
     // Test and benchmark seam: a state set by hand, laid out anew or only drawn.
     void Show(const CountdownModel& model, bool relayout);
     const CCore* Core() const { return m_core.get(); }
-    const LayeredPresenter* Presenter() const { return m_presenter ? &*m_presenter : nullptr; }
+    const LayeredPresenter* Presenter() const { return m_view ? &m_view->Presenter() : nullptr; }
     const std::wstring& AlertWavPath() const { return m_alertWavPath; }
-    UINT TimerResolution() const { return m_timerResolution; }
-    uint32_t Dpi() const { return m_dpi; }
+    UINT TimerResolution() const { return m_timers.Resolution(); }
+    uint32_t Dpi() const { return m_view ? m_view->Dpi() : 96; }
     CaptureExclusion Capture() const { return m_capture; }
 
 protected:
@@ -98,18 +97,15 @@ private:
     void ApplyWindowSettings();
     void RecordPosition();
     void StoreSettings();
-    void ChooseTimerResolution();
 
     void Relayout() override;
     void RelayoutInPlace() override;
-    void LayOutAt(int32_t left, int32_t top);
     void PresentFrame() override;
     void CenterWindow() override { Dialog::CenterWindow(nullptr); }
     void PlayAlertSound() override;
     uint32_t StartPeriodicTimer() override;
     uint32_t StartOneShotTimer(uint32_t delayMs) override;
     void StopTimer(uint32_t timerId) override;
-    static void CALLBACK TimerProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
     struct FreeDeleter {
         void operator()(void* p) const { std::free(p); }
@@ -117,20 +113,15 @@ private:
 
     CountdownWndOptions m_options;
     CountdownModel m_model;
-    std::optional<LayeredPresenter> m_presenter;
+    std::optional<ClockView> m_view;
     std::unique_ptr<CCore> m_core;
     std::unique_ptr<tagSoft, FreeDeleter> m_soft;
     std::wstring m_appPath;
     std::wstring m_alertWavPath;
     HICON m_icon = nullptr;
-    UINT m_timerResolution = 0;
-    TimerPeriod m_timerPeriod;
-    PeriodicTimer m_timer;  // the periodic timer, or the one-shot for the rest of a resumed second
+    ClockTimers m_timers;
     ClockHotKeys m_hotKeys;
-    uint32_t m_manualTimerIds = 0;
     bool m_settingsStored = false;
-    PixelSize m_sizeCap{7680, 4320};  // from the last layout
-    uint32_t m_dpi = 96;
     std::optional<TopmostKeeper> m_topmost;
     CaptureExclusion m_capture = CaptureExclusion::NotAsked;
 };

@@ -99,10 +99,11 @@ public:
             return;
         m_process = KernelHandle(process.hProcess);
         m_thread = KernelHandle(process.hThread);
-        PumpUntil([&] { return (m_window = FindWindowW(L"TallyglassRival", nullptr)) != nullptr; }, 5000);
+        PumpUntil([&] { return (m_window = WindowOf(process.dwProcessId)) != nullptr; }, 5000);
     }
     ~Rival() {
-        if (m_process) TerminateProcess(m_process.get(), 0);
+        // Gone before the next test looks for a rival of its own.
+        if (m_process && TerminateProcess(m_process.get(), 0)) WaitForSingleObject(m_process.get(), 5000);
     }
     HWND Window() const { return m_window; }
     bool Below(HWND window) const {
@@ -112,6 +113,16 @@ public:
     }
 
 private:
+    static HWND WindowOf(DWORD processId) {
+        for (HWND w = FindWindowW(L"TallyglassRival", nullptr); w;
+             w = FindWindowExW(nullptr, w, L"TallyglassRival", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == processId) return w;
+        }
+        return nullptr;
+    }
+
     KernelHandle m_process, m_thread;
     HWND m_window = nullptr;
 };

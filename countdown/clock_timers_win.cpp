@@ -1,0 +1,54 @@
+#include "countdown/clock_timers_win.h"
+
+#include "countdown/timer_resolution.h"
+
+void ClockTimers::RequestPeriod() {
+    TIMECAPS caps{};
+    const bool read = timeGetDevCaps(&caps, sizeof caps) == TIMERR_NOERROR;
+    const auto resolution = ChooseTimerResolution(read, caps.wPeriodMin, caps.wPeriodMax);
+    if (!resolution) return;
+    m_resolution = *resolution;
+    m_period = TimerPeriod(m_resolution);
+}
+
+void CALLBACK ClockTimers::Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWORD_PTR) {
+    // The timer thread only posts: every tick is handled whole on the UI thread.
+    PostMessageW(reinterpret_cast<HWND>(target), kTickMessage, id, 0);
+}
+
+uint32_t ClockTimers::StartPeriodic(HWND target) {
+    if (m_manual) return ++m_manualIds;
+    m_timer = PeriodicTimer(1000, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target));
+    return m_timer.Id();
+}
+
+uint32_t ClockTimers::StartOneShot(HWND target, uint32_t delayMs) {
+    if (m_manual) return ++m_manualIds;
+    m_timer = PeriodicTimer(delayMs, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target),
+                            PeriodicTimer::OneShot);
+    return m_timer.Id();
+}
+
+void ClockTimers::Stop(uint32_t timerId) {
+    if (timerId == m_timer.Id()) m_timer.reset();
+}
+
+void ClockTimers::Release() {
+    m_timer.reset();
+    m_period.reset();
+}
+
+// The performance counter, not timeGetTime: under Wine the latter moves in steps
+// of about 16 ms, and a pause read that late each time loses a second in 100.
+uint32_t ClockTimers::NowMs() {
+    LARGE_INTEGER frequency{}, now{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<uint32_t>(now.QuadPart * 1000 / frequency.QuadPart);
+}
+
+int32_t ClockTimers::LocalSecondOfDay() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+}

@@ -1,0 +1,25 @@
+#include "countdown/clock_view_win.h"
+
+#include "countdown/clock_frame_win.h"
+#include "render/screen_win.h"
+
+void ClockView::LayOutAt(HWND window, CountdownModel& model, int32_t left, int32_t top) {
+    m_sizeCap = WindowCapFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+    const FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
+    model.m_margin = content.margin;
+    const PixelSize measured = MeasureGlyphs(content.text, content.fontName, content.fontSize);
+    const PixelSize size = WindowSizeFor(measured, content.margin, m_sizeCap);
+    model.m_width = size.width;
+    model.m_height = size.height;
+    // A place on no monitor (a projector that is gone) is brought back on screen.
+    const ScreenPoint place = PlaceOnScreen({left, top, left + size.width, top + size.height}, MonitorWorkAreas());
+    // No activation: the presenter's slide show keeps the keyboard.
+    SetWindowPos(window, nullptr, place.x, place.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    Present(window, model);
+}
+
+void ClockView::Present(HWND window, const CountdownModel& model) {
+    const FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
+    m_presenter.Present(window, content.size,
+                        [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The clock's picture, apart from its messages: lays the window out for the
+// model's text at the monitor's DPI, keeps it on screen, and presents frames.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "countdown/countdown_model.h"
+#include "render/layered_window_win.h"
+
+class ClockView {
+public:
+    // Loads the library that should hold UpdateLayeredWindow.
+    explicit ClockView(const wchar_t* user32Name) : m_presenter(user32Name) {}
+
+    bool Ready() const { return m_presenter.Ready(); }
+    LayeredPresenter& Presenter() { return m_presenter; }
+    const LayeredPresenter& Presenter() const { return m_presenter; }
+    uint32_t Dpi() const { return m_dpi; }
+    void SetDpi(uint32_t dpi) { m_dpi = dpi; }
+
+    // Sizes the window for the model's text, sets its margin and size in the
+    // model, and puts it at (left, top), or on screen where that is on no monitor.
+    void LayOutAt(HWND window, CountdownModel& model, int32_t left, int32_t top);
+    void Present(HWND window, const CountdownModel& model);
+
+private:
+    LayeredPresenter m_presenter;
+    PixelSize m_sizeCap{7680, 4320};  // from the last layout
+    uint32_t m_dpi = 96;
+};
