@@ -180,8 +180,8 @@ std::wstring CCore::getPathShort(const std::wstring& path) const {
 std::wstring CCore::AboutText(const tagSoft* soft) const {
     ProductTexts texts;
     if (soft) texts = ReadProductRecord(*soft);
-    std::wstring text = Widen(texts.title) + L"\n" + Widen(texts.kind) + L" \u00B7 " + Widen(texts.shortName) +
-                        L" " + Widen(texts.version) + L"\n\n" + LoadLocalizedString(IDS_ABOUT_KEYS) + L"\n\n" +
+    std::wstring text = Widen(texts.title) + L"\n" + Widen(texts.kind) + L" \u00B7 " + Widen(texts.shortName) + L" " +
+                        Widen(texts.version) + L"\n\n" + LoadLocalizedString(IDS_ABOUT_KEYS) + L"\n\n" +
                         LoadLocalizedString(IDS_ABOUT_SETTINGS_FILE) + L"\n" +
                         (m_storePath.empty() ? LoadLocalizedString(IDS_ABOUT_NO_FILE) : m_storePath);
     if (!m_notSavedReason.empty()) text += L"\n" + LoadLocalizedString(IDS_ABOUT_NOT_SAVED) + m_notSavedReason + L".";

@@ -31,4 +31,5 @@ constexpr char kHotKeyReset[] = "hotkeyreset";
 constexpr char kHotKeyPause[] = "hotkeypause";
 constexpr char kHotKeyPlus[] = "hotkeyplus";
 constexpr char kHotKeyMinus[] = "hotkeyminus";
+constexpr char kHotKeyClickThrough[] = "hotkeyclickthrough";
 }  // namespace setting_keys

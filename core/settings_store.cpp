@@ -50,11 +50,15 @@ const std::vector<SettingKey> kKeys{
     {setting_keys::kHideFromCapture, SettingKind::Bool, "0", "1: hide the clock from screen capture and sharing"},
     // Only read: a user who wants the other language edits it once.
     {setting_keys::kLanguage, SettingKind::Text, "auto", "menu and dialog language: auto (as Windows), zh or en"},
-    {setting_keys::kHotKeyStart, SettingKind::Text, "Ctrl+Alt+F2", "global hot key for start, as Ctrl+Shift+P; empty: off"},
+    {setting_keys::kHotKeyStart, SettingKind::Text, "Ctrl+Alt+F2",
+     "global hot key for start, as Ctrl+Shift+P; empty: off"},
     {setting_keys::kHotKeyReset, SettingKind::Text, "Ctrl+Alt+F4", "global hot key for reset; empty: off"},
     {setting_keys::kHotKeyPause, SettingKind::Text, "Ctrl+Alt+F3", "global hot key for pause and resume; empty: off"},
     {setting_keys::kHotKeyPlus, SettingKind::Text, "Ctrl+Alt+PageUp", "global hot key for one minute more; empty: off"},
-    {setting_keys::kHotKeyMinus, SettingKind::Text, "Ctrl+Alt+PageDown", "global hot key for one minute less; empty: off"},
+    {setting_keys::kHotKeyMinus, SettingKind::Text, "Ctrl+Alt+PageDown",
+     "global hot key for one minute less; empty: off"},
+    {setting_keys::kHotKeyClickThrough, SettingKind::Text, "Ctrl+Alt+F6",
+     "global hot key that turns clickthrough off and on; empty: off"},
 };
 }  // namespace
 

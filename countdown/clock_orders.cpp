@@ -19,6 +19,9 @@ void Perform(CountdownModel& model, EngineHost& host, ClockAction action, uint32
         case ClockAction::TakeMinute:
             AdjustTime(model, host, -60);
             break;
+        case ClockAction::ToggleClickThrough:
+            model.m_clickThrough = !model.m_clickThrough;
+            break;
     }
 }
 

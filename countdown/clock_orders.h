@@ -6,7 +6,8 @@
 #include "countdown/command_line.h"
 #include "countdown/countdown_engine.h"
 
-enum class ClockAction { Start, Reset, PauseResume, AddMinute, TakeMinute };
+// ToggleClickThrough only flips the model's switch: the window applies it.
+enum class ClockAction { Start, Reset, PauseResume, AddMinute, TakeMinute, ToggleClickThrough };
 
 void Perform(CountdownModel& model, EngineHost& host, ClockAction action, uint32_t nowMs);
 

@@ -53,4 +53,5 @@ struct CountdownModel : CountdownValues {
     std::string m_hotKeyPause;
     std::string m_hotKeyPlus;
     std::string m_hotKeyMinus;
+    std::string m_hotKeyClickThrough;  // the way back to the menu when clicks pass through
 };

@@ -244,7 +244,10 @@ void CountdownWnd::ApplyOrders(const ClockOrders& orders) {
 
 void CountdownWnd::OnHotKey(WPARAM id) {
     // The clock acts where it stands and never takes the focus from the slides.
-    if (const auto action = m_hotKeys.ActionFor(id)) Perform(*action);
+    const auto action = m_hotKeys.ActionFor(id);
+    if (!action) return;
+    Perform(*action);
+    if (*action == ClockAction::ToggleClickThrough) SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
 }
 
 bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {

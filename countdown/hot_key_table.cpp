@@ -11,6 +11,7 @@ const std::vector<HotKeySlot> kSlots{
     {ClockAction::PauseResume, "pause/resume", &M::m_hotKeyPause},
     {ClockAction::AddMinute, "one minute more", &M::m_hotKeyPlus},
     {ClockAction::TakeMinute, "one minute less", &M::m_hotKeyMinus},
+    {ClockAction::ToggleClickThrough, "click-through on/off", &M::m_hotKeyClickThrough},
 };
 
 const char* Why(HotKeyState state) {

@@ -1,5 +1,5 @@
 #pragma once
-// The clock's five hot keys: which settings text each comes from, and the line
+// The clock's six hot keys: which settings text each comes from, and the line
 // About shows of those in force and those that are not, with why.
 #include <string>
 #include <vector>

@@ -50,6 +50,7 @@ const std::vector<SettingBinding> kBindings{
     Text(k::kHotKeyPause, &M::m_hotKeyPause),
     Text(k::kHotKeyPlus, &M::m_hotKeyPlus),
     Text(k::kHotKeyMinus, &M::m_hotKeyMinus),
+    Text(k::kHotKeyClickThrough, &M::m_hotKeyClickThrough),
 };
 
 void ReadOne(const SettingBinding& b, CountdownModel& model, const ConfigAccess& config) {

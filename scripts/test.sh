@@ -122,7 +122,7 @@ if clang-format --dry-run --Werror "${sources[@]}" >"$LOGS/format.log" 2>&1; the
     record 1 0 "clang-format on ${#sources[@]} files"
 else
     record 0 1 "clang-format (run clang-format -i on the files in build/logs/format.log)"
-    grep -m5 -E "warning:" "$LOGS/format.log"
+    grep -m5 -E "(error|warning):" "$LOGS/format.log"
 fi
 
 echo "== shell scripts"

@@ -2,6 +2,7 @@
 # The interface language: an English Windows gets the English menu and dialog,
 # a Chinese one the Chinese, `language=zh` in the file wins over an English
 # Windows; a first start writes the alert text in the language it chose.
+# shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 ini='[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\n'

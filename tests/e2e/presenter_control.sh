@@ -16,7 +16,7 @@ idle=$(shoot_clock "$SCREENS/control-0-idle.png")
 # Another Wine program with the keyboard focus: the slide show's stand-in.
 "$WINE" notepad >/dev/null 2>&1 &
 notepad_pid=$!
-wait_window 'Notepad' 20 || { finish; exit 1; }
+wait_window 'Notepad|记事本' 20 || { finish; exit 1; }
 notepad=$WINDOW_ID
 # In a corner, clear of the centred clock (Xvfb has no window manager to keep
 # the topmost clock above a window mapped later).
@@ -34,7 +34,7 @@ sleep 1.5  # a tick would come within this time if the hot key had not paused th
 check "Ctrl+Shift+F3 pauses it" picture_is "$paused"
 xdotool key ctrl+shift+F3
 kill "$notepad_pid" 2>/dev/null
-wait_for 10 "Notepad to close" window_gone 'Notepad'
+wait_for 10 "Notepad to close" window_gone 'Notepad|记事本'
 # The keyboard back to the clock, as the presenter would give it: a click on it.
 read -r x y w h < <(geometry)
 xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1

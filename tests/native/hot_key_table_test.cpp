@@ -17,6 +17,7 @@ TEST(HotKeyTable, TheDefaultsParseToTheirActions) {
         {setting_keys::kHotKeyPause, ClockAction::PauseResume, "Ctrl+Alt+F3"},
         {setting_keys::kHotKeyPlus, ClockAction::AddMinute, "Ctrl+Alt+PageUp"},
         {setting_keys::kHotKeyMinus, ClockAction::TakeMinute, "Ctrl+Alt+PageDown"},
+        {setting_keys::kHotKeyClickThrough, ClockAction::ToggleClickThrough, "Ctrl+Alt+F6"},
     };
     ASSERT_EQ(HotKeySlots().size(), std::size(expected));
     SettingsStore store;

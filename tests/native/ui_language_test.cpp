@@ -14,12 +14,12 @@ TEST(UiLanguage, TheSettingDecidesElseTheUsersWindows) {
         uint16_t userUiLanguage;
         UiLanguage expected;
     } cases[] = {
-        {"auto", kChineseChina, UiLanguage::Chinese},  {"auto", kChineseTaiwan, UiLanguage::Chinese},
-        {"auto", kEnglishUs, UiLanguage::English},     {"auto", kGerman, UiLanguage::English},
-        {"auto", kJapanese, UiLanguage::English},      {"", kChineseChina, UiLanguage::Chinese},
-        {"zh", kEnglishUs, UiLanguage::Chinese},       {" ZH\t", kGerman, UiLanguage::Chinese},
-        {"en", kChineseChina, UiLanguage::English},    {"En ", kChineseTaiwan, UiLanguage::English},
-        {"fr", kChineseChina, UiLanguage::Chinese},    {"chinese", kEnglishUs, UiLanguage::English},
+        {"auto", kChineseChina, UiLanguage::Chinese}, {"auto", kChineseTaiwan, UiLanguage::Chinese},
+        {"auto", kEnglishUs, UiLanguage::English},    {"auto", kGerman, UiLanguage::English},
+        {"auto", kJapanese, UiLanguage::English},     {"", kChineseChina, UiLanguage::Chinese},
+        {"zh", kEnglishUs, UiLanguage::Chinese},      {" ZH\t", kGerman, UiLanguage::Chinese},
+        {"en", kChineseChina, UiLanguage::English},   {"En ", kChineseTaiwan, UiLanguage::English},
+        {"fr", kChineseChina, UiLanguage::Chinese},   {"chinese", kEnglishUs, UiLanguage::English},
         {"zh-CN", kEnglishUs, UiLanguage::English},
     };
     for (const auto& c : cases)

@@ -12,7 +12,7 @@ std::string Ini(const std::string& extra) {
     return std::string("[settings]\nfontname=") + kTestFont + "\nwavalert=0\nnobg=1\ndjsseconds=600\n" + extra;
 }
 
-enum HotKeyId : WPARAM { kStart = 1, kReset, kPause, kPlus, kMinus };
+enum HotKeyId : WPARAM { kStart = 1, kReset, kPause, kPlus, kMinus, kClickThrough };
 
 uint8_t BrightestAlpha(const Frame& frame) {
     uint8_t alpha = 0;
@@ -61,6 +61,11 @@ TEST(HotKeys, StartPauseAndAdjustWithoutTakingTheFocus) {
     EXPECT_NE(GetForegroundWindow(), hwnd);
     hotKey(99);  // not ours: nothing
     EXPECT_EQ(clock->Model().m_running, 0);
+    for (bool through : {true, false}) {  // the way back to the menu when clicks pass through
+        hotKey(kClickThrough);
+        EXPECT_EQ((GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0, through);
+    }
+    EXPECT_EQ(GetForegroundWindow(), foreground);
 }
 
 TEST(HotKeys, OneHeldElsewhereOrWrittenBadlyIsOffAndAboutSaysWhy) {
@@ -70,10 +75,10 @@ TEST(HotKeys, OneHeldElsewhereOrWrittenBadlyIsOffAndAboutSaysWhy) {
     {
         TestClock clock(Ini("hotkeyreset=\nhotkeyplus=Ctrl+Alt+Foo\nhotkeyminus=F9\n"));
         const std::vector<HotKeyStatus>& statuses = clock->HotKeys().Statuses();
-        ASSERT_EQ(statuses.size(), 5u);
-        const HotKeyState expected[] = {HotKeyState::InForce, HotKeyState::Off, HotKeyState::Taken,
-                                        HotKeyState::NotUnderstood, HotKeyState::NoModifier};
-        for (size_t i = 0; i < 5; ++i) EXPECT_EQ(statuses[i].state, expected[i]) << i;
+        const HotKeyState expected[] = {HotKeyState::InForce,       HotKeyState::Off,        HotKeyState::Taken,
+                                        HotKeyState::NotUnderstood, HotKeyState::NoModifier, HotKeyState::InForce};
+        ASSERT_EQ(statuses.size(), std::size(expected));
+        for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(statuses[i].state, expected[i]) << i;
         about = clock->ControlsText();                             // what About shows below the version
         SendMessageW(clock->GetSafeHwnd(), WM_HOTKEY, kPause, 0);  // an id that is not in force does nothing
         EXPECT_EQ(clock->Model().m_paused, 0);

@@ -13,7 +13,7 @@ namespace {
 struct ControlRow {
     int id;
     const wchar_t* className;
-    const wchar_t* text;    // Chinese
+    const wchar_t* text;  // Chinese
     const wchar_t* english;
     LONG style;
     RECT units;  // left, top, width, height in dialog units
@@ -32,7 +32,12 @@ const ControlRow kDialogRows[] = {
     {1015, L"EDIT", L"", L"", kEdit, {66, 45, 24, 14}},
     {1016, L"EDIT", L"", L"", kEdit, {66, 64, 24, 14}},
     {1022, L"BUTTON", L"\u80CC\u666F\u900F\u660E", L"Transparent", kCheck, {66, 83, 48, 10}},
-    {1023, L"BUTTON", L"\u62A5\u8B66\u663E\u793A\u5728\u5C4F\u5E55\u4E2D\u95F4", L"Alert in the centre", kCheck, {66, 98, 88, 10}},
+    {1023,
+     L"BUTTON",
+     L"\u62A5\u8B66\u663E\u793A\u5728\u5C4F\u5E55\u4E2D\u95F4",
+     L"Alert in the centre",
+     kCheck,
+     {66, 98, 88, 10}},
     {1024, L"BUTTON", L"\u62A5\u8B66\u58F0\u97F3\u63D0\u793A", L"Alert sound", kCheck, {66, 113, 64, 10}},
     {1009, L"BUTTON", L"\u786E\u5B9A", L"OK", kPush, {137, 156, 50, 14}},
     {1010, L"BUTTON", L"\u53D6\u6D88", L"Cancel", kPush, {191, 156, 50, 14}},
