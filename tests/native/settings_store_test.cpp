@@ -17,19 +17,14 @@ TEST(SettingsStore, DefaultsForAnEmptyOrMissingFile) {
     ASSERT_TRUE(store.Load(""));
     EXPECT_FALSE(store.GetBool("nobg"));
     EXPECT_TRUE(store.GetBool("wavalert"));
-    EXPECT_TRUE(store.GetBool("alertcenter"));
-    EXPECT_EQ(store.GetText("fontname"), "Arial");
     EXPECT_EQ(store.GetInt("fsizenormal"), 72);
-    EXPECT_EQ(store.GetInt("fsizealert"), 96);
-    EXPECT_EQ(store.GetInt("fsizetitle"), 48);
-    EXPECT_EQ(store.GetText("clrnormal"), "#FFFFFF");
-    EXPECT_EQ(store.GetText("clralert"), "#FF3030");
-    EXPECT_EQ(store.GetInt("djsseconds"), 600);
-    EXPECT_EQ(store.GetInt("alertseconds"), 60);
-    EXPECT_EQ(store.GetText("alertstr"), "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0");
-    EXPECT_EQ(store.GetText("title"), "");
-    EXPECT_EQ(store.GetInt("posleft"), 0);
-    EXPECT_EQ(store.GetInt("postop"), 0);
+    const std::pair<const char*, const char*> texts[] = {
+        {"alertcenter", "1"},  {"fontname", "Arial"},    {"fsizealert", "96"},
+        {"fsizetitle", "48"},  {"clrnormal", "#FFFFFF"}, {"clralert", "#FF3030"},
+        {"djsseconds", "600"}, {"alertseconds", "60"},   {"alertstr", "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0"},
+        {"title", ""},         {"posleft", "0"},         {"postop", "0"},
+    };
+    for (const auto& [key, text] : texts) EXPECT_EQ(store.GetText(key), text) << key;
 }
 
 TEST(SettingsStore, FileWithEveryDefaultReadsBackTheSame) {
