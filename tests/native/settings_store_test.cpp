@@ -24,10 +24,8 @@ TEST(SettingsStore, DefaultsForAnEmptyOrMissingFile) {
 TEST(SettingsStore, FileWithEveryDefaultReadsBackTheSame) {
     SettingsStore fresh;
     fresh.AddMissingDefaults();
-    const std::string text = fresh.Serialize();
-    for (const auto& key : SettingKeys()) EXPECT_NE(text.find(std::string(key.name) + " ="), std::string::npos);
     SettingsStore again;
-    again.Load(text);
+    again.Load(fresh.Serialize());
     for (const auto& key : SettingKeys()) {
         EXPECT_TRUE(again.Has(key.name)) << key.name;
         EXPECT_EQ(again.GetText(key.name), key.defaultText) << key.name;
