@@ -138,22 +138,12 @@ TEST_F(EngineTest, AlertWithoutCentringAndOneSecondPhases) {
     EXPECT_EQ(StateOf(model), EngineState::Idle);
 }
 
-TEST_F(EngineTest, StaleTicksAreRecognised) {
-    StartCountdown(model, host, 0);
-    const uint32_t first = model.m_timerId;
-    ResetCountdown(model, host);
-    EXPECT_FALSE(IsLiveTick(model, first));  // a tick posted before the reset
-    StartCountdown(model, host, 0);
-    EXPECT_FALSE(IsLiveTick(model, first));
-    EXPECT_TRUE(IsLiveTick(model, model.m_timerId));
-    EXPECT_FALSE(IsLiveTick(model, kNoTimer));
-}
-
 TEST_F(EngineTest, FailedTimerLeavesCountingUntilF4) {
     host.failTimer = true;
     StartCountdown(model, host, 0);
     EXPECT_EQ(StateOf(model), EngineState::Counting);
     EXPECT_EQ(model.m_timerId, kNoTimer);
+    EXPECT_FALSE(IsLiveTick(model, kNoTimer));  // counting with no timer: nothing ticks
     StartCountdown(model, host, 0);
     ResetCountdown(model, host);
     EXPECT_EQ(StateOf(model), EngineState::Idle);
@@ -169,28 +159,36 @@ TEST_F(EngineTest, NewCountdownWhileIdleOnlyChangesValuesAndLayout) {
     EXPECT_EQ(model.m_sizeNormal, 120);
 }
 
-TEST_F(EngineTest, NewCountdownWhileRunningStopsAndEndsWithRelayout) {
-    StartCountdown(model, host, 0);
-    Tick();
-    Tick();
-    host.Take();
-    CountdownValues values = ValuesOf(model);
-    values.m_countdownSeconds = 42;
-    ApplyNewCountdown(model, host, values);
-    EXPECT_EQ(host.Take(), (Calls{"stop-timer 101", "relayout", "center", "relayout"}));
-    EXPECT_EQ(StateOf(model), EngineState::Idle);
-    EXPECT_EQ(model.m_remaining, 42);
+// Whatever the count was doing while the dialog was open, OK ends it and lays
+// out the new length: running, in the alert, or seconds into overtime.
+TEST_F(EngineTest, NewCountdownEndsWhateverRan) {
+    struct Row {
+        int overtime, ticks;
+        EngineState before;
+        Calls calls;  // empty: not looked at
+    };
+    for (const Row& row : {Row{0, 2, EngineState::Counting, {"stop-timer 101", "relayout", "center", "relayout"}},
+                           Row{0, 6, EngineState::Alert, {}}, Row{1, 9, EngineState::Alert, {}}}) {
+        model = CountdownModel{};
+        SetUp();
+        model.m_overtime = row.overtime;
+        host.nextId = 100;
+        StartCountdown(model, host, 0);
+        for (int i = 0; i < row.ticks; ++i) Tick();
+        ASSERT_EQ(StateOf(model), row.before) << row.ticks;
+        host.Take();
+        CountdownValues values = ValuesOf(model);
+        values.m_countdownSeconds = 42;
+        ApplyNewCountdown(model, host, values);
+        if (!row.calls.empty()) {
+            EXPECT_EQ(host.Take(), row.calls);
+        }
+        EXPECT_EQ(StateOf(model), EngineState::Idle) << row.ticks;
+        EXPECT_EQ(model.m_remaining, 42) << row.ticks;
+        EXPECT_EQ(host.liveTimers, 0) << row.ticks;
+    }
 }
 
-TEST_F(EngineTest, NewCountdownAfterAlertBeganInTheDialog) {
-    StartCountdown(model, host, 0);
-    for (int i = 0; i < 6; ++i) Tick();  // the alert began while the dialog was open
-    ASSERT_EQ(StateOf(model), EngineState::Alert);
-    ApplyNewCountdown(model, host, ValuesOf(model));
-    EXPECT_EQ(StateOf(model), EngineState::Idle);
-    EXPECT_EQ(model.m_remaining, 5);
-    EXPECT_EQ(host.liveTimers, 0);
-}
 TEST_F(EngineTest, OvertimeCountsUpAndWidensInPlaceUntilF4) {
     model.m_overtime = 1;
     StartCountdown(model, host, 0);
@@ -218,19 +216,6 @@ TEST_F(EngineTest, OvertimeCountsUpAndWidensInPlaceUntilF4) {
     EXPECT_EQ(host.Take(), (Calls{"stop-timer 101", "relayout", "center"}));
     EXPECT_EQ(StateOf(model), EngineState::Idle);
     EXPECT_EQ(model.m_remaining, 5);
-}
-
-TEST_F(EngineTest, NewCountdownEndsOvertime) {
-    model.m_overtime = 1;
-    StartCountdown(model, host, 0);
-    for (int i = 0; i < 9; ++i) Tick();  // four seconds over
-    ASSERT_EQ(model.m_remaining, -4);
-    CountdownValues values = ValuesOf(model);
-    values.m_countdownSeconds = 42;
-    ApplyNewCountdown(model, host, values);
-    EXPECT_EQ(StateOf(model), EngineState::Idle);
-    EXPECT_EQ(model.m_remaining, 42);
-    EXPECT_EQ(host.liveTimers, 0);
 }
 
 // Times in ms as the window would read them; each tick is the timer's.
@@ -370,10 +355,7 @@ TEST_F(EngineTest, AdjustingKeepsPauseOvertimeAndTheAlertComing) {
 }
 
 TEST_F(EngineTest, CountingDownToATimeLeavesTheStoredLength) {
-    CountDownFrom(model, host, 1800, 0);
-    EXPECT_EQ(host.Take(), (Calls{"relayout", "center", "start-timer"}));
-    EXPECT_EQ(model.m_remaining, 1800);
-    EXPECT_EQ(model.m_countdownSeconds, 5);
+    CountDownFrom(model, host, 1800, 0);  // from idle: the --until rows of the command line table
     PauseOrResume(model, host, 100);
     host.Take();
     CountDownFrom(model, host, 60, 200);  // over a paused count: afresh, not paused
@@ -441,20 +423,6 @@ TEST_F(EngineTest, CommandLineOrdersAsTyped) {
         EXPECT_EQ(model.m_countdownSeconds, row.length) << name;
         EXPECT_EQ(model.m_paused, row.paused) << name;
     }
-}
-
-TEST_F(EngineTest, KeysAndHotKeysAsActions) {
-    Perform(model, host, ClockAction::Start, 0);
-    Perform(model, host, ClockAction::AddMinute, 0);
-    EXPECT_EQ(model.m_remaining, 65);
-    Perform(model, host, ClockAction::TakeMinute, 0);
-    Perform(model, host, ClockAction::TakeMinute, 0);
-    EXPECT_EQ(model.m_remaining, 1);
-    Perform(model, host, ClockAction::PauseResume, 400);
-    EXPECT_EQ(model.m_paused, 1);
-    Perform(model, host, ClockAction::Reset, 0);
-    EXPECT_EQ(StateOf(model), EngineState::Idle);
-    EXPECT_EQ(host.liveTimers, 0);
 }
 }  // namespace
 

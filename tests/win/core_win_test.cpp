@@ -80,18 +80,9 @@ TEST(Store, FirstStartWritesDefaultsAndAFileBesideTheExeWins) {
     EXPECT_EQ(roamingPath, StorePathFor(folder.File(L"none\\")));
 }
 
-TEST(Store, AnUnwritableStoreKeepsTheOldFile) {
+// Read-only and locked files are the table further down.
+TEST(Store, AFolderThatCannotBeMadeGivesDefaultsAndNoSave) {
     TempFolder folder;
-    const std::wstring path = folder.File(L"TallyglassCountdown.ini");
-    WriteFileBytes(path, kOld);
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    CCore core(path, folder.Path());
-    core.autoFileConfig();
-    core.saveConfigInt("djsseconds", 555);
-    EXPECT_FALSE(core.commitConfig());
-    EXPECT_EQ(ReadFileBytes(path), kOld);
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-
     // A folder that cannot exist (its parent is a file).
     WriteFileBytes(folder.File(L"plainfile"), "x");
     CCore nowhere(folder.File(L"plainfile\\TallyglassCountdown.ini"), folder.Path());

@@ -17,18 +17,15 @@ void ExpectCentred(const TestClock& clock) {
     EXPECT_NEAR(r.top + r.bottom, info.rcWork.top + info.rcWork.bottom, 2);
 }
 
-TEST(Lifecycle, ReadsEveryKeyCorrectsBadValuesAndStartsCentred) {
+TEST(Lifecycle, ReadsTheStoreCorrectsBadValuesAndStartsCentred) {
     TestClock clock(
         Ini("nobg=1\nalertcenter=0\nfsizenormal=10\nfsizealert=130\nclrnormal=#GG0000\nclralert=0,0,255\n"
             "djsseconds=-5\nalertseconds=0\nalertstr=Stop now\ntitle=Keynote\nposleft=5\npostop=6\n"));
-    EXPECT_EQ(clock->Model().m_noBackground, 1);
-    EXPECT_EQ(clock->Model().m_alertCenter, 0);
+    // Each field's correction is the native binding table's; here the real store
+    // and its colour reader feed it.
     EXPECT_EQ(clock->Model().m_sizeNormal, 20);
-    EXPECT_EQ(clock->Model().m_sizeAlert, 130);
     EXPECT_EQ(clock->Model().m_colorNormal, 0xFFFFFFFFu);
     EXPECT_EQ(clock->Model().m_colorAlert, 0xFF0000FFu);
-    EXPECT_EQ(clock->Model().m_countdownSeconds, 10);
-    EXPECT_EQ(clock->Model().m_alertSeconds, 10);
     EXPECT_EQ(clock->Model().m_alertText, "Stop now");
     EXPECT_EQ(clock->AlertWavPath(), clock.folder.Path() + L"\\alert.wav");
     EXPECT_EQ(clock->TimerResolution(), 5u);  // Wine reports wPeriodMin 1
@@ -37,28 +34,6 @@ TEST(Lifecycle, ReadsEveryKeyCorrectsBadValuesAndStartsCentred) {
     bool blue = false;
     for (uint32_t p : clock.LastFrame().pixels) blue |= Frame::Alpha(p) == 255 && Frame::Blue(p) == 255;
     EXPECT_TRUE(blue);
-}
-
-TEST(Lifecycle, PositionIsStoredOnlyWhileMoreThanTheAlertRemains) {
-    struct Case {
-        const char* name;
-        int countdown, ticks;  // ticks after F2; -1: stay idle
-        bool written;
-    };
-    for (const Case& c :
-         {Case{"idle, countdown > alert", 30, -1, true}, Case{"idle, countdown <= alert", 10, -1, false},
-          Case{"counting, remaining > alert", 30, 5, true}, Case{"counting, remaining <= alert", 30, 25, false},
-          Case{"alert phase", 30, 32, false}}) {
-        TestClock clock(Ini("posleft=1\npostop=2\nalertseconds=10\ndjsseconds=" + std::to_string(c.countdown) + "\n"));
-        if (c.ticks >= 0) clock.Key(WM_KEYDOWN, VK_F2);
-        for (int i = 0; i < c.ticks; ++i) clock.Tick();
-        SetWindowPos(clock->GetSafeHwnd(), nullptr, 123, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        clock->Destroy();
-        const std::string stored = ReadFileBytes(clock.storePath);
-        EXPECT_EQ(stored.find("posleft = 123") != std::string::npos, c.written) << c.name;
-        EXPECT_EQ(stored.find("postop = 45") != std::string::npos, c.written) << c.name;
-        EXPECT_NE(stored.find("alertseconds = 10"), std::string::npos) << c.name;  // always written
-    }
 }
 
 TEST(Engine, RealPeriodicTimerTicksAndNeverLeaks) {

@@ -95,9 +95,6 @@ const BYTE* Exactly(LANGID language, UINT id, UINT type) {
     return loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
 }
 
-// The clock's own template has no texts and exists once, in Chinese.
-const BYTE* DialogTemplate(UINT id) { return Exactly(kChinese, id, 5 /* RT_DIALOG */); }
-
 struct Language {
     LANGID id;
     const wchar_t* caption;
@@ -167,7 +164,7 @@ TEST(Resources, NewCountdownDialogTabsThroughItsControlsInTemplateOrder) {
 }
 
 TEST(Resources, ClockTemplateIsASystemModalPopupWithoutControls) {
-    const BYTE* data = DialogTemplate(IDD_COUNTDOWN);
+    const BYTE* data = Exactly(kChinese, IDD_COUNTDOWN, 5 /* RT_DIALOG */);  // no texts: one language
     ASSERT_NE(data, nullptr);
     TemplateReader in(data);
     in.Take<WORD>();
