@@ -61,7 +61,8 @@ public:
     std::wstring ControlsText() const;
 
     const CountdownModel& Model() const { return m_model; }
-    // Test and benchmark seam: a state set by hand, laid out anew or only drawn.
+    // Test and benchmark seam: a state set by hand, laid out anew or only drawn
+    // (then at the size it holds: take it from Model() after a layout).
     void Show(const CountdownModel& model, bool relayout);
     const CCore* Core() const { return m_core.get(); }
     const LayeredPresenter* Presenter() const { return m_view ? &m_view->Presenter() : nullptr; }

@@ -61,6 +61,7 @@ TEST(Soak, TwentyThousandFramesLeakNothing) {
             m.m_inAlert = i / 100 % 3 == 2;
             m.m_remaining = 3600 + i % 700;
             w.Show(m, /*relayout=*/true);
+            m = w.Model();  // with the size the layout gave it
         } else {
             m.m_remaining = 1 + i % 4000;
             w.Show(m, /*relayout=*/false);
