@@ -145,17 +145,8 @@ TEST(HandOver, CopyDataReachesTheRunningClockOnlyWithTheMagic) {
 
 // The real exe, started a second time, hands its words over and ends at once.
 DWORD RunSecondStart(const std::wstring& arguments) {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path(exe);
-    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"TallyglassCountdown.exe";
-    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-        return 0xDEAD;
+    if (!StartBesideUs(L"TallyglassCountdown.exe", arguments, info)) return 0xDEAD;
     const KernelHandle process(info.hProcess), thread(info.hThread);
     // Our window must answer its messages while the other process waits for it.
     for (DWORD waited = 0; waited < 30000; waited += 20)

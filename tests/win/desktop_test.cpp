@@ -86,17 +86,8 @@ TEST(Desktop, DpiChangeLaysTheClockOutAgainAtTheSuggestedPlace) {
 class Rival {
 public:
     explicit Rival(const wchar_t* arguments) {
-        wchar_t exe[MAX_PATH];
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        std::wstring path(exe);
-        path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"rival_window.exe";
-        std::wstring commandLine = L"\"" + path + L"\" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process))
-            return;
+        if (!StartBesideUs(L"rival_window.exe", arguments, process)) return;
         m_process = KernelHandle(process.hProcess);
         m_thread = KernelHandle(process.hThread);
         PumpUntil([&] { return (m_window = WindowOf(process.dwProcessId)) != nullptr; }, 5000);

@@ -62,6 +62,19 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
     return true;
 }
 
+bool StartBesideUs(const wchar_t* exeName, const std::wstring& arguments, PROCESS_INFORMATION& started) {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path(exe);
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + exeName;
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    started = {};
+    return CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &started);
+}
+
 void RunSoon(UINT delayMs, std::function<void()> action) {
     g_pending = std::move(action);
     SetTimer(nullptr, 0, delayMs, &RunPending);

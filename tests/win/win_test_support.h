@@ -33,6 +33,8 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 void PumpMessages(DWORD milliseconds = 0);
 // Pumps messages until the condition holds (true) or the bound runs out (false).
 bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs);
+// Starts a program that lies beside the test exe; false when it cannot be started.
+bool StartBesideUs(const wchar_t* exeName, const std::wstring& arguments, PROCESS_INFORMATION& started);
 // Runs the action once from a timer, inside whatever modal loop is running then.
 void RunSoon(UINT delayMs, std::function<void()> action);
 
