@@ -66,6 +66,25 @@ struct RearmedTimer {
     }
 };
 
+// Tick k is expected at start + k seconds; the last recorded frame is the reset's, not a tick's.
+void PrintTimerOffsets(double start, const std::vector<double>& periodic, const std::vector<double>& rearmed,
+                       int ticks) {
+    std::printf("# tick  periodic offset ms  re-armed offset ms\n");
+    double worstPeriodic = 0, worstRearmed = 0;
+    for (int k = 0; k < ticks; ++k) {
+        const double expected = start + 1000.0 * (k + 1);
+        const double a = periodic[k] - expected, b = rearmed[k] - expected;
+        worstPeriodic = std::max(worstPeriodic, std::fabs(a));
+        worstRearmed = std::max(worstRearmed, std::fabs(b));
+        std::printf("# %4d  %10.1f  %10.1f\n", k + 1, a, b);
+    }
+    const double end = start + 1000.0 * ticks;
+    std::printf("periodic timer largest offset over %d ticks: %.1f ms\n", ticks, worstPeriodic);
+    std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks, periodic[ticks - 1] - end);
+    std::printf("re-armed timer largest offset over %d ticks: %.1f ms\n", ticks, worstRearmed);
+    std::printf("re-armed timer drift after %d ticks: %.1f ms\n", ticks, rearmed[ticks - 1] - end);
+}
+
 void TimerAccuracy(int ticks) {
     std::vector<double> periodic, rearmed;
     CountdownWndOptions options;
@@ -103,22 +122,8 @@ void TimerAccuracy(int ticks) {
         DispatchMessageW(&msg);
     }
     clock.ResetCountdown();
-    std::printf("# tick  periodic offset ms  re-armed offset ms\n");
-    double worstPeriodic = 0, worstRearmed = 0;
-    for (int k = 0; k < ticks; ++k) {
-        const double expected = start + 1000.0 * (k + 1);
-        const double a = periodic[k] - expected, b = rearmed[k] - expected;
-        worstPeriodic = std::max(worstPeriodic, std::fabs(a));
-        worstRearmed = std::max(worstRearmed, std::fabs(b));
-        std::printf("# %4d  %10.1f  %10.1f\n", k + 1, a, b);
-    }
     std::printf("timer resolution: %u ms\n", clock.TimerResolution());
-    std::printf("periodic timer largest offset over %d ticks: %.1f ms\n", ticks, worstPeriodic);
-    // Tick k is expected at start + k seconds; the last recorded frame is the reset's, not a tick's.
-    std::printf("periodic timer drift after %d ticks: %.1f ms\n", ticks,
-                periodic[ticks - 1] - (start + 1000.0 * ticks));
-    std::printf("re-armed timer largest offset over %d ticks: %.1f ms\n", ticks, worstRearmed);
-    std::printf("re-armed timer drift after %d ticks: %.1f ms\n", ticks, rearmed[ticks - 1] - (start + 1000.0 * ticks));
+    PrintTimerOffsets(start, periodic, rearmed, ticks);
 }
 
 void PumpFor(double ms) {
@@ -182,6 +187,38 @@ void PauseResumePairs() {
     clock.ResetCountdown();
 }
 
+// 300 frames' times after 20 to warm up; messages are pumped now and then.
+template <typename Frame>
+Percentiles SampleFrames(Frame&& frame) {
+    std::vector<double> samples;
+    for (int i = 0; i < 20; ++i) frame(i);
+    for (int i = 0; i < 300; ++i) {
+        const double t0 = NowMs();
+        frame(i);
+        samples.push_back(NowMs() - t0);
+        if (i % 50 == 0) Pump();
+    }
+    return Summarise(samples);
+}
+
+// The same surface, graphics and update as a frame of the clock, with nothing painted.
+void PresentEmptyFrame(HWND hwnd, int32_t width, int32_t height) {
+    WindowDc compatible(hwnd);
+    FrameSurface surface(compatible.get(), width, height);
+    WindowDc destination(hwnd);
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    {
+        Gdiplus::Graphics graphics(&surface.Image());
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+    }
+    GdiFlush();
+    POINT point{rect.left, rect.top}, source{0, 0};
+    SIZE size{width, height};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 253, AC_SRC_ALPHA};
+    UpdateLayeredWindow(hwnd, destination.get(), &point, &size, surface.Dc(), &source, 0, &blend, ULW_ALPHA);
+}
+
 void FrameCost() {
     CountdownWndOptions options;
     options.storePath = TempStore(L"tallyglass-bench-frame.ini");
@@ -190,19 +227,6 @@ void FrameCost() {
     clock.Create();
     CountdownModel state = clock.Model();
     state.m_running = 1;
-    constexpr int kFrames = 300;
-
-    auto measure = [&](auto&& frame) {
-        std::vector<double> samples;
-        for (int i = 0; i < 20; ++i) frame(i);
-        for (int i = 0; i < kFrames; ++i) {
-            const double t0 = NowMs();
-            frame(i);
-            samples.push_back(NowMs() - t0);
-            if (i % 50 == 0) Pump();
-        }
-        return Summarise(samples);
-    };
 
     std::vector<std::pair<std::string, Percentiles>> results;
     for (int size : {48, 96, 300}) {
@@ -212,7 +236,7 @@ void FrameCost() {
             state.m_remaining = 5999;
             clock.Show(state, /*relayout=*/true);
             state = clock.Model();  // with the size the layout gave it
-            const Percentiles p = measure([&](int i) {
+            const Percentiles p = SampleFrames([&](int i) {
                 state.m_remaining = 5999 - i % 600;
                 clock.Show(state, /*relayout=*/false);
             });
@@ -220,27 +244,12 @@ void FrameCost() {
                 {"frame at size " + std::to_string(size) + (noBackground ? ", background off" : ", background on"), p});
         }
     }
-    // The floor: the same surface, graphics and update with nothing painted (size 96's window).
+    // The floor, on size 96's window.
     state.m_sizeNormal = 96;
     clock.Show(state, /*relayout=*/true);
     HWND hwnd = clock.GetSafeHwnd();
     const int32_t width = clock.Model().m_width, height = clock.Model().m_height;
-    const Percentiles floor = measure([&](int) {
-        WindowDc compatible(hwnd);
-        FrameSurface surface(compatible.get(), width, height);
-        WindowDc destination(hwnd);
-        RECT rect;
-        GetWindowRect(hwnd, &rect);
-        {
-            Gdiplus::Graphics graphics(&surface.Image());
-            graphics.Flush(Gdiplus::FlushIntentionSync);
-        }
-        GdiFlush();
-        POINT point{rect.left, rect.top}, source{0, 0};
-        SIZE size{width, height};
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, 253, AC_SRC_ALPHA};
-        UpdateLayeredWindow(hwnd, destination.get(), &point, &size, surface.Dc(), &source, 0, &blend, ULW_ALPHA);
-    });
+    const Percentiles floor = SampleFrames([&](int) { PresentEmptyFrame(hwnd, width, height); });
     std::printf("empty frame (floor) median: %.3f ms\n", floor.median);
     std::printf("empty frame (floor) p95: %.3f ms\n", floor.p95);
     for (const auto& [name, p] : results) {

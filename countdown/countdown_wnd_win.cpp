@@ -77,7 +77,8 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             return true;
         case WM_ENDSESSION:
-            OnEndSession(wParam != FALSE);
+            // Windows ends the process after this message without destroying the window.
+            if (wParam) StoreSettings();
             return true;
         case WM_CLOSE:
             // Only another program sends this (there is no caption or system menu):
@@ -176,11 +177,6 @@ void CountdownWnd::StoreSettings() {
     WriteSettings(m_model, *m_core);
     // A save that failed (at session end, say) is tried again at destruction.
     m_settingsStored = m_core->commitConfig();
-}
-
-void CountdownWnd::OnEndSession(bool ending) {
-    // Windows ends the process after this message without destroying the window.
-    if (ending) StoreSettings();
 }
 
 void CountdownWnd::OnPaint() {

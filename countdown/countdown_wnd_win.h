@@ -89,7 +89,6 @@ private:
     void OnRButtonUp();
     void OnNewCountdown();
     void OnAbout();
-    void OnEndSession(bool ending);
     void OnTickMessage(uint32_t timerId);
     void OnHotKey(WPARAM id);
     bool OnCopyData(const COPYDATASTRUCT* data);
