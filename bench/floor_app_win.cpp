@@ -10,7 +10,7 @@ namespace {
 constexpr int kWidth = 300;
 constexpr int kHeight = 100;
 
-LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_CLOSE) {
         // The owner in wWinMain destroys the window once the loop has ended.
         PostQuitMessage(0);
