@@ -1,7 +1,6 @@
 #include "core/settings_store.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #define SI_NO_CONVERSION
@@ -14,12 +13,6 @@
 namespace {
 constexpr const char* kSection = "settings";
 constexpr const char* kLooseSection = "";  // keys before any header
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 const std::vector<SettingKey> kKeys{
     {setting_keys::kNoBackground, SettingKind::Bool, "0", "1: no background, only the glyphs show"},
@@ -111,27 +104,7 @@ bool SettingsStore::Load(std::string_view text) {
     if (text.size() > kMaxSettingsFileBytes) return false;
     const std::string lines = DisarmBrokenLines(text);
     m_impl->ini.LoadData(lines.data(), lines.size());
-    DropKeysThatCannotBeWrittenBack();
     return true;
-}
-
-void SettingsStore::DropKeysThatCannotBeWrittenBack() {
-    // Such a key would come back as a section header or a comment at the next
-    // load, and take the keys after it along.
-    CSimpleIniA::TNamesDepend sections;
-    m_impl->ini.GetAllSections(sections);
-    for (const auto& section : sections) {
-        CSimpleIniA::TNamesDepend keys;
-        m_impl->ini.GetAllKeys(section.pItem, keys);
-        std::vector<std::string> doomed;
-        for (const auto& key : keys) {
-            const std::string_view name = key.pItem;
-            if (name.empty() || name.front() == '[' || name.front() == ';' || name.front() == '#' ||
-                name.find_first_of("=\r\n") != std::string_view::npos)
-                doomed.emplace_back(name);
-        }
-        for (const auto& name : doomed) m_impl->ini.Delete(section.pItem, name.c_str());
-    }
 }
 
 std::string SettingsStore::DisarmBrokenLines(std::string_view text) {

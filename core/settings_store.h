@@ -1,7 +1,8 @@
 #pragma once
 // The settings file's contents: one [settings] section of key=value lines that a
-// user can read and edit. Unknown keys, comments and the order of lines survive
-// a load and a save. File access lives elsewhere; this works on text.
+// user can read and edit. This reads them and writes a file with every default;
+// a save into an existing file changes only the keys written (settings_merge).
+// File access lives elsewhere; this works on text.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -60,7 +61,6 @@ private:
     std::string DefaultText(const SettingKey& key) const;
     // The text as the parser may safely see it (see the .cpp).
     static std::string DisarmBrokenLines(std::string_view text);
-    void DropKeysThatCannotBeWrittenBack();
     const char* RawValue(std::string_view key) const;
     void SetRaw(std::string_view key, const std::string& value);
 

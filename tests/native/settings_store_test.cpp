@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 #include "core/settings_store.h"
@@ -62,29 +61,9 @@ TEST(SettingsStore, ValueSyntax) {
 
 TEST(SettingsStore, KeysWithoutHeaderRepeatedKeysAndOtherSections) {
     SettingsStore store;
-    store.Load("djsseconds=30\nfsizenormal=50\n[settings]\nfsizenormal=60\nfsizenormal=70\n[other]\ndjsseconds=99\n");
-    EXPECT_EQ(store.GetInt("djsseconds"), 30);   // before any header counts
-    EXPECT_EQ(store.GetInt("fsizenormal"), 70);  // the last one wins
-    store.SetInt("djsseconds", 45);
-    SettingsStore again;
-    again.Load(store.Serialize());
-    EXPECT_EQ(again.GetInt("djsseconds"), 45);
-    EXPECT_NE(store.Serialize().find("djsseconds = 99"), std::string::npos);  // other section untouched
-}
-
-// What a save keeps (comments, unknown keys, order, other sections) is the
-// merge tests'; here, how values are written.
-TEST(SettingsStore, ValuesAreWrittenAsKeyEqualsValueOnCrlfLines) {
-    SettingsStore store;
-    store.Load("[settings]\ndjsseconds=900\n");
-    store.SetInt("djsseconds", 1200);
-    store.SetBool("nobg", true);
-    const std::string saved = store.Serialize();
-    for (const char* line : {"[settings]\r\n", "djsseconds = 1200\r\n", "nobg = 1\r\n"})
-        EXPECT_NE(saved.find(line), std::string::npos) << line;
-    SettingsStore again;
-    again.Load(saved);
-    EXPECT_EQ(again.Serialize(), saved);  // stable once written
+    store.Load("djsseconds=30\nfsizenormal=50\n[Settings]\nfsizenormal=60\nFSIZENORMAL=70\n[other]\ndjsseconds=99\n");
+    EXPECT_EQ(store.GetInt("djsseconds"), 30);   // before any header counts; other sections do not
+    EXPECT_EQ(store.GetInt("fsizenormal"), 70);  // the last one wins, in any case
 }
 
 TEST(SettingsStore, HostileInputGivesDefaultsAndNoCrash) {
@@ -97,12 +76,6 @@ TEST(SettingsStore, HostileInputGivesDefaultsAndNoCrash) {
     // A NUL byte must not hide the lines after it.
     store.Load(std::string("junk\0junk\n[settings]\ndjsseconds=77\n", 34));
     EXPECT_EQ(store.GetInt("djsseconds"), 77);
-
-    // A value with a line break cannot smuggle a second key into the file.
-    store.SetText("title", "a\r\ndjsseconds=1");
-    SettingsStore again;
-    again.Load(store.Serialize());
-    EXPECT_EQ(again.GetInt("djsseconds"), 77);
 }
 
 template <size_t N>
@@ -110,30 +83,25 @@ std::string Bytes(const char (&text)[N]) {
     return std::string(text, N - 1);  // NULs included
 }
 
-// Found by fuzzing: text that the parser read one way and, once saved, another
-// way (or that grew at every save). Values must survive save and reload.
-TEST(SettingsStore, OddTextReadsTheSameAfterASave) {
+// Found by fuzzing: text that the parser would read wrongly (a header without
+// its "]" swallowing the lines after it, a CR inside a header, byte-order marks
+// inside the file) unless the store disarms it first.
+TEST(SettingsStore, OddTextReadsAsAnEditorShowsIt) {
     const std::string cases[] = {
         Bytes("\0\0\0\0\0[\0\0\n]]]]]]]]]]\0\0\x01\t\0\x81\n[settings]\ndjsseconds=5\n"),
-        Bytes("loose=!\n[o\0F#FFther]\nx=y\n[settings]\ndjsseconds=5\n"),      // unclosed header
-        "[settings]\ndjsseconds=5\n[ett\x1b\r]\nx=y\n",                        // CR inside a header
-        "\xEF\xBB\xBF[settings]\n\xEF\xBB\xBF fsizenormal=99\ndjsseconds=5\n"  // marks inside the file
-        "\t\xEF\xBB\xBF\t\xEF\xBB\xBF[\x01sen,,]=y\nclralert=#010203\n",
+        Bytes("loose=!\n[o\0F#FFther]\nx=y\n[settings]\ndjsseconds=5\n"),
+        "[settings]\n[ett\x1b\r]\ndjsseconds=5\n",
+        "\xEF\xBB\xBF[settings]\n\xEF\xBB\xBF fsizenormal=99\ndjsseconds=5\n\t\xEF\xBB\xBF\t[x\n]\nclralert=#010203\n",
     };
     for (const std::string& text : cases) {
-        SettingsStore first;
-        first.Load(text);
-        EXPECT_EQ(first.GetInt("djsseconds"), 5);
-        first.SetInt("djsseconds", 1234);
-        const std::string saved = first.Serialize();
-        SettingsStore second;
-        second.Load(saved);
-        EXPECT_EQ(second.GetInt("djsseconds"), 1234);
-        for (const auto& key : SettingKeys()) EXPECT_EQ(first.GetText(key.name), second.GetText(key.name)) << key.name;
-        SettingsStore third;
-        third.Load(second.Serialize());
-        EXPECT_LE(third.Serialize().size(), saved.size() + 16);  // never grows
+        SettingsStore store;
+        store.Load(text);
+        EXPECT_EQ(store.GetInt("djsseconds"), 5) << text;
     }
+    SettingsStore marked;
+    marked.Load(cases[3]);
+    EXPECT_EQ(marked.GetInt("fsizenormal"), 99);
+    EXPECT_EQ(marked.GetText("clralert"), "#010203");
 }
 
 TEST(SettingsStore, LargeFilesAreBoundedOrRefused) {
