@@ -99,7 +99,8 @@ TEST(Store, ASaveKeepsWhatWasEditedOnDiskWhileTheClockRan) {
         int32_t djsseconds;
         const char* kept;
     } cases[] = {
-        {"edited", "; mine\r\n[settings]\r\nfontname=Verdana\r\ndjsseconds=42\r\nnew=key\r\n", 42, "new = key"},
+        {"edited", "; mine\r\n[settings]\r\nfontname=Verdana\r\ndjsseconds=42\r\nnew=key\r\n", 42,
+         "; mine\r\n[settings]\r\nfontname=Verdana\r\ndjsseconds=42\r\nnew=key\r\nposleft = -7\r\nnobg = 1\r\n"},
         {"deleted", nullptr, 600, "fontname = Arial"},  // written anew with the defaults
     };
     for (const auto& c : cases) {
@@ -151,7 +152,8 @@ TEST(Store, TwoClocksSavingAtTheSameMomentLoseNothing) {
         ASSERT_EQ(next.getConfigInt("djsseconds"), 111);  // nobody wrote it
     }
     const std::string saved = ReadFileBytes(path);
-    for (const char* kept : {"; keep me", "zebra = stripes"}) EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+    for (const char* kept : {"; keep me\r\n", "zebra=stripes\r\n"})
+        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
     ExpectNoFilesBeside(path);
 }
 
