@@ -1,5 +1,5 @@
 # Tallyglass Countdown. Both targets install what they need (Debian packages).
-.PHONY: run test bench fuzz dist clean
+.PHONY: run test bench fuzz dist mutants clean
 
 run:
 	@bash scripts/run.sh
@@ -12,6 +12,9 @@ bench:
 
 dist:
 	@bash scripts/dist.sh
+
+mutants:
+	@bash tests/mutants/run.sh
 
 fuzz:
 	@bash scripts/fuzz.sh $(or $(SECONDS_PER_TARGET),300)

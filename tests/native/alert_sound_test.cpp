@@ -17,31 +17,24 @@ public:
     std::vector<std::string> sent;
 };
 
-TEST(PlayAlertSound, GuardsSendNothing) {
+// The short path where the volume has one; else the long one whole, blanks and
+// non-ASCII letters included. With the switch off or no file: not even "close all".
+TEST(PlayAlertSound, OpensAndPlaysTheQuotedShortPathOrNothing) {
+    const std::string spaced = "C:\\Program Files\\Clock\\alert.wav";
+    const std::string foreign = "D:\\Vortr\xC3\xA4ge 2026\\\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6\\alert.wav";
     FakeDevice device;
-    device.existing["C:\\Clock\\alert.wav"] = "C:\\Clock\\alert.wav";
-    PlayAlertSound(false, "C:\\Clock\\alert.wav", device);
-    EXPECT_TRUE(device.sent.empty());  // switch off: not even "close all"
+    device.existing = {{spaced, "C:\\PROGRA~1\\Clock\\alert.wav"}, {foreign, foreign}};
+    PlayAlertSound(false, spaced, device);
     PlayAlertSound(true, "C:\\Other\\alert.wav", device);
-    EXPECT_TRUE(device.sent.empty());  // no file
-}
-
-TEST(PlayAlertSound, QuotesTheShortPath) {
-    FakeDevice device;
-    device.existing["C:\\Program Files\\Clock\\alert.wav"] = "C:\\PROGRA~1\\Clock\\alert.wav";
-    PlayAlertSound(true, "C:\\Program Files\\Clock\\alert.wav", device);
-    const std::vector<std::string> expected{"close all", "open \"C:\\PROGRA~1\\Clock\\alert.wav\"",
-                                            "play \"C:\\PROGRA~1\\Clock\\alert.wav\""};
+    EXPECT_TRUE(device.sent.empty());
+    PlayAlertSound(true, spaced, device);
+    PlayAlertSound(true, foreign, device);
+    const std::vector<std::string> expected{"close all",
+                                            "open \"C:\\PROGRA~1\\Clock\\alert.wav\"",
+                                            "play \"C:\\PROGRA~1\\Clock\\alert.wav\"",
+                                            "close all",
+                                            "open \"" + foreign + "\"",
+                                            "play \"" + foreign + "\""};
     EXPECT_EQ(device.sent, expected);
-}
-
-TEST(PlayAlertSound, LongPathsWithBlanksAndNonAsciiLettersStayWhole) {
-    FakeDevice device;
-    const std::string path = "D:\\Vortr\xC3\xA4ge 2026\\\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6\\alert.wav";
-    device.existing[path] = path;  // a volume without short names
-    PlayAlertSound(true, path, device);
-    ASSERT_EQ(device.sent.size(), 3u);
-    EXPECT_EQ(device.sent[1], "open \"" + path + "\"");
-    EXPECT_EQ(device.sent[2], "play \"" + path + "\"");
 }
 }  // namespace

@@ -7,50 +7,47 @@
 namespace {
 namespace mod = hot_key_modifier;
 
-TEST(HotKeyText, ParsesWhatTheSettingsHoldAndRefusesTheRest) {
+// Read in any case and spacing, written back by About in one fixed order.
+TEST(HotKeyText, ParsesWhatTheSettingsHoldFormatsItBackAndRefusesTheRest) {
     struct Case {
         const char* text;
         HotKeyParse outcome;
         uint32_t modifiers, key;
+        const char* shown;
     };
+    const uint32_t all = mod::kControl | mod::kAlt | mod::kShift | mod::kWin;
     const Case cases[] = {
-        {"Ctrl+Alt+F2", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x71},
-        {"  ctrl + SHIFT + p ", HotKeyParse::Ok, mod::kControl | mod::kShift, 'P'},
-        {"Control+Win+F24", HotKeyParse::Ok, mod::kControl | mod::kWin, 0x87},
-        {"Alt+F1", HotKeyParse::Ok, mod::kAlt, 0x70},
-        {"Ctrl+Alt+PageUp", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x21},
-        {"ctrl+alt+page down", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x22},
-        {"Shift+Home", HotKeyParse::Ok, mod::kShift, 0x24},
-        {"Shift+End", HotKeyParse::Ok, mod::kShift, 0x23},
-        {"Alt+Space", HotKeyParse::Ok, mod::kAlt, 0x20},
-        {"Alt+Left", HotKeyParse::Ok, mod::kAlt, 0x25},
-        {"Alt+Down", HotKeyParse::Ok, mod::kAlt, 0x28},
-        {"Ctrl+7", HotKeyParse::Ok, mod::kControl, '7'},
-        {"", HotKeyParse::Off, 0, 0},
-        {"   ", HotKeyParse::Off, 0, 0},
-        {"F2", HotKeyParse::NoModifier, 0, 0x71},
-        {"p", HotKeyParse::NoModifier, 0, 'P'},
-        {"Ctrl+F", HotKeyParse::Ok, mod::kControl, 'F'},
+        {"Ctrl+Alt+F2", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x71, "Ctrl+Alt+F2"},
+        {"  ctrl + SHIFT + p ", HotKeyParse::Ok, mod::kControl | mod::kShift, 'P', "Ctrl+Shift+P"},
+        {"Win+Shift+Alt+Control+F24", HotKeyParse::Ok, all, 0x87, "Ctrl+Alt+Shift+Win+F24"},
+        {"Alt+F1", HotKeyParse::Ok, mod::kAlt, 0x70, "Alt+F1"},
+        {"alt + ctrl + pgup", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x21, "Ctrl+Alt+PageUp"},
+        {"Ctrl+Alt+PageUp", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x21, "Ctrl+Alt+PageUp"},
+        {"ctrl+alt+page down", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x22, "Ctrl+Alt+PageDown"},
+        {"Win+PgDn", HotKeyParse::Ok, mod::kWin, 0x22, "Win+PageDown"},
+        {"Shift+Home", HotKeyParse::Ok, mod::kShift, 0x24, "Shift+Home"},
+        {"Shift+End", HotKeyParse::Ok, mod::kShift, 0x23, "Shift+End"},
+        {"Alt+Space", HotKeyParse::Ok, mod::kAlt, 0x20, "Alt+Space"},
+        {"Alt+Left", HotKeyParse::Ok, mod::kAlt, 0x25, "Alt+Left"},
+        {"Alt+Down", HotKeyParse::Ok, mod::kAlt, 0x28, "Alt+Down"},
+        {"Ctrl+7", HotKeyParse::Ok, mod::kControl, '7', "Ctrl+7"},
+        {"Ctrl+F", HotKeyParse::Ok, mod::kControl, 'F', "Ctrl+F"},
+        {"F2", HotKeyParse::NoModifier, 0, 0x71, "F2"},
+        {"p", HotKeyParse::NoModifier, 0, 'P', "P"},
+        {"", HotKeyParse::Off, 0, 0, ""},
+        {"   ", HotKeyParse::Off, 0, 0, ""},
     };
     for (const Case& c : cases) {
         const ParsedHotKey parsed = ParseHotKeyText(c.text);
         EXPECT_EQ(parsed.outcome, c.outcome) << '"' << c.text << '"';
         if (c.outcome != HotKeyParse::Off) {
             EXPECT_EQ(parsed.key, (HotKey{c.modifiers, c.key})) << c.text;
+            EXPECT_EQ(FormatHotKey(parsed.key), c.shown);
         }
     }
-    for (const char* refused : {"Ctrl+Alt", "Ctrl+", "+F2", "Ctrl++F2", "Ctrl+Ctrl+F2", "Ctrl+F25", "Ctrl+F0",
-                                "Ctrl+F02", "Hyper+F2", "Ctrl+Alt+Enter", "Ctrl+ä", "F2+Ctrl"})
+    for (const char* refused : {"Ctrl+Alt", "Ctrl+", "+F2", "Ctrl++F2", "Ctrl+Ctrl+F2", "Ctrl+Control+F2", "Ctrl+F25",
+                                "Ctrl+F0", "Ctrl+F02", "Hyper+F2", "Ctrl+Alt+Enter", "Ctrl+\xC3\xA4", "F2+Ctrl"})
         EXPECT_EQ(ParseHotKeyText(refused).outcome, HotKeyParse::NotUnderstood) << '"' << refused << '"';
-}
-
-TEST(HotKeyText, FormatsInAFixedOrderThatParsesBack) {
-    for (const char* text : {"Ctrl+Alt+Shift+Win+PageDown", "Shift+Q", "Alt+9", "Win+Space"}) {
-        const ParsedHotKey parsed = ParseHotKeyText(text);
-        ASSERT_EQ(parsed.outcome, HotKeyParse::Ok) << text;
-        EXPECT_EQ(FormatHotKey(parsed.key), text);
-    }
-    EXPECT_EQ(FormatHotKey(ParseHotKeyText("alt + ctrl + pgup").key), "Ctrl+Alt+PageUp");
 }
 
 TEST(DurationText, LengthsInEveryFormAndWhatIsNotOne) {
@@ -60,9 +57,9 @@ TEST(DurationText, LengthsInEveryFormAndWhatIsNotOne) {
         {"1:30", 90},       {"0:05", 5},  {"100:00:00", 360000}, {"2147483647", INT32_MAX},
     };
     for (const auto& [text, seconds] : lengths) EXPECT_EQ(ParseDuration(text), seconds) << text;
-    for (const char* refused : {"0",    "0s",      "0:00:00", "2147483648", "99999999999", "999999999h", "",   "-5",
-                                "+5",   "1.5",     "1h30",    "30m1h",      "1m1m",        "h",          "1x", "1:3",
-                                "1:60", "1:30:60", "1:2:3:4", ":30",        "1:30:",       "1 m",        "5 "})
+    for (const char* refused : {"0",    "0s",      "0:00:00",    "2147483648", "99999999999", "999999999h", "",   "-5",
+                                "+5",   "1.5",     "1h30",       "30m1h",      "1m1m",        "h",          "1x", "1:3",
+                                "1:60", "1:30:60", "1:00:00:00", ":30",        "1:30:",       "1 m",        "5 "})
         EXPECT_FALSE(ParseDuration(refused).has_value()) << '"' << refused << '"';
 }
 

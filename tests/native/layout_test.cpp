@@ -7,36 +7,38 @@ TEST(MarginForSize, TruncatesTheSinglePrecisionProduct) {
     const std::pair<int32_t, int32_t> cases[] = {{10, 3},   {20, 6},   {30, 9}, {33, 9},   {48, 14},
                                                  {100, 30}, {255, 76}, {0, 0},  {-10, -3}, {1, 0}};
     for (auto [size, margin] : cases) EXPECT_EQ(MarginForSize(size), margin) << size;
-    // Below 2^23 the float product truncates like the integer quotient 3S/10.
-    for (int32_t s = -5000; s <= 5000; ++s) ASSERT_EQ(MarginForSize(s), s * 3 / 10) << s;
     EXPECT_GT(MarginForSize(INT32_MAX), 0);  // no overflow at the top
 }
 
-TEST(WindowSizeFor, ThreeMarginsAcrossOneDown) {
-    const PixelSize cap{7680, 4320};
-    const PixelSize size = WindowSizeFor({200, 50}, 14, cap);
-    EXPECT_EQ(size.width, 242);
-    EXPECT_EQ(size.height, 64);
-    // An empty text still gives a window 3m x m.
-    const PixelSize empty = WindowSizeFor({0, 0}, 21, cap);
-    EXPECT_EQ(empty.width, 63);
-    EXPECT_EQ(empty.height, 21);
-}
-
-TEST(WindowSizeFor, IsCappedAndNeverEmpty) {
-    const PixelSize cap{1920, 1080};
-    const PixelSize huge = WindowSizeFor({INT32_MAX, INT32_MAX}, INT32_MAX, cap);
-    EXPECT_EQ(huge.width, 1920);
-    EXPECT_EQ(huge.height, 1080);
-    const PixelSize zero = WindowSizeFor({0, 0}, 0, cap);
-    EXPECT_EQ(zero.width, 1);
-    EXPECT_EQ(zero.height, 1);
+// Three margins across and one down, an empty text included; capped, never empty.
+TEST(WindowSizeFor, ThreeMarginsAcrossOneDownWithinTheCap) {
+    struct Case {
+        PixelSize measured;
+        int32_t margin;
+        PixelSize cap, size;
+    };
+    const Case cases[] = {{{200, 50}, 14, {7680, 4320}, {242, 64}},
+                          {{0, 0}, 21, {7680, 4320}, {63, 21}},
+                          {{INT32_MAX, INT32_MAX}, INT32_MAX, {1920, 1080}, {1920, 1080}},
+                          {{0, 0}, 0, {1920, 1080}, {1, 1}}};
+    for (const Case& c : cases) {
+        const PixelSize size = WindowSizeFor(c.measured, c.margin, c.cap);
+        EXPECT_EQ(size.width, c.size.width) << c.measured.width << " + " << c.margin;
+        EXPECT_EQ(size.height, c.size.height) << c.measured.height << " + " << c.margin;
+    }
 }
 
 TEST(WindowCap, FollowsTheVirtualScreenWithinBoundsAndCapsTheFont) {
     EXPECT_EQ(WindowCapFor({3840, 1080}).width, 3840);
     EXPECT_EQ(WindowCapFor({30000, 20000}).height, 4320);  // never more than 8K
     EXPECT_EQ(WindowCapFor({0, 0}).width, 640);            // metrics unavailable
+    EXPECT_EQ(WindowCapFor({7681, 479}).height, 480);
     EXPECT_EQ(EffectiveFontSize(100000, WindowCapFor({1920, 1080})), 1080);
+    EXPECT_EQ(EffectiveFontSize(1080, WindowCapFor({1920, 1080})), 1080);
+}
+
+TEST(ConstantAlpha, Is253AtFullOpacityAndScalesWithIt) {
+    const std::pair<int32_t, int32_t> cases[] = {{100, 253}, {50, 127}, {10, 25}, {0, 0}, {101, 253}, {-1, 0}};
+    for (auto [percent, alpha] : cases) EXPECT_EQ(ConstantAlphaFor(percent), alpha) << percent;
 }
 }  // namespace

@@ -23,6 +23,7 @@ TEST(PlaceOnScreen, KeepsPlacesOnPresentMonitorsAndBringsBackLostOnes) {
         {"far left", {-9000, 500, -8700, 600}, -1280, 500},
         {"below the laptop's taskbar", {600, 1030, 900, 1130}, 600, 940},
         {"above everything", {-1200, -900, -900, -800}, -1200, -200},
+        {"above both, its centre over the laptop", {-100, -350, 900, -250}, 0, 0},
         {"larger than any work area", {4000, 4000, 9000, 6000}, 0, 0},
     };
     for (const PlaceCase& c : cases) {

@@ -5,14 +5,12 @@
 #include "core/product_record.h"
 
 namespace {
-TEST(ProductRecord, EncodesHexGroupsEndedBy001E) {
+TEST(ProductRecord, EncodesHexGroupsEndedBy001EAndRoundTripsAllFourFields) {
     char field[51];
     EncodeSoftField("A\xE6\x97\xB6", field, sizeof field);  // "A" and U+65F6
     EXPECT_STREQ(field, "004165F6001E");
     EXPECT_EQ(DecodeSoftField(field, sizeof field), "A\xE6\x97\xB6");
-}
 
-TEST(ProductRecord, RoundTripsAllFourFields) {
     tagSoft record;
     std::memset(&record, 0x7F, sizeof record);
     FillProductRecord(record,

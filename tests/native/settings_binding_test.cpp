@@ -42,70 +42,60 @@ TEST(SettingsBinding, EveryKeyOfTheStoreFeedsAFieldInTheStoresOrder) {
     for (size_t i = 0; i < clockKeys.size(); ++i) EXPECT_EQ(SettingBindings()[i].key, clockKeys[i]) << i;
 }
 
+// Sizes are raised to the smallest readable one, a length that never ends becomes
+// 10 s, the opacity stays within 10..100; positions (monitors left of the
+// primary) and the warning threshold (0 is off) are never corrected.
 TEST(SettingsBinding, ReadsEveryFieldWithItsCorrection) {
-    RecordingConfig config({{"nobg", "1"},
-                            {"wavalert", "0"},
-                            {"alertcenter", "1"},
-                            {"fontname", "Serif"},
-                            {"fsizenormal", "10"},
-                            {"fsizealert", "130"},
-                            {"fsizetitle", "-4"},
-                            {"clrnormal", "#102030"},
-                            {"clralert", "1,2,3,4"},
-                            {"djsseconds", "-5"},
-                            {"alertseconds", "0"},
-                            {"alertstr", "Stop"},
-                            {"title", "Keynote"},
-                            {"posleft", "-1200"},
-                            {"postop", "7"}});
+    const std::map<std::string, std::string> stored = {
+        {"nobg", "1"},           {"wavalert", "0"},       {"alertcenter", "1"},  {"fontname", "Serif"},
+        {"fsizenormal", "19"},   {"fsizealert", "130"},   {"fsizetitle", "-4"},  {"clrnormal", "#102030"},
+        {"clralert", "1,2,3,4"}, {"djsseconds", "-5"},    {"alertseconds", "0"}, {"alertstr", "Stop"},
+        {"title", "Keynote"},    {"posleft", "-1200"},    {"postop", "7"},       {"clrwarn", "#405060"},
+        {"opacity", "9"},        {"hotkeystart", "Alt+S"}};
+    RecordingConfig config(stored);
     CountdownModel model;
     ReadSettings(model, config);
-    EXPECT_EQ(model.m_noBackground, 1);
-    EXPECT_EQ(model.m_alertSound, 0);
-    EXPECT_EQ(model.m_alertCenter, 1);
-    EXPECT_EQ(model.m_fontName, "Serif");
-    EXPECT_EQ(model.m_sizeNormal, 20);  // raised to the smallest readable size
-    EXPECT_EQ(model.m_sizeAlert, 130);
-    EXPECT_EQ(model.m_sizeTitle, 20);
+    const std::vector<int32_t> numbers = {model.m_noBackground,     model.m_alertSound,   model.m_alertCenter,
+                                          model.m_sizeNormal,       model.m_sizeAlert,    model.m_sizeTitle,
+                                          model.m_countdownSeconds, model.m_alertSeconds, model.m_posLeft,
+                                          model.m_posTop,           model.m_warnSeconds,  model.m_opacity};
+    EXPECT_EQ(numbers, (std::vector<int32_t>{1, 0, 1, 20, 130, 20, 10, 10, -1200, 7, 0, 10}));
+    EXPECT_EQ(model.m_fontName + "|" + model.m_alertText + "|" + model.m_titleText + "|" + model.m_hotKeyStart,
+              "Serif|Stop|Keynote|Alt+S");
     EXPECT_EQ(model.m_colorNormal, 0xFF102030u);
     EXPECT_EQ(model.m_colorAlert, 0x01020304u);
-    EXPECT_EQ(model.m_countdownSeconds, 10);  // a length that never ends becomes 10 s
-    EXPECT_EQ(model.m_alertSeconds, 10);
-    EXPECT_EQ(model.m_alertText, "Stop");
-    EXPECT_EQ(model.m_titleText, "Keynote");
-    EXPECT_EQ(model.m_posLeft, -1200);  // positions are never corrected: monitors left of the primary
-    EXPECT_EQ(model.m_posTop, 7);
+    EXPECT_EQ(model.m_colorWarn, 0xFF405060u);
     EXPECT_EQ(config.writes.size(), 0u);
+
+    RecordingConfig high({{"opacity", "101"}, {"warnseconds", "30"}});
+    ReadSettings(model, high);
+    EXPECT_EQ(model.m_opacity, 100);
+    EXPECT_EQ(model.m_warnSeconds, 30);
 }
 
 TEST(SettingsBinding, WritesTheNineKeysAndThePositionOnlyWhileMoreThanTheAlertRemains) {
+    CountdownModel model;
+    model.m_noBackground = 0;
+    model.m_alertSound = 5;  // any non-zero value is on
+    model.m_alertCenter = 0;
+    model.m_sizeNormal = 50;
+    model.m_sizeAlert = 60;
+    model.m_countdownSeconds = 30;
+    model.m_alertSeconds = 10;
+    model.m_posLeft = -20;
+    model.m_posTop = 40;
+    model.m_overtime = model.m_alertFlash = model.m_clickThrough = model.m_warnSeconds = 1;  // never written
     const std::vector<std::string> always = {"nobg=0",        "wavalert=1",    "alertcenter=0",  "fsizenormal=50",
                                              "fsizealert=60", "djsseconds=30", "alertseconds=10"};
-    struct Case {
-        const char* name;
-        int32_t remaining;
-        bool position;
-    };
-    for (const Case& c : {Case{"more than the alert", 11, true}, Case{"exactly the alert", 10, false},
-                          Case{"less than the alert", 3, false}, Case{"below zero", -4, false}}) {
-        CountdownModel model;
-        model.m_noBackground = 0;
-        model.m_alertSound = 5;  // any non-zero value is on
-        model.m_alertCenter = 0;
-        model.m_sizeNormal = 50;
-        model.m_sizeAlert = 60;
-        model.m_countdownSeconds = 30;
-        model.m_alertSeconds = 10;
-        model.m_remaining = c.remaining;
-        model.m_posLeft = -20;
-        model.m_posTop = 40;
+    for (const int32_t remaining : {11, 10, 3, -4}) {  // more than the alert, exactly it, less, below zero
+        model.m_remaining = remaining;
         RecordingConfig config({});
         WriteSettings(model, config);
         std::vector<std::string> expected;
-        if (c.position) expected = {"posleft=-20", "postop=40"};
+        if (remaining > 10) expected = {"posleft=-20", "postop=40"};
         expected.insert(expected.end(), always.begin(), always.end());
-        EXPECT_EQ(config.writes, expected) << c.name;
-        EXPECT_EQ(PositionIsStored(model), c.position) << c.name;
+        EXPECT_EQ(config.writes, expected) << remaining;
+        EXPECT_EQ(PositionIsStored(model), remaining > 10) << remaining;
     }
 }
 }  // namespace

@@ -7,41 +7,26 @@
 #include "core/store_files.h"
 
 namespace {
+// A process id fits 32 bits; another settings file's, the lock and the file
+// itself are no leftovers.
 TEST(StoreFiles, LeftoversAreKnownByNameAndOwner) {
-    const struct {
-        const wchar_t* name;
-        std::optional<uint32_t> owner;
-    } cases[] = {
-        {L"a.ini.1234.tmp", 1234u},
-        {L"a.ini.4294967295.bak", 4294967295u},
-        {L"a.ini.4294967296.tmp", std::nullopt},  // does not fit a process id
-        {L"a.ini.12x4.tmp", std::nullopt},
-        {L"a.ini..tmp", std::nullopt},
-        {L"a.ini.12.txt", std::nullopt},
-        {L"a.ini.12.tmp.old", std::nullopt},
-        {L"b.ini.12.tmp", std::nullopt},  // another settings file's
-        {L"a.ini.lock", std::nullopt},
-        {L"a.ini", std::nullopt},
-    };
-    for (const auto& c : cases) EXPECT_EQ(LeftoverOwner(c.name, L"a.ini"), c.owner) << c.name;
+    EXPECT_EQ(LeftoverOwner(L"a.ini.1234.tmp", L"a.ini"), 1234u);
+    EXPECT_EQ(LeftoverOwner(L"a.ini.4294967295.bak", L"a.ini"), 4294967295u);
     EXPECT_EQ(LeftoverOwner(TempFileName(L"a.ini", 77), L"a.ini"), 77u);
     EXPECT_EQ(LeftoverOwner(BackupFileName(L"a.ini", 78), L"a.ini"), 78u);
-    EXPECT_NE(TempFileName(L"a.ini", 77), TempFileName(L"a.ini", 78));
+    EXPECT_NE(TempFileName(L"a.ini", 77), BackupFileName(L"a.ini", 77));
+    for (const wchar_t* name :
+         {L"a.ini.4294967296.tmp", L"a.ini.04294967295.tmp", L"a.ini.12x4.tmp", L"a.ini..tmp", L"a.ini.12.txt",
+          L"a.ini.12.tmp.old", L"b.ini.12.tmp", L"a.ini.lock", L"a.ini", L"a.ini.", L"a.inix12.tmp", L"a.ini.12"})
+        EXPECT_FALSE(LeftoverOwner(name, L"a.ini").has_value()) << name;
 }
 
 TEST(StoreFiles, ProgramFolderIsNeverADrivesRootByAccident) {
-    const struct {
-        const wchar_t* modulePath;
-        const wchar_t* folder;
-    } cases[] = {
-        {L"C:\\Tools\\clock.exe", L"C:\\Tools\\"},
-        {L"C:\\clock.exe", L"C:\\"},
-        {L"\\\\server\\share\\clock.exe", L"\\\\server\\share\\"},
-        {L"", L""},  // the program's path could not be found
-        {L"clock.exe", L""},
-        {L"\\clock.exe", L""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FolderOfModule(c.modulePath), c.folder) << c.modulePath;
+    EXPECT_EQ(FolderOfModule(L"C:\\Tools\\clock.exe"), L"C:\\Tools\\");
+    EXPECT_EQ(FolderOfModule(L"C:\\clock.exe"), L"C:\\");
+    EXPECT_EQ(FolderOfModule(L"\\\\server\\share\\clock.exe"), L"\\\\server\\share\\");
+    for (const wchar_t* path : {L"", L"clock.exe", L"\\clock.exe"})  // the program's path not found, or no folder
+        EXPECT_EQ(FolderOfModule(path), L"") << path;
 }
 
 // Files by name with their contents; each ReplaceFile result leaves the state
