@@ -30,13 +30,13 @@ TEST(SettingsMerge, OnlyTheWrittenKeysLinesChange) {
          {{"nobg", "1"}},
          "[settings]\r\n; first\r\nnobg=0\r\n; second\r\nNOBG = 1\r\n"},
         {"a missing key goes at the end of the section, not into the next one",
-         "[Settings]\nnobg=0\n\n; other things\n[other]\npostop=5\n",
+         "[ Settings ]\nnobg=0\n\n; other things\n[other]\npostop=5\n",
          {{"postop", "9"}},
-         "[Settings]\nnobg=0\npostop = 9\n\n; other things\n[other]\npostop=5\n"},
+         "[ Settings ]\nnobg=0\npostop = 9\n\n; other things\n[other]\npostop=5\n"},
         {"a key before any header is set where it stands",
          "postop=1\r\n[settings]\r\nnobg=1\r\n",
-         {{"postop", "2"}},
-         "postop=2\r\n[settings]\r\nnobg=1\r\n"},
+         {{"postop", "2"}, {"wavalert", "0"}},
+         "postop=2\r\n[settings]\r\nnobg=1\r\nwavalert = 0\r\n"},
         {"a section header only", "[settings]", {{"nobg", "1"}}, "[settings]\r\nnobg = 1\r\n"},
         {"no section: one is added after the last line, which had no ending",
          "; notes\n[other]\nx=1",
@@ -62,10 +62,11 @@ TEST(SettingsMerge, OnlyTheWrittenKeysLinesChange) {
 
 TEST(SettingsMerge, AVanishedFileComesBackWithDefaultsAndTheWrittenKeys) {
     SettingsStore store;
-    store.Load(FreshSettingsText({{"fsizealert", "150"}, {"wavalert", "0"}}));
+    store.Load(FreshSettingsText({{"fsizealert", "150"}, {"wavalert", "0"}, {"title", "a\r\ndjsseconds=1"}}));
     EXPECT_EQ(store.GetInt("fsizealert"), 150);
     EXPECT_FALSE(store.GetBool("wavalert"));
     EXPECT_EQ(store.GetInt("fsizenormal"), 72);
+    EXPECT_EQ(store.GetInt("djsseconds"), 600);  // a value cannot smuggle a key into the file
 }
 
 TEST(SettingsMerge, ALastValueWinsAndTooLargeTextIsLeftAlone) {
