@@ -1,5 +1,8 @@
 #include "core/atomic_file_win.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "core/store_files.h"
 
 namespace {
@@ -7,15 +10,22 @@ constexpr DWORD kLockWaitMs = 3000;
 constexpr DWORD kBusyReadWaitMs = 1000;
 constexpr DWORD kRetryStepMs = 20;
 
-bool WriteAll(HANDLE file, const char* data, size_t size) {
-    while (size > 0) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
         DWORD written = 0;
-        const DWORD chunk = size > (1u << 20) ? (1u << 20) : static_cast<DWORD>(size);
-        if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0) return false;
-        data += written;
-        size -= written;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 20));
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
     }
     return true;
+}
+
+// What a Windows error code means to the caller; the last row's result for any other code.
+template <typename Result, size_t N>
+Result Meaning(DWORD error, const std::pair<DWORD, Result> (&table)[N]) {
+    for (const auto& [code, result] : table)
+        if (code == error) return result;
+    return table[N - 1].second;
 }
 
 class WinFileOperations : public FileOperations {
@@ -28,16 +38,13 @@ public:
         if (ReplaceFileW(replaced.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
                          nullptr, nullptr))
             return ReplaceError::None;
-        switch (GetLastError()) {
-            case ERROR_UNABLE_TO_REMOVE_REPLACED:
-                return ReplaceError::UnableToRemoveReplaced;
-            case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-                return ReplaceError::UnableToMoveReplacement;
-            case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
-                return ReplaceError::UnableToMoveReplacement2;
-            default:
-                return ReplaceError::Other;
-        }
+        static constexpr std::pair<DWORD, ReplaceError> kErrors[] = {
+            {ERROR_UNABLE_TO_REMOVE_REPLACED, ReplaceError::UnableToRemoveReplaced},
+            {ERROR_UNABLE_TO_MOVE_REPLACEMENT, ReplaceError::UnableToMoveReplacement},
+            {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, ReplaceError::UnableToMoveReplacement2},
+            {0, ReplaceError::Other},
+        };
+        return Meaning(GetLastError(), kErrors);
     }
     bool MoveToNewName(const std::wstring& from, const std::wstring& to) override {
         return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
@@ -51,11 +58,11 @@ bool WriteTemp(const std::wstring& temp, std::string_view bytes, SaveStepHook* h
     FileHandle file(
         CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
+    // In two halves, so that a test can stop the save between them.
     const size_t half = bytes.size() / 2;
-    bool ok = WriteAll(file.get(), bytes.data(), half);
+    bool ok = WriteAll(file.get(), bytes.substr(0, half));
     if (ok && hook && !hook->ContinueAfter(SaveStep::TempHalfWritten)) return false;
-    ok = ok && WriteAll(file.get(), bytes.data() + half, bytes.size() - half);
-    ok = ok && FlushFileBuffers(file.get());
+    ok = ok && WriteAll(file.get(), bytes.substr(half)) && FlushFileBuffers(file.get());
     file.reset();
     if (!ok) DeleteFileW(temp.c_str());
     return ok;
@@ -70,18 +77,12 @@ bool ProcessRunning(DWORD processId) {
 }
 
 ReadOutcome OutcomeOf(DWORD error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-            return ReadOutcome::Missing;
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return ReadOutcome::Busy;
-        case ERROR_ACCESS_DENIED:
-            return ReadOutcome::Denied;
-        default:
-            return ReadOutcome::Failed;
-    }
+    static constexpr std::pair<DWORD, ReadOutcome> kErrors[] = {
+        {ERROR_FILE_NOT_FOUND, ReadOutcome::Missing}, {ERROR_PATH_NOT_FOUND, ReadOutcome::Missing},
+        {ERROR_SHARING_VIOLATION, ReadOutcome::Busy}, {ERROR_LOCK_VIOLATION, ReadOutcome::Busy},
+        {ERROR_ACCESS_DENIED, ReadOutcome::Denied},   {0, ReadOutcome::Failed},
+    };
+    return Meaning(error, kErrors);
 }
 
 FileRead ReadOnce(const std::wstring& path, size_t maxBytes, std::string& bytes) {

@@ -8,7 +8,7 @@ void ClockTimers::RequestPeriod() {
     const auto resolution = ChooseTimerResolution(read, caps.wPeriodMin, caps.wPeriodMax);
     if (!resolution) return;
     m_resolution = *resolution;
-    m_period = TimerPeriod(m_resolution);
+    m_period = RequestTimerPeriod(m_resolution);
 }
 
 void CALLBACK ClockTimers::Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWORD_PTR) {
@@ -18,19 +18,20 @@ void CALLBACK ClockTimers::Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWOR
 
 uint32_t ClockTimers::StartPeriodic(HWND target) {
     if (m_manual) return ++m_manualIds;
-    m_timer = PeriodicTimer(1000, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target));
-    return m_timer.Id();
+    m_timer =
+        StartTimerEvent(1000, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target), TIME_PERIODIC);
+    return m_timer.get();
 }
 
 uint32_t ClockTimers::StartOneShot(HWND target, uint32_t delayMs) {
     if (m_manual) return ++m_manualIds;
-    m_timer = PeriodicTimer(delayMs, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target),
-                            PeriodicTimer::OneShot);
-    return m_timer.Id();
+    m_timer =
+        StartTimerEvent(delayMs, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target), TIME_ONESHOT);
+    return m_timer.get();
 }
 
 void ClockTimers::Stop(uint32_t timerId) {
-    if (timerId == m_timer.Id()) m_timer.reset();
+    if (timerId == m_timer.get()) m_timer.reset();
 }
 
 void ClockTimers::Release() {

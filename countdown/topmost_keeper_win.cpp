@@ -25,9 +25,10 @@ bool OwnPopupIsOpen(HWND clock) {
 
 TopmostKeeper::TopmostKeeper(HWND window, UINT checkPeriodMs)
     : m_window(window),
-      m_hook(EVENT_SYSTEM_FOREGROUND, &TopmostKeeper::OnForegroundChanged,
-             WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS),
-      m_timer(window, kCheckTimerId, checkPeriodMs) {
+      m_hook(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                             &TopmostKeeper::OnForegroundChanged, 0, 0,
+                             WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS)),
+      m_timer(WindowTimerId{window, SetTimer(window, kCheckTimerId, checkPeriodMs, nullptr)}) {
     t_keepers.push_back(this);
 }
 

@@ -3,8 +3,7 @@
 // itself, say), without ever taking the focus.
 #include <windows.h>
 
-#include "framework/win_event_hook_win.h"
-#include "framework/window_timer_win.h"
+#include "framework/handles_win.h"
 
 class TopmostKeeper {
 public:

@@ -32,7 +32,7 @@ public:
     ~UniqueHandle() { reset(); }
 
     Handle get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != Handle{}; }
+    explicit operator bool() const { return static_cast<bool>(m_handle); }
     void reset() {
         if (m_handle) {
             Traits::Release(m_handle);
@@ -100,35 +100,38 @@ private:
     ATOM m_atom;
 };
 
-// A file handle; INVALID_HANDLE_VALUE is taken as "none".
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    HANDLE get() const { return m_handle.get(); }
-    explicit operator bool() const { return static_cast<bool>(m_handle); }
-    void reset() { m_handle.reset(); }
-
-private:
-    UniqueHandle<HANDLE, CloseHandleTraits> m_handle;
-};
-
-// A kernel object other than a file (a process, an event), released with CloseHandle.
-using KernelHandle = UniqueHandle<HANDLE, CloseHandleTraits>;
-
 struct FindCloseTraits {
     static void Release(HANDLE find) { FindClose(find); }
 };
 
-// A directory listing from FindFirstFileW; INVALID_HANDLE_VALUE is taken as "none".
-class FindHandle {
+// A handle whose "none" is INVALID_HANDLE_VALUE (a file, a directory listing), held as null.
+template <typename Traits>
+class InvalidIsNone : public UniqueHandle<HANDLE, Traits> {
 public:
-    explicit FindHandle(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    HANDLE get() const { return m_handle.get(); }
-    explicit operator bool() const { return static_cast<bool>(m_handle); }
-
-private:
-    UniqueHandle<HANDLE, FindCloseTraits> m_handle;
+    explicit InvalidIsNone(HANDLE handle)
+        : UniqueHandle<HANDLE, Traits>(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
 };
+using FileHandle = InvalidIsNone<CloseHandleTraits>;
+// A directory listing from FindFirstFileW.
+using FindHandle = InvalidIsNone<FindCloseTraits>;
+
+struct UnhookWinEventTraits {
+    static void Release(HWINEVENTHOOK hook) { UnhookWinEvent(hook); }
+};
+// SetWinEventHook / UnhookWinEvent.
+using WinEventHook = UniqueHandle<HWINEVENTHOOK, UnhookWinEventTraits>;
+
+// SetTimer's id with the window it belongs to, as KillTimer needs both.
+struct WindowTimerId {
+    HWND window = nullptr;
+    UINT_PTR id = 0;
+    explicit operator bool() const { return id != 0; }
+};
+struct KillTimerTraits {
+    static void Release(WindowTimerId timer) { KillTimer(timer.window, timer.id); }
+};
+// A window's WM_TIMER, from SetTimer to KillTimer.
+using WindowTimer = UniqueHandle<WindowTimerId, KillTimerTraits>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {

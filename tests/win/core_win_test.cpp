@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
 #include "core/core_win.h"
@@ -10,8 +11,32 @@
 
 namespace {
 const std::string kOld = "; keep me\r\n[settings]\r\nzebra=stripes\r\ndjsseconds=111\r\n";
+constexpr wchar_t kName[] = L"TallyglassCountdown.ini";
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Holds(const std::wstring& path, const char* text) { return ReadFileBytes(path).find(text) != std::string::npos; }
+
+// The old file, alone in a folder of its own.
+struct OldFile {
+    OldFile() { WriteFileBytes(path, kOld); }
+    TempFolder folder;
+    std::wstring path = folder.File(kName);
+};
+
+// A clock that has read the file at start and set one key for its save at exit.
+std::unique_ptr<CCore> ClockSaving(const OldFile& file, const char* key, int32_t value) {
+    auto core = std::make_unique<CCore>(file.path, file.folder.Path());
+    core->autoFileConfig();
+    core->saveConfigInt(key, value);
+    return core;
+}
+
+// What the next start reads.
+int32_t ReadBack(const OldFile& file, const char* key) {
+    CCore next(file.path, file.folder.Path());
+    next.autoFileConfig();
+    return next.getConfigInt(key);
+}
 
 // A save leaves no temporary, backup or lock file behind.
 void ExpectNoFilesBeside(const std::wstring& path) {
@@ -29,47 +54,49 @@ private:
     SaveStep m_step;
 };
 
-TEST(Store, ACrashAtAnyStepLeavesTheOldOrTheNewFile) {
+TEST(Store, ACrashAtAnyStepLeavesTheOldOrTheNewFileAndTheNextSaveClearsUp) {
     for (SaveStep step : {SaveStep::TempHalfWritten, SaveStep::TempWritten, SaveStep::Replaced}) {
-        TempFolder folder;
-        const std::wstring path = folder.File(L"TallyglassCountdown.ini");
-        WriteFileBytes(path, kOld);
-        {
-            CCore core(path, folder.Path());
-            core.autoFileConfig();
-            core.saveConfigInt("djsseconds", 333);
-            CrashAt crash(step);
-            core.commitConfig(&crash);
-        }
-        CCore next(path, folder.Path());  // the next start
-        next.autoFileConfig();
+        const OldFile file;
+        // Besides, what a clock that crashed earlier left, and a file of the user's.
+        const uint32_t gone = 0xFFFFFFF0;  // no process has this id
+        const std::wstring leftovers[] = {TempFileName(file.path, gone), BackupFileName(file.path, gone)};
+        for (const auto& leftover : leftovers) WriteFileBytes(leftover, "half");
+        WriteFileBytes(file.path + L".notes", "mine");
+        CrashAt crash(step);
+        ClockSaving(file, "djsseconds", 333)->commitConfig(&crash);
         if (step == SaveStep::Replaced)
-            EXPECT_EQ(next.getConfigInt("djsseconds"), 333);
+            EXPECT_EQ(ReadBack(file, "djsseconds"), 333);
         else
-            EXPECT_EQ(ReadFileBytes(path), kOld) << static_cast<int>(step);
+            EXPECT_EQ(ReadFileBytes(file.path), kOld) << static_cast<int>(step);
         // The next save goes through despite the leftover temporary file, changing
         // only the written key's line.
-        next.saveConfigInt("djsseconds", 444);
-        ASSERT_TRUE(next.commitConfig());
-        EXPECT_EQ(ReadFileBytes(path), "; keep me\r\n[settings]\r\nzebra=stripes\r\ndjsseconds=444\r\n");
-        ExpectNoFilesBeside(path);
+        ASSERT_TRUE(ClockSaving(file, "djsseconds", 444)->commitConfig());
+        EXPECT_EQ(ReadFileBytes(file.path), "; keep me\r\n[settings]\r\nzebra=stripes\r\ndjsseconds=444\r\n");
+        ExpectNoFilesBeside(file.path);
+        for (const auto& leftover : leftovers) EXPECT_FALSE(Exists(leftover));
+        EXPECT_TRUE(Exists(file.path + L".notes"));
     }
 }
 
-TEST(Store, FirstStartWritesDefaultsAndAFileBesideTheExeWins) {
+TEST(Store, FirstStartMakesTheFolderAndWritesDefaultsAndAFileBesideTheExeWins) {
     TempFolder folder;
     CCore roaming(folder.File(L"sub\\TallyglassCountdown.ini"), folder.Path());  // folder made when needed
     roaming.autoFileConfig();
-    const std::string written = ReadFileBytes(roaming.StorePath());
-    for (const auto& key : SettingKeys())
-        EXPECT_NE(written.find(std::string(key.name) + " ="), std::string::npos) << key.name;
+    EXPECT_TRUE(Holds(roaming.StorePath(), "djsseconds = 600"));  // each default is the native store table's
     DeleteFileW(roaming.StorePath().c_str());
     RemoveDirectoryW(folder.File(L"sub").c_str());
+    // One that cannot be made (its parent is a file): the defaults, and no save.
+    WriteFileBytes(folder.File(L"plainfile"), "x");
+    CCore nowhere(folder.File(L"plainfile\\TallyglassCountdown.ini"), folder.Path());
+    nowhere.autoFileConfig();
+    EXPECT_EQ(nowhere.getConfigInt("djsseconds"), 600);
+    nowhere.saveConfigInt("djsseconds", 1);
+    EXPECT_FALSE(nowhere.commitConfig());
 
-    WriteFileBytes(folder.File(L"TallyglassCountdown.ini"), "[settings]\ndjsseconds=77\n");
+    WriteFileBytes(folder.File(kName), "[settings]\ndjsseconds=77\n");
     CCore portable({}, folder.Path());
     portable.autoFileConfig();
-    EXPECT_EQ(portable.StorePath(), folder.File(L"TallyglassCountdown.ini"));
+    EXPECT_EQ(portable.StorePath(), folder.File(kName));
     EXPECT_EQ(portable.getConfigInt("djsseconds"), 77);
 
     // When the program's own folder is unknown, only the roaming place is used.
@@ -78,148 +105,52 @@ TEST(Store, FirstStartWritesDefaultsAndAFileBesideTheExeWins) {
     EXPECT_EQ(roamingPath, StorePathFor(folder.File(L"none\\")));
 }
 
-// Read-only and locked files are the table further down.
-TEST(Store, AFolderThatCannotBeMadeGivesDefaultsAndNoSave) {
-    TempFolder folder;
-    // A folder that cannot exist (its parent is a file).
-    WriteFileBytes(folder.File(L"plainfile"), "x");
-    CCore nowhere(folder.File(L"plainfile\\TallyglassCountdown.ini"), folder.Path());
-    nowhere.autoFileConfig();
-    EXPECT_EQ(nowhere.getConfigInt("djsseconds"), 600);
-    nowhere.saveConfigInt("djsseconds", 1);
-    EXPECT_FALSE(nowhere.commitConfig());
-}
-}  // namespace
-
-namespace {
-TEST(Store, ASaveKeepsWhatWasEditedOnDiskWhileTheClockRan) {
-    const struct {
-        const char* what;
-        const char* onDiskAtExit;  // null: the file was deleted
-        int32_t djsseconds;
-        const char* kept;
-    } cases[] = {
-        {"edited", "; mine\r\n[settings]\r\nfontname=Verdana\r\ndjsseconds=42\r\nnew=key\r\n", 42,
-         "; mine\r\n[settings]\r\nfontname=Verdana\r\ndjsseconds=42\r\nnew=key\r\nposleft = -7\r\nnobg = 1\r\n"},
-        {"deleted", nullptr, 600, "fontname = Arial"},  // written anew with the defaults
-    };
-    for (const auto& c : cases) {
-        TempFolder folder;
-        const std::wstring path = folder.File(L"TallyglassCountdown.ini");
-        WriteFileBytes(path, kOld);
-        CCore core(path, folder.Path());
-        core.autoFileConfig();
-        if (c.onDiskAtExit)
-            WriteFileBytes(path, c.onDiskAtExit);
-        else
-            DeleteFileW(path.c_str());
-        core.saveConfigInt("posleft", -7);
-        core.saveConfigB("nobg", true);
-        ASSERT_TRUE(core.commitConfig()) << c.what;
-        CCore next(path, folder.Path());
-        next.autoFileConfig();
-        EXPECT_EQ(next.getConfigInt("posleft"), -7) << c.what;
-        EXPECT_TRUE(next.getConfigB("nobg")) << c.what;
-        EXPECT_EQ(next.getConfigInt("djsseconds"), c.djsseconds) << c.what;
-        EXPECT_NE(ReadFileBytes(path).find(c.kept), std::string::npos) << c.what;
-        ExpectNoFilesBeside(path);
-    }
-}
-
 TEST(Store, TwoClocksSavingAtTheSameMomentLoseNothing) {
-    TempFolder folder;
-    const std::wstring path = folder.File(L"TallyglassCountdown.ini");
-    WriteFileBytes(path, kOld);
+    const OldFile file;
     const KernelHandle go(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     for (int32_t round = 0; round < 40; ++round) {
-        CCore left(path, folder.Path()), top(path, folder.Path());
-        left.autoFileConfig();
-        top.autoFileConfig();
-        left.saveConfigInt("posleft", round);
-        top.saveConfigInt("postop", 1000 + round);
+        const auto left = ClockSaving(file, "posleft", round), top = ClockSaving(file, "postop", 1000 + round);
         bool leftSaved = false, topSaved = false;
         ResetEvent(go.get());
-        std::thread first([&] { WaitForSingleObject(go.get(), INFINITE), leftSaved = left.commitConfig(); });
-        std::thread second([&] { WaitForSingleObject(go.get(), INFINITE), topSaved = top.commitConfig(); });
+        std::thread first([&] { WaitForSingleObject(go.get(), INFINITE), leftSaved = left->commitConfig(); });
+        std::thread second([&] { WaitForSingleObject(go.get(), INFINITE), topSaved = top->commitConfig(); });
         SetEvent(go.get());
         first.join();
         second.join();
         ASSERT_TRUE(leftSaved && topSaved) << round;
-        CCore next(path, folder.Path());
-        next.autoFileConfig();
-        ASSERT_EQ(next.getConfigInt("posleft"), round);
-        ASSERT_EQ(next.getConfigInt("postop"), 1000 + round);
-        ASSERT_EQ(next.getConfigInt("djsseconds"), 111);  // nobody wrote it
+        ASSERT_EQ(ReadBack(file, "posleft"), round);
+        ASSERT_EQ(ReadBack(file, "postop"), 1000 + round);
     }
-    const std::string saved = ReadFileBytes(path);
-    for (const char* kept : {"; keep me\r\n", "zebra=stripes\r\n"})
-        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
-    ExpectNoFilesBeside(path);
+    EXPECT_EQ(ReadBack(file, "djsseconds"), 111);  // nobody wrote it
+    for (const char* kept : {"; keep me\r\n", "zebra=stripes\r\n"}) EXPECT_TRUE(Holds(file.path, kept)) << kept;
+    ExpectNoFilesBeside(file.path);
 }
 
-TEST(Store, LeftoversOfACrashedClockGoAtTheNextSave) {
-    TempFolder folder;
-    const std::wstring path = folder.File(L"TallyglassCountdown.ini");
-    WriteFileBytes(path, kOld);
-    const uint32_t gone = 0xFFFFFFF0;  // no process has this id
-    const std::wstring leftovers[] = {TempFileName(path, gone), BackupFileName(path, gone)};
-    for (const auto& leftover : leftovers) WriteFileBytes(leftover, "half");
-    WriteFileBytes(path + L".notes", "mine");
-    CCore core(path, folder.Path());
-    core.autoFileConfig();
-    core.saveConfigInt("djsseconds", 5);
-    ASSERT_TRUE(core.commitConfig());
-    for (const auto& leftover : leftovers) EXPECT_FALSE(Exists(leftover));
-    EXPECT_TRUE(Exists(path + L".notes"));
+TEST(Store, AFileDeletedWhileTheClockRanIsWrittenAnew) {
+    const OldFile file;
+    const auto clock = ClockSaving(file, "posleft", -7);
+    DeleteFileW(file.path.c_str());
+    ASSERT_TRUE(clock->commitConfig());
+    EXPECT_EQ(ReadBack(file, "posleft"), -7);
+    EXPECT_TRUE(Holds(file.path, "fontname = Arial"));
 }
 
+// A file held open at exit, then let go, is the window's test (the save is tried again).
 TEST(Store, AFileThatCannotBeWrittenIsKnownAtStartAndLeftAlone) {
-    const struct {
-        const char* what;
-        DWORD attributes;
-        bool heldOpen;
-        const wchar_t* reason;
-    } cases[] = {
-        {"read-only", FILE_ATTRIBUTE_READONLY, false, L"read-only"},
-        {"held open by another program", FILE_ATTRIBUTE_NORMAL, true, L"in use"},
-    };
-    for (const auto& c : cases) {
-        TempFolder folder;
-        const std::wstring path = folder.File(L"TallyglassCountdown.ini");
-        WriteFileBytes(path, kOld);
-        SetFileAttributesW(path.c_str(), c.attributes);
-        CCore core(path, folder.Path());
+    for (const bool readOnly : {true, false}) {  // else held open by another program
+        const OldFile file;
+        SetFileAttributesW(file.path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        std::unique_ptr<CCore> core;
         {
-            FileHandle holder(c.heldOpen
-                                  ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                                  : INVALID_HANDLE_VALUE);
-            core.autoFileConfig();
+            const FileHandle holder = readOnly ? FileHandle(nullptr) : HoldOpen(file.path);
+            core = ClockSaving(file, "djsseconds", 555);
         }
-        EXPECT_NE(core.NotSavedReason().find(c.reason), std::wstring::npos) << c.what;
-        EXPECT_NE(core.AboutText(nullptr).find(LoadLocalizedString(IDS_ABOUT_NOT_SAVED) + core.NotSavedReason()),
+        EXPECT_NE(core->NotSavedReason().find(readOnly ? L"read-only" : L"in use"), std::wstring::npos) << readOnly;
+        EXPECT_NE(core->AboutText(nullptr).find(LoadLocalizedString(IDS_ABOUT_NOT_SAVED) + core->NotSavedReason()),
                   std::wstring::npos);
-        core.saveConfigInt("djsseconds", 555);
-        EXPECT_FALSE(core.commitConfig()) << c.what;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(ReadFileBytes(path), kOld) << c.what;
+        EXPECT_FALSE(core->commitConfig()) << readOnly;
+        SetFileAttributesW(file.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadFileBytes(file.path), kOld) << readOnly;
     }
-}
-
-TEST(Store, AFileHeldOpenAtExitIsNotWrittenThenSavedLater) {
-    TempFolder folder;
-    const std::wstring path = folder.File(L"TallyglassCountdown.ini");
-    WriteFileBytes(path, kOld);
-    CCore core(path, folder.Path());
-    core.autoFileConfig();
-    core.saveConfigInt("fsizealert", 123);
-    {
-        const FileHandle holder(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(holder);
-        EXPECT_FALSE(core.commitConfig());
-    }
-    EXPECT_EQ(ReadFileBytes(path), kOld);
-    ASSERT_TRUE(core.commitConfig());  // the change was kept for the next try
-    EXPECT_NE(ReadFileBytes(path).find("fsizealert = 123"), std::string::npos);
-    ExpectNoFilesBeside(path);
 }
 }  // namespace

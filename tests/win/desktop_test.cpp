@@ -9,9 +9,6 @@
 #include "tests/win/win_test_support.h"
 
 namespace {
-std::string Ini(const std::string& extra) {
-    return std::string("[settings]\nfontname=") + kTestFont + "\nwavalert=0\n" + extra;
-}
 
 // How many partly transparent pixels an edge of a glyph spans, on average, along
 // the rows of the frame's middle third: blur (a stretched frame) widens it.
@@ -54,7 +51,7 @@ Frame Stretched(const Frame& frame, double factor) {
 
 // Run by make test in a prefix whose screen is set to 144 DPI.
 TEST(HighDpi, SizesAreScaledFrom96AndGlyphsRenderedAtTheMonitorsResolution) {
-    const std::string ini = Ini("nobg=1\nfsizenormal=72\n");
+    const std::string ini = TestIni("nobg=1\nfsizenormal=72\n");
     TestClock at96(ini, true, /*dpiOverride=*/96);
     TestClock here(ini);
     ASSERT_EQ(here->Dpi(), 144u) << "this test needs a screen at 144 DPI";
@@ -71,7 +68,7 @@ TEST(HighDpi, SizesAreScaledFrom96AndGlyphsRenderedAtTheMonitorsResolution) {
 }
 
 TEST(Desktop, DpiChangeLaysTheClockOutAgainAtTheSuggestedPlace) {
-    TestClock clock(Ini("fsizenormal=48\n"));
+    TestClock clock(TestIni("fsizenormal=48\n"));
     const LONG width = clock.WindowRect().right - clock.WindowRect().left;
     RECT suggested{200, 150, 500, 250};
     SendMessageW(clock->GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
@@ -85,9 +82,18 @@ TEST(Desktop, DpiChangeLaysTheClockOutAgainAtTheSuggestedPlace) {
 // Starts the rival program (see rival_window_win.cpp) and waits for its window.
 class Rival {
 public:
-    explicit Rival(const wchar_t* arguments) {
+    explicit Rival(const std::wstring& arguments) {
+        wchar_t exe[MAX_PATH];
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::wstring path(exe);
+        path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"rival_window.exe";  // beside us
+        std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!StartBesideUs(L"rival_window.exe", arguments, process)) return;
+        if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process))
+            return;
         m_process = KernelHandle(process.hProcess);
         m_thread = KernelHandle(process.hThread);
         PumpUntil([&] { return (m_window = WindowOf(process.dwProcessId)) != nullptr; }, 5000);
@@ -119,7 +125,7 @@ private:
 };
 
 TEST(Desktop, ClockComesBackAboveARivalTopmostWindowWithoutTakingTheFocus) {
-    TestClock clock(Ini(""));
+    TestClock clock(TestIni(""));
     const Rival rival(L"8");
     ASSERT_NE(rival.Window(), nullptr);
     EXPECT_TRUE(PumpUntil([&] { return rival.Below(clock->GetSafeHwnd()); }, 2500)) << "within two seconds";
@@ -158,13 +164,13 @@ TEST(Desktop, ScreenCaptureExclusionIsAskedOnlyWhereTheSystemCanDoIt) {
         CaptureSystem system;
         system.windowsBuild = c.build;
         if (c.hasCall) system.setAffinity = [&](HWND, DWORD affinity) { return (asked = affinity), c.accepts; };
-        TestClock clock(Ini("hidefromcapture=1\n"), true, 0, system);
+        TestClock clock(TestIni("hidefromcapture=1\n"), true, 0, system);
         EXPECT_EQ(clock->Capture(), c.result) << c.build;
         EXPECT_EQ(asked, c.called ? 0x11u : 0u) << c.build;
         EXPECT_EQ(CaptureExclusionNote(c.result).empty(), c.result == CaptureExclusion::Excluded) << c.build;
     }
     // This system, whatever it answers: the clock runs and draws.
-    TestClock real(Ini("hidefromcapture=1\n"));
+    TestClock real(TestIni("hidefromcapture=1\n"));
     EXPECT_NE(real->Capture(), CaptureExclusion::NotAsked);
     const char* names[] = {"not asked", "excluded", "refused", "system too old"};
     std::printf("capture exclusion on this system: %s\n", names[static_cast<int>(real->Capture())]);
@@ -173,7 +179,7 @@ TEST(Desktop, ScreenCaptureExclusionIsAskedOnlyWhereTheSystemCanDoIt) {
 
 TEST(Desktop, ClickThroughLetsTheWindowBelowBeFoundAndOpacityScalesTheConstantAlpha) {
     for (bool through : {false, true}) {
-        TestClock clock(Ini(std::string("nobg=0\nopacity=50\nclickthrough=") + (through ? "1" : "0") + "\n"));
+        TestClock clock(TestIni(std::string("nobg=0\nopacity=50\nclickthrough=") + (through ? "1" : "0") + "\n"));
         const RECT r = clock.WindowRect();
         // A button, not a static control: statics are transparent to hit-testing themselves.
         OwnedWindow below(CreateWindowExW(0, L"BUTTON", L"below", WS_POPUP | WS_VISIBLE, r.left - 20, r.top - 20,
@@ -185,7 +191,7 @@ TEST(Desktop, ClickThroughLetsTheWindowBelowBeFoundAndOpacityScalesTheConstantAl
         EXPECT_EQ(WindowFromPoint(centre) == below.get(), through);
         EXPECT_EQ(clock->Presenter()->Blend().SourceConstantAlpha, 127);  // 253 at 100 %
     }
-    TestClock faint(Ini("opacity=1\n"));
+    TestClock faint(TestIni("opacity=1\n"));
     EXPECT_EQ(faint->Presenter()->Blend().SourceConstantAlpha, 25);  // never below a tenth
 }
 }  // namespace

@@ -4,9 +4,7 @@
 #include "tests/win/win_test_support.h"
 
 namespace {
-std::string Ini(const std::string& extra) {
-    return std::string("[settings]\nfontname=") + kTestFont + "\nclrnormal=#FFFFFF\nclralert=#FF3030\n" + extra;
-}
+std::string Ini(const std::string& extra) { return TestIni("clrnormal=#FFFFFF\nclralert=#FF3030\n" + extra); }
 
 bool Near(uint32_t pixel, uint32_t rgb, int tolerance) {
     return std::abs(int(Frame::Red(pixel)) - int(rgb >> 16 & 0xFF)) <= tolerance &&

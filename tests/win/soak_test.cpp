@@ -45,8 +45,7 @@ void LeakOnPurpose() {
 }
 
 TEST(Soak, TwentyThousandFramesLeakNothing) {
-    TestClock clock(std::string("[settings]\nfontname=") + kTestFont +
-                    "\nwavalert=0\nalertcenter=0\ndjsseconds=40\nalertseconds=15\ntitle=Soak title\n");
+    TestClock clock(TestIni("alertcenter=0\ndjsseconds=40\nalertseconds=15\ntitle=Soak title\n"));
     CountdownWnd& w = *clock.window;
     CountdownModel m = w.Model();
     size_t warmedUp = 0;

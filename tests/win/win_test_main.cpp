@@ -25,13 +25,12 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((m_path + L"\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-        const std::wstring full = m_path + L"\\" + found.cFileName;
+    const FindHandle search(FindFirstFileW((m_path + L"\\*").c_str(), &found));
+    for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found)) {
+        const std::wstring full = File(found.cFileName);
         SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(full.c_str());
     }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     RemoveDirectoryW(m_path.c_str());
 }
 
@@ -42,6 +41,10 @@ std::string ReadFileBytes(const std::wstring& path) {
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     ASSERT_TRUE(WriteFileAtomically(path, bytes));
+}
+
+FileHandle HoldOpen(const std::wstring& path) {
+    return FileHandle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 void PumpMessages(DWORD milliseconds) {
@@ -60,19 +63,6 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
         PumpMessages(20);
     }
     return true;
-}
-
-bool StartBesideUs(const wchar_t* exeName, const std::wstring& arguments, PROCESS_INFORMATION& started) {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path(exe);
-    path = path.substr(0, path.find_last_of(L"\\/") + 1) + exeName;
-    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    started = {};
-    return CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &started);
 }
 
 void RunSoon(UINT delayMs, std::function<void()> action) {

@@ -13,9 +13,13 @@
 #include <vector>
 
 #include "countdown/countdown_wnd_win.h"
+#include "framework/handles_win.h"
 
-// DejaVu is installed under Wine; Windows fonts are not.
-constexpr char kTestFont[] = "DejaVu Sans";
+// A settings file in a font that Wine has (DejaVu; Windows fonts are not
+// installed), without the alert sound, and the given lines.
+inline std::string TestIni(const std::string& extra = "") {
+    return "[settings]\nfontname=DejaVu Sans\nwavalert=0\n" + extra;
+}
 
 class TempFolder {
 public:
@@ -30,11 +34,11 @@ private:
 
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// The file held open without sharing, as another program may hold it.
+FileHandle HoldOpen(const std::wstring& path);
 void PumpMessages(DWORD milliseconds = 0);
 // Pumps messages until the condition holds (true) or the bound runs out (false).
 bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs);
-// Starts a program that lies beside the test exe; false when it cannot be started.
-bool StartBesideUs(const wchar_t* exeName, const std::wstring& arguments, PROCESS_INFORMATION& started);
 // Runs the action once from a timer, inside whatever modal loop is running then.
 void RunSoon(UINT delayMs, std::function<void()> action);
 

@@ -3,21 +3,17 @@
 #include "tests/win/win_test_support.h"
 
 namespace {
-const std::string kIni = std::string("[settings]\nfontname=") + kTestFont + "\n";
 
 TEST(CountdownWindow, CreatedFromTheTemplateAsABorderlessTopmostToolWindow) {
-    TestClock clock(kIni);
+    TestClock clock(TestIni());
     HWND hwnd = clock->GetSafeHwnd();
     ASSERT_NE(hwnd, nullptr);
-    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    const LONG exStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
-    EXPECT_TRUE(style & WS_POPUP);
-    EXPECT_FALSE(style & WS_CAPTION);
-    EXPECT_FALSE(style & WS_SYSMENU);
-    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);  // whether the system honoured DS_SYSMODAL or not
-    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
-    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
-    EXPECT_TRUE(exStyle & WS_EX_LAYERED);  // set by the first frame
+    const DWORD style = GetWindowLongW(hwnd, GWL_STYLE), exStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU), DWORD{WS_POPUP | WS_VISIBLE});
+    EXPECT_EQ(GetWindow(hwnd, GW_CHILD), nullptr);  // the template has no controls
+    // Topmost whether the system honoured DS_SYSMODAL or not; layered by the first frame.
+    const DWORD tool = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED;
+    EXPECT_EQ(exStyle & (tool | WS_EX_APPWINDOW), tool);
     EXPECT_EQ(clock->Presenter()->FrameInProgress(), false);
     wchar_t title[64] = {};
     GetWindowTextW(hwnd, title, 64);
@@ -31,7 +27,7 @@ TEST(CountdownWindow, EndSessionStoresOnceAndAFailedSaveIsTriedAgainAtDestructio
         SetWindowPos(clock->GetSafeHwnd(), nullptr, left, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     };
     {
-        TestClock clock(kIni);
+        TestClock clock(TestIni());
         moveTo(clock, 111);
         SendMessageW(clock->GetSafeHwnd(), WM_ENDSESSION, TRUE, 0);
         EXPECT_NE(ReadFileBytes(clock.storePath).find("posleft = 111"), std::string::npos);
@@ -39,11 +35,10 @@ TEST(CountdownWindow, EndSessionStoresOnceAndAFailedSaveIsTriedAgainAtDestructio
         clock->Destroy();
         EXPECT_EQ(ReadFileBytes(clock.storePath).find("posleft = 222"), std::string::npos);
     }
-    TestClock clock(kIni);
+    TestClock clock(TestIni());
     moveTo(clock, 333);
     {
-        // Another program holds the file open without sharing while the session ends.
-        FileHandle held(CreateFileW(clock.storePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        const FileHandle held = HoldOpen(clock.storePath);  // by another program while the session ends
         ASSERT_TRUE(held);
         SendMessageW(clock->GetSafeHwnd(), WM_ENDSESSION, TRUE, 0);
     }
