@@ -3,6 +3,8 @@
 #include "countdown/timer_resolution.h"
 
 void ClockTimers::RequestPeriod() {
+    if (m_periodRequested) return;
+    m_periodRequested = true;
     TIMECAPS caps{};
     const bool read = timeGetDevCaps(&caps, sizeof caps) == TIMERR_NOERROR;
     const auto resolution = ChooseTimerResolution(read, caps.wPeriodMin, caps.wPeriodMax);
@@ -18,12 +20,14 @@ void CALLBACK ClockTimers::Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWOR
 
 uint32_t ClockTimers::StartPeriodic(HWND target) {
     if (m_manual) return ++m_manualIds;
+    RequestPeriod();
     m_timer = PeriodicTimer(1000, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target));
     return m_timer.Id();
 }
 
 uint32_t ClockTimers::StartOneShot(HWND target, uint32_t delayMs) {
     if (m_manual) return ++m_manualIds;
+    RequestPeriod();
     m_timer = PeriodicTimer(delayMs, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target),
                             PeriodicTimer::OneShot);
     return m_timer.Id();
@@ -36,6 +40,7 @@ void ClockTimers::Stop(uint32_t timerId) {
 void ClockTimers::Release() {
     m_timer.reset();
     m_period.reset();
+    m_periodRequested = false;
 }
 
 // The performance counter, not timeGetTime: under Wine the latter moves in steps
