@@ -6,6 +6,7 @@
 #include "framework/text_win.h"
 
 BOOL CountdownApp::InitInstance() {
+    m_startSteps.Note("runtime start-up");
     const std::vector<std::string> words = ProcessWords();
     const ParsedCommandLine parsed = ParseCommandLine(words);
     if (!parsed.ok) {
@@ -19,8 +20,10 @@ BOOL CountdownApp::InitInstance() {
         if (HWND running = FindRunningClock(); running && HandOverWords(running, nullptr, orders)) return FALSE;
     }
     m_gdiplus.emplace();
+    m_startSteps.Note("GDI+");
     {
         CountdownWndOptions options;
+        if (m_startSteps.On()) options.startStep = [this](const char* step) { m_startSteps.Note(step); };
         if (parsed.line.settingsPath) options.storePath = Widen(*parsed.line.settingsPath);
         options.startOrders = parsed.line.orders;
         CountdownWnd window(std::move(options));
@@ -30,6 +33,7 @@ BOOL CountdownApp::InitInstance() {
 }
 
 int CountdownApp::ExitInstance() {
+    m_startSteps.Write();
     m_gdiplus.reset();
     return Application::ExitInstance();
 }

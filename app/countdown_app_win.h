@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "app/start_steps_win.h"
 #include "framework/application_win.h"
 #include "render/frame_win.h"
 
@@ -13,5 +14,6 @@ protected:
     int ExitInstance() override;
 
 private:
+    StartSteps m_startSteps;
     std::optional<GdiplusSession> m_gdiplus;
 };

@@ -69,8 +69,12 @@ CCore::CCore(std::wstring storePath, std::wstring appPath)
     if (!m_appPath.empty() && m_appPath.back() != L'\\' && m_appPath.back() != L'/') m_appPath += L'\\';
 }
 
-void CCore::autoFileConfig() {
+void CCore::FindStore() {
     if (m_storePath.empty()) m_storePath = StorePathFor(m_appPath);
+}
+
+void CCore::LoadStore() {
+    FindStore();
     if (m_storePath.empty()) {
         m_notSavedReason = L"no folder for settings was found";
         return;
@@ -82,11 +86,17 @@ void CCore::autoFileConfig() {
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
         ChooseLanguage();
         m_store.AddMissingDefaults();
-        SaveMerged(nullptr);
+        m_storeMissing = true;
         return;
     }
     LoadExistingFile(attributes);
     ChooseLanguage();
+}
+
+void CCore::CreateMissingStore() {
+    if (!m_storeMissing) return;
+    m_storeMissing = false;
+    SaveMerged(nullptr);  // merges with a file another clock may have written meanwhile
 }
 
 void CCore::ChooseLanguage() {

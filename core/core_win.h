@@ -27,7 +27,17 @@ public:
     // default. Beside the exe when a file of that name is there (portable use),
     // otherwise %APPDATA%\Tallyglass. A file that is there but cannot be read,
     // or is marked read-only, is never written (see NotSavedReason).
-    void autoFileConfig();
+    void autoFileConfig() {
+        LoadStore();
+        CreateMissingStore();
+    }
+    // Where autoFileConfig looks: the given path, else the usual place.
+    void FindStore();
+    // autoFileConfig's two halves: loading writes nothing, and a missing file is
+    // written only by CreateMissingStore, which takes the lock that clocks sharing
+    // the file take turns with (and so may wait): the clock calls it once it shows.
+    void LoadStore();
+    void CreateMissingStore();
     std::wstring getAppPath() const;
 
     bool getConfigB(const char* key) const override;
@@ -71,6 +81,7 @@ private:
     std::wstring m_appPath;
     std::wstring m_notSavedReason;
     UiLanguage m_language = UiLanguage::English;
+    bool m_storeMissing = false;
 };
 
 // The exe's folder with a trailing separator; empty when its path is unknown.

@@ -3,6 +3,8 @@
 #include "countdown/timer_resolution.h"
 
 void ClockTimers::RequestPeriod() {
+    if (m_periodRequested) return;
+    m_periodRequested = true;
     TIMECAPS caps{};
     const bool read = timeGetDevCaps(&caps, sizeof caps) == TIMERR_NOERROR;
     const auto resolution = ChooseTimerResolution(read, caps.wPeriodMin, caps.wPeriodMax);
@@ -18,6 +20,7 @@ void CALLBACK ClockTimers::Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWOR
 
 uint32_t ClockTimers::StartPeriodic(HWND target) {
     if (m_manual) return ++m_manualIds;
+    RequestPeriod();
     m_timer =
         StartTimerEvent(1000, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target), TIME_PERIODIC);
     return m_timer.get();
@@ -25,6 +28,7 @@ uint32_t ClockTimers::StartPeriodic(HWND target) {
 
 uint32_t ClockTimers::StartOneShot(HWND target, uint32_t delayMs) {
     if (m_manual) return ++m_manualIds;
+    RequestPeriod();
     m_timer =
         StartTimerEvent(delayMs, m_resolution, &ClockTimers::Post, reinterpret_cast<DWORD_PTR>(target), TIME_ONESHOT);
     return m_timer.get();
@@ -37,6 +41,7 @@ void ClockTimers::Stop(uint32_t timerId) {
 void ClockTimers::Release() {
     m_timer.reset();
     m_period.reset();
+    m_periodRequested = false;
 }
 
 // The performance counter, not timeGetTime: under Wine the latter moves in steps

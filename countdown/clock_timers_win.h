@@ -16,7 +16,8 @@ public:
     // Manual: no multimedia timer is armed and ids are counted up (tests tick by hand).
     explicit ClockTimers(bool manual) : m_manual(manual) {}
 
-    // Chooses the resolution from the device's capabilities and raises the period.
+    // Chooses the resolution from the device's capabilities and raises the period,
+    // once; a timer started before that asks for it first.
     void RequestPeriod();
     UINT Resolution() const { return m_resolution; }
 
@@ -34,6 +35,7 @@ private:
     static void CALLBACK Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWORD_PTR);
 
     bool m_manual;
+    bool m_periodRequested = false;
     UINT m_resolution = 0;
     TimerPeriod m_period;
     PeriodicTimer m_timer;  // the periodic timer, or the one-shot for the rest of a resumed second

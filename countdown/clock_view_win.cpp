@@ -4,10 +4,15 @@
 #include "render/screen_win.h"
 
 void ClockView::LayOutAt(HWND window, CountdownModel& model, int32_t left, int32_t top) {
+    PlaceAt(window, model, left, top);
+    Present(window, model);
+}
+
+void ClockView::PlaceAt(HWND window, CountdownModel& model, int32_t left, int32_t top) {
     m_sizeCap = WindowCapFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
     const FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
     model.m_margin = content.margin;
-    const PixelSize measured = MeasureGlyphs(content.text, content.fontName, content.fontSize);
+    const PixelSize measured = m_painter.Measure(content.text, content.fontName, content.fontSize);
     const PixelSize size = WindowSizeFor(measured, content.margin, m_sizeCap);
     model.m_width = size.width;
     model.m_height = size.height;
@@ -15,11 +20,10 @@ void ClockView::LayOutAt(HWND window, CountdownModel& model, int32_t left, int32
     const ScreenPoint place = PlaceOnScreen({left, top, left + size.width, top + size.height}, MonitorWorkAreas());
     // No activation: the presenter's slide show keeps the keyboard.
     SetWindowPos(window, nullptr, place.x, place.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    Present(window, model);
 }
 
 void ClockView::Present(HWND window, const CountdownModel& model) {
     const FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
     m_presenter.Present(window, content.size,
-                        [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
+                        [this, &content](FrameSurface& surface) { m_painter.Paint(surface, content); });
 }

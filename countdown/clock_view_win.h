@@ -22,10 +22,13 @@ public:
     // Sizes the window for the model's text, sets its margin and size in the
     // model, and puts it at (left, top), or on screen where that is on no monitor.
     void LayOutAt(HWND window, CountdownModel& model, int32_t left, int32_t top);
+    // LayOutAt without the frame.
+    void PlaceAt(HWND window, CountdownModel& model, int32_t left, int32_t top);
     void Present(HWND window, const CountdownModel& model);
 
 private:
     LayeredPresenter m_presenter;
+    FramePainter m_painter;
     PixelSize m_sizeCap{7680, 4320};  // from the last layout
     uint32_t m_dpi = 96;
 };

@@ -63,6 +63,9 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // system's news (session end, another monitor's DPI).
 bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case kFinishStartMessage:
+            OnFinishStart();
+            return true;
         case kTickMessage:
             OnTickMessage(static_cast<uint32_t>(wParam));
             return true;
@@ -113,6 +116,7 @@ int CountdownWnd::OnCreate() {
         return -1;
     }
     m_view->Presenter().SetObserver(m_options.frameObserver);
+    NoteStartStep("window created");
     return 0;
 }
 
@@ -122,9 +126,13 @@ BOOL CountdownWnd::OnInitDialog() {
     m_soft.reset(static_cast<tagSoft*>(std::malloc(sizeof(tagSoft))));
     if (m_soft) FillProductRecord(*m_soft, ThisProduct(TALLYGLASS_VERSION));
     MakeTopmostToolWindow(m_hwnd, m_icon);
-    m_core->autoFileConfig();
+    m_core->FindStore();
+    NoteStartStep("settings file found");
+    m_core->LoadStore();
+    NoteStartStep("settings file read");
     // Before any menu or dialog of this run is loaded.
     SetResourceLanguage(ResourceLanguageId(m_core->Language()));
+    NoteStartStep("resources' language");
     m_appPath = m_core->getAppPath();
     // Without the program's folder there is no sound to look for (never a drive's root).
     if (!m_appPath.empty()) m_alertWavPath = m_appPath + Widen(kAlertWavName);
@@ -135,13 +143,28 @@ BOOL CountdownWnd::OnInitDialog() {
     ApplyWindowSettings();
 
     SetWindowTextW(m_hwnd, Widen(kWindowTitle).c_str());
-    Relayout();
+    m_view->PlaceAt(m_hwnd, m_model, m_model.m_posLeft, m_model.m_posTop);
     CenterWindow();
+    NoteStartStep("first layout");
+    PresentFrame();
+    NoteStartStep("first frame");
+    if (!m_options.startOrders.Empty()) ApplyOrders(m_options.startOrders);
+    // The template shows the window as this returns; the rest waits for that.
+    PostMessageW(m_hwnd, kFinishStartMessage, 0, 0);
+    return TRUE;
+}
+
+// What the first frame need not wait for: none of it changes the picture.
+void CountdownWnd::OnFinishStart() {
+    NoteStartStep("window visible");
     m_timers.RequestPeriod();
     SendMciCommand(Widen(kCloseAllCommand));
     m_hotKeys.Register(m_hwnd, m_model);
-    if (!m_options.startOrders.Empty()) ApplyOrders(m_options.startOrders);
-    return TRUE;
+    NoteStartStep("hot keys");
+    m_topmost.emplace(m_hwnd);
+    NoteStartStep("foreground hook");
+    m_core->CreateMissingStore();
+    NoteStartStep("settings file written if new");
 }
 
 void CountdownWnd::ApplyWindowSettings() {
@@ -150,7 +173,6 @@ void CountdownWnd::ApplyWindowSettings() {
     if (m_model.m_clickThrough) SetClickThrough(m_hwnd, true);
     if (m_model.m_hideFromCapture)
         m_capture = ExcludeFromCapture(m_hwnd, m_options.captureSystem ? *m_options.captureSystem : ThisSystem());
-    m_topmost.emplace(m_hwnd);
 }
 
 void CountdownWnd::OnDestroy() {

@@ -40,7 +40,12 @@ struct CountdownWndOptions {
     // system's screen-capture calls.
     uint32_t dpiOverride = 0;
     std::optional<CaptureSystem> captureSystem;
+    // Bench seam: told as each step of the start-up ends (see app/start_steps_win.h).
+    std::function<void(const char* step)> startStep;
 };
+
+// Posted to itself at the end of WM_INITDIALOG: the start-up's rest, once the window shows.
+constexpr UINT kFinishStartMessage = WM_APP + 2;
 
 class CountdownWnd : public Dialog, private EngineHost {
 public:
@@ -94,7 +99,11 @@ private:
     bool OnCopyData(const COPYDATASTRUCT* data);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
 
+    void OnFinishStart();
     void ApplyWindowSettings();
+    void NoteStartStep(const char* step) const {
+        if (m_options.startStep) m_options.startStep(step);
+    }
     void RecordPosition();
     void StoreSettings();
 

@@ -1,5 +1,6 @@
 #include "render/frame_win.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -54,10 +55,9 @@ void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const 
                    static_cast<Gdiplus::REAL>(size), Gdiplus::Rect(originX, 0, 0, 0), &format);
 }
 
-PixelSize MeasureGlyphs(const std::wstring& text, const std::wstring& fontName, int32_t size) {
+PixelSize MeasureGlyphs(const std::wstring& text, const Gdiplus::FontFamily& family, int32_t size) {
     Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
-    const auto family = CreateFontFamilyOrFallback(fontName);
-    AddTextToPath(path, text, *family, size, 0);
+    AddTextToPath(path, text, family, size, 0);
     Gdiplus::Rect bounds(0, 0, 0, 0);
     path.GetBounds(&bounds);
     return {bounds.Width, bounds.Height};
@@ -96,6 +96,72 @@ void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content) {
     if (content.background)
         PaintGradientBackground(graphics, {content.size.width, content.size.height, content.margin});
     PaintOutlinedText(graphics, content);
+}
+
+void PaintInto(FrameSurface& surface, const std::function<void(Gdiplus::Graphics&)>& paint) {
+    Gdiplus::Graphics graphics(&surface.Image());
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
+    paint(graphics);
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+}
+
+void PaintFrameAnew(FrameSurface& surface, const FrameContent& content) {
+    PaintInto(surface, [&content](Gdiplus::Graphics& graphics) { PaintFrame(graphics, content); });
+}
+
+PixelSize FramePainter::Measure(const std::wstring& text, const std::wstring& fontName, int32_t size) {
+    const Gdiplus::FontFamily& family = Family(fontName);
+    const PathKey key{text, size, 0};
+    if (!m_measured || !(m_measuredKey == key)) {
+        m_measured = MeasureGlyphs(text, family, size);
+        m_measuredKey = key;
+    }
+    return *m_measured;
+}
+
+void FramePainter::Paint(FrameSurface& surface, const FrameContent& content) {
+    Family(content.fontName);
+    if (content.background) PaintBackground(surface, {content.size.width, content.size.height, content.margin});
+    const Gdiplus::GraphicsPath& path = TextPath(content.text, content.fontSize, content.margin);
+    PaintInto(surface, [&](Gdiplus::Graphics& graphics) {
+        Gdiplus::Pen outline{Color(kOutlineColor), content.outlineWidth};
+        outline.SetLineJoin(Gdiplus::LineJoinRound);
+        graphics.DrawPath(&outline, &path);
+        const Gdiplus::SolidBrush fill{Color(content.color)};
+        graphics.FillPath(&fill, &path);
+    });
+}
+
+const Gdiplus::FontFamily& FramePainter::Family(const std::wstring& name) {
+    if (!m_family || name != m_familyName) {
+        m_family = CreateFontFamilyOrFallback(name);
+        m_familyName = name;
+        m_path.reset();
+        m_measured.reset();
+    }
+    return *m_family;
+}
+
+void FramePainter::PaintBackground(FrameSurface& surface, const BackgroundGeometry& geometry) {
+    if (m_backgroundGeometry == geometry && m_background.size() == surface.PixelCount()) {
+        std::copy(m_background.begin(), m_background.end(), surface.Bits());
+        return;
+    }
+    // Painted on the cleared surface as an uncached frame's is, and kept as it came out.
+    PaintInto(surface, [&geometry](Gdiplus::Graphics& graphics) { PaintGradientBackground(graphics, geometry); });
+    m_background.assign(surface.Bits(), surface.Bits() + surface.PixelCount());
+    m_backgroundGeometry = geometry;
+}
+
+const Gdiplus::GraphicsPath& FramePainter::TextPath(const std::wstring& text, int32_t size, int32_t originX) {
+    const PathKey key{text, size, originX};
+    if (!m_path || !(m_pathKey == key)) {
+        m_path = std::make_unique<Gdiplus::GraphicsPath>(Gdiplus::FillModeAlternate);
+        AddTextToPath(*m_path, text, *m_family, size, originX);
+        m_pathKey = key;
+    }
+    return *m_path;
 }
 
 FrameSurface::FrameSurface(HDC compatible, int32_t width, int32_t height)

@@ -5,9 +5,11 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/handles_win.h"
 #include "render/layout.h"
@@ -29,10 +31,13 @@ void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const 
                    int32_t size, int32_t originX);
 
 // Integer width and height of the filled glyph outlines laid out at (0, 0).
-PixelSize MeasureGlyphs(const std::wstring& text, const std::wstring& fontName, int32_t size);
+PixelSize MeasureGlyphs(const std::wstring& text, const Gdiplus::FontFamily& family, int32_t size);
 
 struct BackgroundGeometry {
     int32_t width, height, margin;
+    bool operator==(const BackgroundGeometry& other) const {
+        return width == other.width && height == other.height && margin == other.margin;
+    }
 };
 void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeometry& geometry);
 
@@ -50,6 +55,46 @@ struct FrameContent {
 void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content);
 void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content);
 
+class FrameSurface;
+// The graphics every frame is painted with: anti-aliased, flushed when done.
+void PaintInto(FrameSurface& surface, const std::function<void(Gdiplus::Graphics&)>& paint);
+// A frame with nothing kept from the one before: what FramePainter's frames are compared with.
+void PaintFrameAnew(FrameSurface& surface, const FrameContent& content);
+
+// Paints the clock's frames, keeping between frames what does not change while the
+// text stays the same: the font family while the font name does, the glyph path
+// while the text, size and margin do, the measured size likewise, and the
+// background's pixels while the window's size and margin do. Its frames are byte
+// for byte PaintFrameAnew's.
+class FramePainter {
+public:
+    // As MeasureGlyphs.
+    PixelSize Measure(const std::wstring& text, const std::wstring& fontName, int32_t size);
+    // Into a surface cleared to 0, of the content's size.
+    void Paint(FrameSurface& surface, const FrameContent& content);
+
+private:
+    const Gdiplus::FontFamily& Family(const std::wstring& name);
+    const Gdiplus::GraphicsPath& TextPath(const std::wstring& text, int32_t size, int32_t originX);
+    void PaintBackground(FrameSurface& surface, const BackgroundGeometry& geometry);
+
+    struct PathKey {
+        std::wstring text;
+        int32_t size = 0, originX = 0;
+        bool operator==(const PathKey& other) const {
+            return size == other.size && originX == other.originX && text == other.text;
+        }
+    };
+    std::wstring m_familyName;
+    std::unique_ptr<Gdiplus::FontFamily> m_family;
+    PathKey m_pathKey;
+    std::unique_ptr<Gdiplus::GraphicsPath> m_path;  // of m_family
+    PathKey m_measuredKey;                          // originX 0
+    std::optional<PixelSize> m_measured;            // of m_family
+    std::optional<BackgroundGeometry> m_backgroundGeometry;
+    std::vector<uint32_t> m_background;
+};
+
 // A 32-bit premultiplied-ARGB surface, cleared to 0, selected into a memory DC
 // for UpdateLayeredWindow and wrapped by a GDI+ bitmap for painting.
 class FrameSurface {
@@ -63,6 +108,8 @@ public:
     HDC Dc() const { return m_dc.get(); }
     Gdiplus::Bitmap& Image() { return *m_image; }
     FramePixels Pixels() const { return {static_cast<const uint32_t*>(m_bits), m_width, m_height}; }
+    uint32_t* Bits() { return static_cast<uint32_t*>(m_bits); }
+    size_t PixelCount() const { return static_cast<size_t>(m_width) * static_cast<size_t>(m_height); }
 
 private:
     int32_t m_width, m_height;

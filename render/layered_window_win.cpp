@@ -27,13 +27,7 @@ void LayeredPresenter::Present(HWND window, PixelSize size, const Painter& paint
     FrameDcScope frameDc(m_memDC, surface.Dc());
     m_blend.SourceConstantAlpha = m_constantAlpha;
     if (!surface.Valid()) return;  // the window keeps showing the previous frame
-    {
-        Gdiplus::Graphics graphics(&surface.Image());
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-        paint(graphics);
-        graphics.Flush(Gdiplus::FlushIntentionSync);
-    }
+    paint(surface);
     GdiFlush();
     if (m_observer) m_observer(surface.Pixels());
     Show(window, size, surface.Dc());

@@ -12,7 +12,8 @@
 
 class LayeredPresenter {
 public:
-    using Painter = std::function<void(Gdiplus::Graphics&)>;
+    // Paints into a surface of the frame's size, cleared to 0.
+    using Painter = std::function<void(FrameSurface&)>;
     using Observer = std::function<void(const FramePixels&)>;
 
     // Loads the library that should hold UpdateLayeredWindow.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "framework/text_win.h"
 #include "render/frame_win.h"
 #include "tests/win/win_test_support.h"
 
@@ -122,3 +125,56 @@ TEST(Frame, WarningColourAndAFlashingAlertShowInThePixels) {
     EXPECT_TRUE(*clock.allPremultiplied);
 }
 }  // namespace
+
+namespace {
+std::vector<uint32_t> PaintedPixels(const FrameContent& content, FramePainter* painter) {
+    const WindowDc screen(nullptr);
+    FrameSurface surface(screen.get(), content.size.width, content.size.height);
+    if (!surface.Valid()) return {};
+    painter ? painter->Paint(surface, content) : PaintFrameAnew(surface, content);
+    return {surface.Bits(), surface.Bits() + surface.PixelCount()};
+}
+}  // namespace
+
+// What the painter keeps between frames (family, glyph path, measured size, the
+// background's pixels) must give the very bytes of a frame painted anew, and go
+// stale with the text, the font, the size or the phase; each frame follows one
+// that differs from it in one of these.
+TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* font;
+        int32_t size;
+        uint32_t color;
+        bool background;
+    };
+    const std::wstring font = Widen(kTestFont);
+    const Case cases[] = {
+        {L"10:00", font.c_str(), 96, 0xFFFFFFFF, true},   {L"10:00", font.c_str(), 96, 0xFFFFFFFF, true},
+        {L"10:01", font.c_str(), 96, 0xFFFFFFFF, true},   {L"10:01", font.c_str(), 96, 0xFFFFC000, true},
+        {L"10:01", font.c_str(), 96, 0x3FFF3030, false},  {L"10:01", L"No Such Font", 96, 0xFFFF3030, false},
+        {L"-01:15", font.c_str(), 300, 0xFFFF3030, true}, {L"-01:16", font.c_str(), 300, 0xFFFF3030, true},
+        {L"10:00", font.c_str(), 48, 0xFFFFFFFF, true}};
+    FramePainter painter;
+    std::vector<uint32_t> previous;
+    for (const Case& c : cases) {
+        FrameContent content;
+        content.text = c.text;
+        content.fontName = c.font;
+        content.fontSize = c.size;
+        content.color = c.color;
+        content.background = c.background;
+        content.margin = MarginForSize(c.size);
+        const PixelSize measured = painter.Measure(content.text, content.fontName, c.size);
+        const PixelSize anew = MeasureGlyphs(content.text, *CreateFontFamilyOrFallback(content.fontName), c.size);
+        EXPECT_EQ(measured.width, anew.width) << c.text;
+        EXPECT_EQ(measured.height, anew.height) << c.text;
+        content.size = WindowSizeFor(anew, content.margin, {7680, 4320});
+        const std::vector<uint32_t> expected = PaintedPixels(content, nullptr);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_TRUE(PaintedPixels(content, &painter) == expected) << c.text << " at " << c.size;
+        // The first two cases are the same frame, painted once anew and once from what was kept.
+        EXPECT_EQ(expected == previous, &c == &cases[1]) << c.text << ": each case but the repeat changes the picture";
+        previous = expected;
+    }
+}

@@ -108,6 +108,7 @@ TestClock::TestClock(const std::string& ini, bool manualTicks, uint32_t dpiOverr
     };
     window = std::make_unique<CountdownWnd>(std::move(options));
     EXPECT_TRUE(window->Create());
+    PumpMessages();  // the start-up's rest (hot keys, the foreground hook), posted after the first frame
 }
 
 TestClock::~TestClock() {
