@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "framework/text_win.h"
 #include "render/frame_win.h"
 #include "tests/win/win_test_support.h"
 
@@ -148,7 +147,7 @@ TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
         uint32_t color;
         bool background;
     };
-    const std::wstring font = Widen(kTestFont);
+    const std::wstring font = L"DejaVu Sans";
     const Case cases[] = {
         {L"10:00", font.c_str(), 96, 0xFFFFFFFF, true},   {L"10:00", font.c_str(), 96, 0xFFFFFFFF, true},
         {L"10:01", font.c_str(), 96, 0xFFFFFFFF, true},   {L"10:01", font.c_str(), 96, 0xFFFFC000, true},
