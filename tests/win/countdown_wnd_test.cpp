@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/settings_store.h"
 #include "res/resource.h"
 #include "tests/win/win_test_support.h"
 
@@ -79,7 +80,9 @@ TEST(Phases, OvertimeWidensWhereTheClockStandsAndItsPlaceIsNotStored) {
     EXPECT_EQ(wide.top, 150);
     EXPECT_GE(*clock.narrowestRightGap, clock->Model().m_margin);  // no glyph ever cut off
     clock->Destroy();
-    EXPECT_NE(ReadFileBytes(clock.storePath).find("posleft = 10"), std::string::npos);
+    SettingsStore stored;
+    stored.Load(ReadFileBytes(clock.storePath));
+    EXPECT_EQ(stored.GetInt("posleft"), 10);
 }
 
 // Closing it without a change, and confirming it from idle, are the end-to-end tests'.
