@@ -18,21 +18,24 @@ import -window root "$SCREENS/readme-full.png"
 convert "$SCREENS/readme-full.png" -crop "$((w + 160))x$((h + 80))+$((x - 80))+$((y - 40))" +repage docs/idle-clock.png
 stop_clock
 
-# The New-countdown dialog in each language, as the real clock opens it.
+# The New-countdown dialog in each language, as the real clock opens it, once
+# its first paint has settled: its texts drawn, two shots alike.
+dialog_shot=""
+dialog_painted() {  # the dialog's region of the screen in $SCREENS/readme-dialog.png
+    local shot
+    shot=$(CLOCK_WINDOW=$WINDOW_ID shoot_clock "$SCREENS/readme-dialog.png") || return 1
+    [[ "$shot" == "$dialog_shot" ]] && holds "$(convert "$SCREENS/readme-dialog.png" -format '%k' info:) > 8" && return 0
+    dialog_shot=$shot
+    return 1
+}
 for language in zh:新倒计时 en:'New countdown'; do
     code=${language%%:*}
     dir=$(make_app_dir "readme-$code" "[settings]\nfontname=DejaVu Sans\nwavalert=0\nlanguage=$code\n")
     start_clock "$dir"
-    read -r x y w h < <(geometry)
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
-    sleep 0.8
-    xdotool key Down Return
-    dialog=$(wait_window "${language#*:}")
-    sleep 0.5  # its first paint
-    read -r dx dy dw dh < <(xdotool getwindowgeometry --shell "$dialog" |
-        awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH=/{w=$2}/^HEIGHT=/{h=$2}END{print x, y, w, h}')
-    import -window root "$SCREENS/readme-full.png"
-    convert "$SCREENS/readme-full.png" -crop "${dw}x${dh}+${dx}+${dy}" +repage "docs/dialog-$code.png"
+    open_new_countdown "${language#*:}"
+    dialog_shot=""
+    wait_for 10 "the dialog's first paint" dialog_painted
+    cp "$SCREENS/readme-dialog.png" "docs/dialog-$code.png"
     stop_clock
 done
 

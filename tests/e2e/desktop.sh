@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The clock on a real desktop: an alert without centring whose stored place lies
-# on no monitor (a projector that was unplugged) still appears on screen; edits
-# made to the settings file while the clock runs survive its exit.
+# on no monitor (a projector that was unplugged) still appears on screen; a file
+# edited while the clock runs keeps every line byte for byte through its Exit,
+# apart from the lines of the keys the clock writes, in CRLF and in LF.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
@@ -19,17 +20,33 @@ check "the alert stands wholly on the screen (${w}x${h} at $x,$y on ${sw}x${sh})
 check "and shows" picture_is_not "$idle"
 stop_clock
 
-# Edited while the clock runs: a font, a title and a comment; then Exit.
-ini='[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\n'
-dir=$(make_app_dir edited "$ini")
-start_clock "$dir" || { finish; exit 1; }
-printf '; my own note\r\n[settings]\r\nfontname=DejaVu Serif\r\ntitle=Keynote\r\nwavalert=0\r\ndjsseconds=600\r\n' \
-    >"$dir/TallyglassCountdown.ini"
-open_menu && xdotool key Up Return  # the last item, "退出"
-wait_clock_exit 10
-store=$(cat "$dir/TallyglassCountdown.ini")
-check "the edited font survives Exit" grep -q "fontname *= *DejaVu Serif" <<<"$store"
-check "the added title survives Exit" grep -q "title *= *Keynote" <<<"$store"
-check "the added comment survives Exit" grep -q "^; my own note" <<<"$store"
-check "the clock's own keys are written too" grep -q "posleft = " <<<"$store"
+# The file without the lines of the keys the clock writes at Exit, its bytes shown (CR as ^M).
+others() { grep -Eiv '^[[:space:]]*(nobg|wavalert|alertcenter|fsizenormal|fsizealert|djsseconds|alertseconds|posleft|postop)[[:space:]]*=' "$1" | cat -A; }
+same_others() { diff <(others "$1") <(others "$2"); }  # same_others <edited> <saved>
+has_lines() {  # has_lines <file> <line...>: each one exactly, as a whole line
+    local file="$1" line; shift
+    for line in "$@"; do grep -Fxq -- "$line" "$file" || { echo "not in $file: '${line%$'\r'}'"; return 1; }; done
+}
+keys_written_in() {  # keys_written_in <file> crlf|lf: the clock's position is there, and every line ends so
+    grep -q '^posleft *= *-\?[0-9]' "$1" || return 1
+    if [[ $2 == crlf ]]; then ! grep -qv $'\r$' "$1"; else ! grep -q $'\r' "$1"; fi
+}
+for eol in crlf lf; do
+    cr=""
+    [[ $eol == crlf ]] && cr=$'\r'
+    dir=$(make_app_dir "edited-$eol" '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\n')
+    start_clock "$dir" || { finish; exit 1; }
+    # While it runs: the font changed, a title added, a comment added at the end.
+    edited="$SCREENS/edited-$eol.ini"
+    printf '%s\n' "[settings]$cr" "fontname=DejaVu Serif$cr" "title=Keynote$cr" "wavalert=0$cr" "djsseconds=600$cr" \
+        "; my own note$cr" >"$edited"
+    cp "$edited" "$dir/TallyglassCountdown.ini"
+    choose_exit && wait_clock_exit 10
+    saved="$dir/TallyglassCountdown.ini"
+    check "$eol: Exit leaves every line but those of the clock's keys byte for byte as edited" same_others "$edited" "$saved"
+    check "$eol: the edited font and title and the comment are there verbatim" \
+        has_lines "$saved" "fontname=DejaVu Serif$cr" "title=Keynote$cr" "; my own note$cr"
+    check "$eol: the clock's keys are written too, every line in $eol" keys_written_in "$saved" "$eol"
+    stop_clock
+done
 finish

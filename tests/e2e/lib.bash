@@ -1,12 +1,14 @@
 # Sourced by the end-to-end scripts: the real exe under Wine on Xvfb, driven with
 # xdotool as a user would, observed through screenshots and the settings file.
+# Each script has its own screenshots folder; given a prefix of its own
+# (TALLYGLASS_WINEPREFIX) and no DISPLAY, it can run beside the others.
 # shellcheck shell=bash
 set -uo pipefail
 E2E_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=scripts/wine-env.sh
 source "$E2E_ROOT/scripts/wine-env.sh"
 EXE="$E2E_ROOT/build/win64/TallyglassCountdown.exe"
-SCREENS="$E2E_ROOT/build/e2e"
+SCREENS="$E2E_ROOT/build/e2e/$(basename "$0" .sh)"
 mkdir -p "$SCREENS"
 wait_wineserver 30 || { echo "FAIL waited 30 s for the previous Wine server to end"; exit 1; }
 ensure_wine_prefix || { echo "FAIL the Wine prefix could not be made"; exit 1; }
@@ -48,9 +50,10 @@ expect() {  # expect <seconds> <what> <command...>
 holds() { (($1)); }  # holds "<arithmetic on values>": check "..." holds "$a > $b"
 width() { local w; read -r _ _ w _ < <(geometry); echo "$w"; }
 
-# A folder holding a copy of the exe and, beside it, a settings file: portable use.
+# A folder, with a blank in its name, holding a copy of the exe and, beside it,
+# a settings file: portable use.
 make_app_dir() {  # make_app_dir <name> <ini text>
-    local dir="$SCREENS/$1"
+    local dir="$SCREENS/app $1"
     rm -rf "$dir"
     mkdir -p "$dir"
     cp "$EXE" "$dir/"
@@ -66,29 +69,25 @@ visible_window() {  # visible_window <title pattern>: prints the id of a mapped 
 window_gone() { [[ -z "$(xdotool search --name "$1" 2>/dev/null)" ]]; }
 window_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
-# Sets WINDOW_ID (not printed: a FAIL line and its count must not end in a subshell).
-WINDOW_ID=""
+# Sets WINDOW_ID for the scripts (not printed: a FAIL line and its count must not
+# end in a subshell).
 wait_window() {  # wait_window <title pattern> [seconds]
     WINDOW_ID=""
     wait_for "${2:-10}" "a window named '$1'" visible_window "$1" >/dev/null || return 1
+    # shellcheck disable=SC2034
     WINDOW_ID=$(visible_window "$1")
 }
 
-popup_menu() {  # prints the id of the exe's popup menu while one is shown
+menu_up() {  # true while the exe's popup menu is shown
     local id
     for id in $(xdotool search --onlyvisible --class "$APP_CLASS" 2>/dev/null); do
-        [[ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ]] && { echo "$id"; return 0; }
+        [[ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ]] && return 0
     done
     return 1
 }
-menu_up() { popup_menu >/dev/null; }
-menu_down() { ! popup_menu >/dev/null; }
 
 geometry() {  # geometry: prints "x y width height" of the clock window
-    window_geometry "$CLOCK_WINDOW"
-}
-window_geometry() {  # window_geometry <window>
-    xdotool getwindowgeometry --shell "$1" 2>/dev/null |
+    xdotool getwindowgeometry --shell "$CLOCK_WINDOW" 2>/dev/null |
         awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH=/{w=$2}/^HEIGHT=/{h=$2}END{print x, y, w, h}'
 }
 
@@ -168,15 +167,15 @@ open_menu() {
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
     wait_for 10 "the clock's menu" menu_up
 }
+# The menu's items from the bottom: Exit, About (a separator between them is skipped).
+choose_exit() { open_menu && xdotool key Up Return; }
 
-# New countdown from the menu; DIALOG is its window once it is shown.
-export DIALOG=""
-open_new_countdown() {
-    DIALOG=""
+# New countdown, the menu's first item; true once its dialog, titled in the
+# clock's language, is shown.
+open_new_countdown() {  # open_new_countdown <title>
     open_menu || return 1
-    xdotool key Down Return  # the first item, "新倒计时"
-    wait_window '新倒计时' || return 1
-    DIALOG=$WINDOW_ID
+    xdotool key Down Return
+    wait_window "$1"
 }
 
 # A script that stops early (an unbound variable, a signal) leaves no clock, Wine

@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
-# The presenter's controls: right-click, New countdown, type a length, confirm
-# with Enter; Alt+F4, Esc, Enter and F10 leave the clock open; About; Exit stores
-# the settings.
+# The presenter's controls: right-click, New countdown; Esc closes the dialog at
+# the first press and changes nothing; a length typed and confirmed with Enter in
+# a field is applied where the clock stands; Alt+F4, Esc, Enter and F10 leave the
+# clock open; About; Exit stores the settings. The dialog's other ways in and out
+# (its tab order, OK, Cancel, the close box) are the Wine suite's.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
 dir=$(make_app_dir menu '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\nalertseconds=60\n')
 start_clock "$dir" || { finish; exit 1; }
-read -r x y w _ < <(geometry)
+before=$(geometry)
+read -r x y w _ <<<"$before"
+idle=$(shoot_clock "$SCREENS/menu-idle.png")
 
-open_new_countdown || { finish; exit 1; }
+open_new_countdown '新倒计时' || { finish; exit 1; }
 ok "New countdown opens the dialog"
+xdotool type --delay 60 "2"  # a length that must not arrive
+xdotool key Escape
+expect 5 "one Esc closes the dialog" window_gone '新倒计时'
+check "Esc changes nothing: same place and size" [ "$(geometry)" = "$before" ]
+check "and the same picture" picture_is "$idle"
+
+open_new_countdown '新倒计时' || { finish; exit 1; }
 import -window root "$SCREENS/menu-dialog.png"
 # The first field has the focus with its text selected; Tab selects the next.
 xdotool type --delay 60 "1"
@@ -47,10 +58,9 @@ xdotool key Return
 expect 10 "the about box closes and the clock stays" about_gone
 
 read -r ex _ < <(geometry)
-open_menu
-xdotool key Up Return  # the last item, "退出"
+choose_exit
 expect 10 "Exit ends the program" clock_ended
 store=$(cat "$dir/TallyglassCountdown.ini")
-check "the store holds the new length (5400 s)" grep -q "djsseconds = 5400" <<<"$store"
+check "the store holds the confirmed length and nothing cancelled (5400 s)" grep -q "djsseconds = 5400" <<<"$store"
 check "the store holds the position the window had" grep -q "posleft = $ex" <<<"$store"
 finish

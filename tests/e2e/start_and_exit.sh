@@ -47,13 +47,10 @@ for i in $(seq "$cycles"); do
         # Exit lands at a different point of the second in each cycle: a deadlock
         # between the tick and the window would show in some of them.
         sleep 0.$((RANDOM % 9 + 1))
-        if open_menu; then
-            xdotool key Up Return
-            if wait_clock_exit 10 && grep -q "djsseconds = 600" "$dir/TallyglassCountdown.ini"; then
-                clean=$((clean + 1))
-            else
-                echo "cycle $i did not end cleanly"
-            fi
+        if choose_exit && wait_clock_exit 10 && grep -q "djsseconds = 600" "$dir/TallyglassCountdown.ini"; then
+            clean=$((clean + 1))
+        else
+            echo "cycle $i did not end cleanly"
         fi
     fi
     stop_clock
