@@ -61,6 +61,6 @@ read -r ex _ < <(geometry)
 choose_exit
 expect 10 "Exit ends the program" clock_ended
 store=$(cat "$dir/TallyglassCountdown.ini")
-check "the store holds the confirmed length and nothing cancelled (5400 s)" grep -q "djsseconds = 5400" <<<"$store"
+check "the store holds the confirmed length and nothing cancelled (5400 s)" grep -q "^djsseconds=5400$" <<<"$store"
 check "the store holds the position the window had" grep -q "posleft = $ex" <<<"$store"
 finish

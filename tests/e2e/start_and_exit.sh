@@ -47,7 +47,7 @@ for i in $(seq "$cycles"); do
         # Exit lands at a different point of the second in each cycle: a deadlock
         # between the tick and the window would show in some of them.
         sleep 0.$((RANDOM % 9 + 1))
-        if choose_exit && wait_clock_exit 10 && grep -q "djsseconds = 600" "$dir/TallyglassCountdown.ini"; then
+        if choose_exit && wait_clock_exit 10 && grep -q "^nobg = 0" "$dir/TallyglassCountdown.ini"; then
             clean=$((clean + 1))
         else
             echo "cycle $i did not end cleanly"
