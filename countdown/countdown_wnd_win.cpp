@@ -11,7 +11,6 @@
 #include "res/resource.h"
 #include "settings/settings_dlg_win.h"
 #include "sound/mci_win.h"
-#include "tallyglass_version.h"
 
 namespace {
 constexpr LONG kMinTrackWidth = 300;
@@ -124,7 +123,7 @@ BOOL CountdownWnd::OnInitDialog() {
     Dialog::OnInitDialog();
     m_core = std::make_unique<CCore>(m_options.storePath, m_options.appPath);
     m_soft.reset(static_cast<tagSoft*>(std::malloc(sizeof(tagSoft))));
-    if (m_soft) FillProductRecord(*m_soft, ThisProduct(TALLYGLASS_VERSION));
+    if (m_soft) FillProductRecord(*m_soft, ThisProduct(ProductVersion()));
     MakeTopmostToolWindow(m_hwnd, m_icon);
     m_core->FindStore();
     NoteStartStep("settings file found");

@@ -13,9 +13,8 @@ version=$(sed -n 's/^#define TALLYGLASS_VERSION "\(.*\)"$/\1/p' build/win64/gene
 if [[ -z "$version" ]] || ! bash scripts/dist.sh >build/logs/install-cycle-dist.log 2>&1; then
     echo "FAIL make dist (see build/logs/install-cycle-dist.log)"; exit 1
 fi
-IFS=. read -r major minor patch <<<"$version"
-newer="$major.$minor.$((patch + 1))"
-if ! bash scripts/dist.sh --version "$newer" --out build/dist-upgrade --arch win64 \
+newer=$(sed -n 's/^#define TALLYGLASS_VERSION "\(.*\)"$/\1/p' build/win64/generated-next/tallyglass_version.h 2>/dev/null)
+if ! bash scripts/dist.sh --next --out build/dist-upgrade --arch win64 \
     >build/logs/install-cycle-upgrade.log 2>&1; then
     echo "FAIL the $newer package (see build/logs/install-cycle-upgrade.log)"; exit 1
 fi
