@@ -1,8 +1,8 @@
-"""`make mutants`: puts each deliberate fault of faults.txt alone into a copy of the
-sources, rebuilds the native tests there and runs them. A fault the tests fail on (or
-hang on) is caught; one they pass is a gap, or a fault that changes nothing. The sources
-themselves are never touched: the copy lives in build/mutants/src.
-Usage: run.py [FAULTS-FILE] [NUMBER...]  (numbers pick faults of the list)"""
+# `make mutants`: puts each deliberate fault of faults.txt alone into a copy of the
+# sources, rebuilds the native tests there and runs them. A fault the tests fail on (or
+# hang on) is caught; one they pass is a gap, or a fault that changes nothing. The
+# sources themselves are never touched: the copy lives in build/mutants/src.
+# Usage: run.py [FAULTS-FILE] [NUMBER...]  (numbers pick faults of the list)
 import filecmp
 import os
 import shutil
