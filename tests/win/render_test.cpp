@@ -94,35 +94,6 @@ TEST(Frame, HugeFontIsCappedToTheScreen) {
     EXPECT_LE(clock->Model().m_height, std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), 480));
     EXPECT_EQ(clock.LastFrame().width, clock->Model().m_width);
 }
-
-TEST(Frame, WarningColourAndAFlashingAlertShowInThePixels) {
-    TestClock clock(
-        Ini("nobg=1\nfsizenormal=72\nfsizealert=72\nclrnormal=#FFFFFF\nclrwarn=#00FF00\n"
-            "clralert=#FF0000\ndjsseconds=5\nalertseconds=4\nwarnseconds=3\nalertflash=1\n"));
-    // Pixels inside the glyphs, where the fill covers the outline.
-    auto fillPixels = [&](uint32_t premultiplied) {
-        int count = 0;
-        for (uint32_t p : clock.LastFrame().pixels) count += p == premultiplied;
-        return count;
-    };
-    const uint32_t white = 0xFFFFFFFF, green = 0xFF00FF00, red = 0xFFFF0000, dimRed = 0x3F3F0000;
-    clock.Key(WM_KEYDOWN, VK_F2);
-    EXPECT_GT(fillPixels(white), 100);  // 5 s left: the normal colour
-    EXPECT_EQ(fillPixels(green), 0);
-    clock.Tick();
-    clock.Tick();  // 3 s left: the warning colour, the same window
-    const int32_t width = clock->Model().m_width;
-    EXPECT_GT(fillPixels(green), 100);
-    EXPECT_EQ(fillPixels(white), 0);
-    EXPECT_EQ(clock->Model().m_width, width);
-    for (int i = 0; i < 3; ++i) clock.Tick();  // zero: the alert, at full colour
-    ASSERT_EQ(clock->Model().m_inAlert, 1);
-    EXPECT_GT(fillPixels(red), 100);
-    clock.Tick();  // its next second: a quarter of the alpha (the rhythm is the native table's)
-    EXPECT_GT(fillPixels(dimRed), 100);
-    EXPECT_EQ(fillPixels(red), 0);
-    EXPECT_TRUE(*clock.allPremultiplied);
-}
 }  // namespace
 
 namespace {
