@@ -61,11 +61,8 @@ make_app_dir() {  # make_app_dir <name> <ini text>
     echo "$dir"
 }
 
-visible_window() {  # visible_window <title pattern>: prints the id of a mapped window
-    local id
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-    [[ -n "$id" ]] && echo "$id"
-}
+# visible_window <title pattern>: prints the id of a mapped window
+visible_window() { local ids; ids=$(xdotool search --onlyvisible --name "$1" 2>/dev/null); [[ -n "$ids" ]] && echo "${ids%%$'\n'*}"; }
 window_gone() { [[ -z "$(xdotool search --name "$1" 2>/dev/null)" ]]; }
 window_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 

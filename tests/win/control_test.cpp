@@ -13,12 +13,6 @@ std::string Ini(const std::string& extra) { return TestIni("nobg=1\ndjsseconds=6
 
 enum HotKeyId : WPARAM { kStart = 1, kReset, kPause, kPlus, kMinus, kClickThrough };
 
-uint8_t BrightestAlpha(const Frame& frame) {
-    uint8_t alpha = 0;
-    for (uint32_t p : frame.pixels) alpha = std::max(alpha, Frame::Alpha(p));
-    return alpha;
-}
-
 // A plain window of this process, standing for another program's.
 OwnedWindow HelperWindow() {
     return OwnedWindow(CreateWindowExW(0, L"STATIC", L"helper", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
@@ -40,11 +34,8 @@ TEST(HotKeys, StartPauseAndAdjustWithoutTakingTheFocus) {
     hotKey(kMinus);
     hotKey(kMinus);
     EXPECT_EQ(clock->Model().m_remaining, 539);
-    EXPECT_EQ(BrightestAlpha(clock.LastFrame()), 255);
     hotKey(kPause);
-    EXPECT_EQ(clock->Model().m_timerId, kNoTimer);
-    // Paused: the glyphs' fill at half opacity (128), the faint outline over its edge (158).
-    EXPECT_LE(BrightestAlpha(clock.LastFrame()), 160);
+    EXPECT_EQ(clock->Model().m_paused, 1);
     hotKey(kReset);
     hotKey(99);  // not ours: nothing
     EXPECT_EQ(clock->Model().m_running, 0);
@@ -80,35 +71,23 @@ TEST(HotKeys, OneHeldElsewhereOrWrittenBadlyIsOffAndAboutSaysWhy) {
     UnregisterHotKey(other.get(), 8);
 }
 
-TEST(Keys, EachKeyReachesItsActionAndAutoRepeatChangesNothing) {
-    constexpr LPARAM kRepeat = 1 << 30;  // the key was already down
+// What each key does in each state (a second F2 or an idle F4 doing nothing, so
+// that auto-repeat changes nothing) is the native engine table's; F2 and F4 typed
+// on the real window the end-to-end test's.
+TEST(Keys, EachKeyReachesItsAction) {
     TestClock clock(Ini(""));
-    auto key = [&](WPARAM vk, int times = 1, LPARAM flags = 0) {
-        for (int i = 0; i < times; ++i) clock.Key(WM_KEYDOWN, vk, flags);
-    };
-    key(VK_UP);  // idle: the length
+    clock.Key(WM_KEYDOWN, VK_UP);  // idle: the length
     EXPECT_EQ(clock->Model().m_countdownSeconds, 660);
-    key(VK_F2);
-    const uint32_t timer = clock->Model().m_timerId;
+    clock.Key(WM_KEYDOWN, VK_F2);
     clock.Tick();
-    key(VK_F2, 20, kRepeat | 1);
-    EXPECT_EQ(clock->Model().m_timerId, timer);  // no restart: the same timer, the same second
-    EXPECT_EQ(clock->Model().m_remaining, 659);
-    key(VK_F3);
-    key(VK_DOWN);
+    clock.Key(WM_KEYDOWN, VK_F3);
+    clock.Key(WM_KEYDOWN, VK_DOWN);
     EXPECT_EQ(clock->Model().m_paused, 1);
     EXPECT_EQ(clock->Model().m_remaining, 599);
-    key(VK_F2);
+    clock.Key(WM_KEYDOWN, VK_F2);
     EXPECT_EQ(clock->Model().m_paused, 0);
-
-    const RECT before = clock.WindowRect();
-    key(VK_F4);
-    const int framesAfterReset = *clock.frameCount;
-    SetWindowPos(clock->GetSafeHwnd(), nullptr, before.left + 40, before.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    key(VK_F4, 20, kRepeat | 1);
+    clock.Key(WM_KEYDOWN, VK_F4);
     EXPECT_EQ(clock->Model().m_running, 0);
-    EXPECT_EQ(*clock.frameCount, framesAfterReset);        // idle F4s draw nothing
-    EXPECT_EQ(clock.WindowRect().left, before.left + 40);  // and do not pull it back to the centre
 }
 
 // A second start of the real exe hands its words over too: the end-to-end test's.

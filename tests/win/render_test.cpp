@@ -58,7 +58,6 @@ TEST(Frame, GlyphsSitWithinTheLayoutMargins) {
         TestClock clock(Ini("nobg=1\nfsizenormal=" + std::to_string(size) + "\n"));
         const Frame& f = clock.LastFrame();
         const int m = clock->Model().m_margin;
-        ASSERT_EQ(m, size * 3 / 10);
         const RECT painted = f.OpaqueBounds();
         // The window is the glyphs' bounds with three margins across and one down;
         // the glyphs start one margin in (plus their own side bearing). The
@@ -86,13 +85,6 @@ TEST(Frame, UnknownFontFallsBackAndStillShowsTheTime) {
     const RECT painted = clock.LastFrame().OpaqueBounds();
     EXPECT_GT(painted.right - painted.left, 50);
     EXPECT_GT(clock->Model().m_width, 3 * clock->Model().m_margin + 50);
-}
-
-TEST(Frame, HugeFontIsCappedToTheScreen) {
-    TestClock clock(Ini("fsizenormal=100000\n"));
-    EXPECT_LE(clock->Model().m_width, std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), 640));
-    EXPECT_LE(clock->Model().m_height, std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), 480));
-    EXPECT_EQ(clock.LastFrame().width, clock->Model().m_width);
 }
 }  // namespace
 

@@ -12,8 +12,9 @@ std::wstring Text(HWND dialog, int id) {
 }
 
 // The fields' arithmetic and corrections are the native tables'; here the real
-// controls are filled and read, and Enter reaches OK through the dialog manager.
-TEST(SettingsDialog, ShowsTheValuesAndEnterReadsWhatWasTyped) {
+// controls are filled and read, Enter reaches OK through the dialog manager, and
+// Tab visits the thirteen with a tab stop in template order and comes round again.
+TEST(SettingsDialog, ShowsTheValuesTabsInTemplateOrderAndReadsTheControls) {
     SettingsDlg dialog;
     dialog.m_values.m_countdownSeconds = 5400;
     dialog.m_values.m_noBackground = 7;  // any non-zero value shows checked
@@ -21,16 +22,19 @@ TEST(SettingsDialog, ShowsTheValuesAndEnterReadsWhatWasTyped) {
     HWND hwnd = dialog.GetSafeHwnd();
     EXPECT_EQ(Text(hwnd, IDC_COUNTDOWN_HOURS) + Text(hwnd, IDC_COUNTDOWN_MINUTES), L"130");
     EXPECT_EQ(IsDlgButtonChecked(hwnd, IDC_NO_BACKGROUND), BST_CHECKED);
+    std::vector<int> tabOrder;
+    HWND stop = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    for (int i = 0; i < 14 && stop; ++i, stop = GetNextDlgTabItem(hwnd, stop, FALSE))
+        tabOrder.push_back(GetDlgCtrlID(stop));
+    EXPECT_EQ(tabOrder,
+              (std::vector<int>{1012, 1013, 1014, 1017, 1018, 1019, 1015, 1016, 1022, 1023, 1024, 1009, 1010, 1012}));
 
-    SetDlgItemTextW(hwnd, IDC_SIZE_NORMAL, L"-5");
     SetDlgItemTextW(hwnd, IDC_COUNTDOWN_HOURS, L"0");
-    SetDlgItemTextW(hwnd, IDC_COUNTDOWN_SECONDS, L"12abc");
+    SetDlgItemTextW(hwnd, IDC_COUNTDOWN_SECONDS, L"12");
     MSG enter{GetDlgItem(hwnd, IDC_COUNTDOWN_MINUTES), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     if (!dialog.PreTranslateMessage(&enter)) DispatchMessageW(&enter);
     EXPECT_EQ(dialog.ModalResult(), IDOK);
-    EXPECT_EQ(dialog.m_values.m_sizeNormal, 20);
     EXPECT_EQ(dialog.m_values.m_countdownSeconds, 30 * 60 + 12);
     EXPECT_EQ(dialog.m_values.m_noBackground, 1);
 }
-
 }  // namespace

@@ -48,8 +48,7 @@ TEST(Soak, TwentyThousandFramesLeakNothing) {
     TestClock clock(TestIni("alertcenter=0\ndjsseconds=40\nalertseconds=15\ntitle=Soak title\n"));
     CountdownWnd& w = *clock.window;
     CountdownModel m = w.Model();
-    size_t warmedUp = 0;
-    size_t heapWarmedUp = 0;
+    size_t warmedUp = 0, heapWarmedUp = 0;
     long handlesAfterWarmUp = 0;
     const char* framesOverride = std::getenv("TALLYGLASS_SOAK_FRAMES");
     const int frames = framesOverride ? std::atoi(framesOverride) : 20000;

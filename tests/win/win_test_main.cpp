@@ -5,15 +5,6 @@
 #include "render/frame_win.h"
 #include "tests/win/win_test_support.h"
 
-namespace {
-std::function<void()> g_pending;
-
-void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (auto action = std::exchange(g_pending, nullptr)) action();
-}
-}  // namespace
-
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH];
@@ -65,11 +56,6 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
     return true;
 }
 
-void RunSoon(UINT delayMs, std::function<void()> action) {
-    g_pending = std::move(action);
-    SetTimer(nullptr, 0, delayMs, &RunPending);
-}
-
 RECT Frame::OpaqueBounds() const {
     RECT r{width, height, 0, 0};
     for (int32_t y = 0; y < height; ++y)
@@ -102,7 +88,6 @@ TestClock::TestClock(const std::string& ini, bool manualTicks, uint32_t dpiOverr
             const uint32_t a = px >> 24;
             if ((px >> 16 & 0xFF) > a || (px >> 8 & 0xFF) > a || (px & 0xFF) > a) *allPremultiplied = false;
         }
-        ++*frameCount;
         const RECT painted = frame.OpaqueBounds();
         if (painted.right > 0) *narrowestRightGap = std::min<int>(*narrowestRightGap, frame.width - painted.right);
     };

@@ -39,8 +39,6 @@ FileHandle HoldOpen(const std::wstring& path);
 void PumpMessages(DWORD milliseconds = 0);
 // Pumps messages until the condition holds (true) or the bound runs out (false).
 bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs);
-// Runs the action once from a timer, inside whatever modal loop is running then.
-void RunSoon(UINT delayMs, std::function<void()> action);
 
 struct Frame {
     int32_t width = 0, height = 0;
@@ -70,7 +68,6 @@ struct TestClock {
     std::wstring storePath;
     std::shared_ptr<Frame> lastFrame = std::make_shared<Frame>();
     std::shared_ptr<bool> allPremultiplied = std::make_shared<bool>(true);
-    std::shared_ptr<int> frameCount = std::make_shared<int>(0);
     // The narrowest clear strip right of the glyphs in any frame so far.
     std::shared_ptr<int> narrowestRightGap = std::make_shared<int>(INT_MAX);
     std::unique_ptr<CountdownWnd> window;
