@@ -88,11 +88,17 @@ std::vector<FileLine> SplitLines(std::string_view file) {
     return lines;
 }
 
-// New lines follow the file's own ending; a file without one gets Windows'.
-std::string_view LineEnding(std::string_view file) {
+// New lines end as the line they follow does, else as the file's first line does
+// (Windows' way in a file without one); never in a lone CR before an LF, which
+// would make one ending of the two and take a blank line away.
+std::string_view LineEnding(std::string_view file, const std::vector<FileLine>& lines, size_t after) {
+    const FileLine* line = after < lines.size() ? &lines[after] : nullptr;
+    if (line && line->end > line->textEnd && file[line->textEnd] != '\0')
+        return file.substr(line->textEnd, line->end - line->textEnd);
     const size_t at = file.find_first_of("\r\n");
     if (at == std::string_view::npos) return "\r\n";
     if (file.compare(at, 2, "\r\n") == 0) return "\r\n";
+    if (file[at] == '\r' && line && line->end < file.size() && file[line->end] == '\n') return "\r\n";
     return file.substr(at, 1);
 }
 
@@ -137,7 +143,8 @@ std::string OneLine(std::string value) {
 std::string Apply(std::string_view file, const WrittenKeys& written) {
     const std::vector<FileLine> lines = SplitLines(file);
     const KeyPlaces places = PlaceKeys(lines);
-    const std::string_view ending = LineEnding(file);
+    const size_t addAfter = places.sectionEnd == SIZE_MAX ? lines.size() - 1 : places.sectionEnd;
+    const std::string_view ending = LineEnding(file, lines, addAfter);
     std::vector<std::string> replaced(lines.size());
     std::vector<bool> isReplaced(lines.size(), false);
     std::string added;
@@ -153,7 +160,6 @@ std::string Apply(std::string_view file, const WrittenKeys& written) {
     }
     if (!added.empty() && places.sectionEnd == SIZE_MAX)
         added = "[" + std::string(kSection) + "]" + std::string(ending) + added;
-    const size_t addAfter = places.sectionEnd == SIZE_MAX ? lines.size() - 1 : places.sectionEnd;
 
     std::string out;
     out.reserve(file.size() + added.size() + 64);

@@ -3,6 +3,7 @@
 // the written keys' lines (changed in place, or added with a section header
 // where there was none); every written key reads back with its value, every
 // other key as the disk text had it; merging again changes nothing.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -67,32 +68,21 @@ bool SetsWrittenKey(std::string_view line, const WrittenKeys& written) {
     return false;
 }
 
-// The file's last line, when it had no ending, gets one if lines follow it.
-bool GainedAnEnding(std::string_view line, std::string_view after) {
-    if (after.substr(0, line.size()) != line) return false;
-    const std::string_view ending = after.substr(line.size());
-    return ending == "\r\n" || ending == "\n" || ending == "\r";
+// The text without the lines that set a written key or open [settings]: what a
+// merge must leave byte for byte.
+std::string Unwritten(std::string_view text, const WrittenKeys& written) {
+    std::string kept;
+    for (std::string_view line : Lines(text))
+        if (!SetsWrittenKey(line, written) && line.substr(0, 10) != "[settings]") kept += line;
+    return kept;
 }
 
 bool OnlyWrittenLinesDiffer(std::string_view disk, std::string_view merged, const WrittenKeys& written) {
-    const auto before = Lines(disk), after = Lines(merged);
-    size_t i = 0, j = 0;
-    while (i < before.size() || j < after.size()) {
-        const bool lastWithoutEnding = i + 1 == before.size() && i < before.size() && disk.back() != '\n' &&
-                                       disk.back() != '\r' && disk.back() != '\0';
-        if (i < before.size() && j < after.size() &&
-            (before[i] == after[j] || (lastWithoutEnding && GainedAnEnding(before[i], after[j])))) {
-            ++i, ++j;
-        } else if (i < before.size() && j < after.size() && SetsWrittenKey(before[i], written) &&
-                   SetsWrittenKey(after[j], written)) {
-            ++i, ++j;
-        } else if (j < after.size() && (SetsWrittenKey(after[j], written) || after[j].substr(0, 10) == "[settings]")) {
-            ++j;
-        } else {
-            return false;
-        }
-    }
-    return true;
+    const std::string before = Unwritten(disk, written), after = Unwritten(merged, written);
+    // The file's last line, when it had no ending, gets one if lines follow it.
+    const std::string_view added = std::string_view(after).substr(std::min(before.size(), after.size()));
+    return after.compare(0, before.size(), before) == 0 &&
+           (added.empty() || added == "\r\n" || added == "\n" || added == "\r");
 }
 
 void CheckMerge(std::string_view input) {
