@@ -245,6 +245,11 @@ void FrameCost() {
             results.push_back(
                 {"frame at size " + std::to_string(size) + (noBackground ? ", background off" : ", background on"), p});
         }
+        // What the window's size alone costs: an empty frame as large as this size's.
+        HWND hwnd = clock.GetSafeHwnd();
+        const int32_t width = clock.Model().m_width, height = clock.Model().m_height;
+        results.push_back({"empty frame on size " + std::to_string(size) + "'s window",
+                           SampleFrames([&](int) { PresentEmptyFrame(hwnd, width, height); })});
     }
     // The floor, on size 96's window.
     state.m_sizeNormal = 96;
