@@ -33,12 +33,6 @@ WrittenKeys TakeWrittenKeys(std::string_view& input) {
     return written;
 }
 
-bool Written(const WrittenKeys& written, std::string_view key) {
-    for (const auto& entry : written)
-        if (entry.first == key) return true;
-    return false;
-}
-
 // Lines with their endings, split as a Windows editor and the store see them.
 std::vector<std::string_view> Lines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -96,7 +90,9 @@ void CheckMerge(std::string_view input) {
     for (const auto& [key, value] : written)
         if (after.GetText(key) != value) std::abort();
     for (const auto& key : SettingKeys())
-        if (!Written(written, key.name) && after.GetText(key.name) != disk.GetText(key.name)) std::abort();
+        if (std::none_of(written.begin(), written.end(), [&](const auto& w) { return w.first == key.name; }) &&
+            after.GetText(key.name) != disk.GetText(key.name))
+            std::abort();
     if (MergeWrittenKeys(*merged, written) != merged) std::abort();
 }
 }  // namespace

@@ -22,7 +22,6 @@ TEST(HotKeyText, ParsesWhatTheSettingsHoldFormatsItBackAndRefusesTheRest) {
         {"Win+Shift+Alt+Control+F24", HotKeyParse::Ok, all, 0x87, "Ctrl+Alt+Shift+Win+F24"},
         {"Alt+F1", HotKeyParse::Ok, mod::kAlt, 0x70, "Alt+F1"},
         {"alt + ctrl + pgup", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x21, "Ctrl+Alt+PageUp"},
-        {"Ctrl+Alt+PageUp", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x21, "Ctrl+Alt+PageUp"},
         {"ctrl+alt+page down", HotKeyParse::Ok, mod::kControl | mod::kAlt, 0x22, "Ctrl+Alt+PageDown"},
         {"Win+PgDn", HotKeyParse::Ok, mod::kWin, 0x22, "Win+PageDown"},
         {"Shift+Home", HotKeyParse::Ok, mod::kShift, 0x24, "Shift+Home"},

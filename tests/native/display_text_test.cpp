@@ -22,7 +22,6 @@ TEST(FormatTimeText, FollowsTheThreeFormatsWithTheAlertsWordsOnlyBeforeAPositive
         {3599, nullptr, "59:59"},
         {3600, nullptr, "1:00:00"},
         {3661, nullptr, "1:01:01"},
-        {36000, nullptr, "10:00:00"},
         {360000, nullptr, "100:00:00"},
         {INT32_MAX, nullptr, "596523:14:07"},
         {65, "Time up", "Time up 1:05"},  // blanks inside stay blanks

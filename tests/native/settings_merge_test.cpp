@@ -64,16 +64,14 @@ TEST(SettingsMerge, OnlyTheWrittenKeysLinesChange) {
     }
 }
 
-TEST(SettingsMerge, AVanishedFileComesBackWithDefaultsAndTheWrittenKeys) {
+// A vanished file comes back with the defaults and the written keys.
+TEST(SettingsMerge, ALastValueWinsAVanishedFileComesBackAndTooLargeTextIsLeftAlone) {
     SettingsStore store;
     store.Load(FreshSettingsText({{"fsizealert", "150"}, {"wavalert", "0"}, {"title", "a\r\ndjsseconds=1"}}));
     EXPECT_EQ(store.GetInt("fsizealert"), 150);
     EXPECT_FALSE(store.GetBool("wavalert"));
     EXPECT_EQ(store.GetInt("fsizenormal"), 72);
     EXPECT_EQ(store.GetInt("djsseconds"), 600);  // a value cannot smuggle a key into the file
-}
-
-TEST(SettingsMerge, ALastValueWinsAndTooLargeTextIsLeftAlone) {
     WrittenKeys written;
     NoteWrittenKey(written, "postop", "1");
     NoteWrittenKey(written, "nobg", "0");

@@ -62,18 +62,6 @@ TEST(SettingsStore, KeysWithoutHeaderRepeatedKeysAndOtherSections) {
     EXPECT_EQ(store.GetInt("fsizenormal"), 70);  // the last one wins, in any case
 }
 
-TEST(SettingsStore, HostileInputGivesDefaultsAndNoCrash) {
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) & 0xFF);
-    SettingsStore store;
-    store.Load(garbage);
-    EXPECT_EQ(store.GetInt("fsizealert"), 96);
-
-    // A NUL byte must not hide the lines after it.
-    store.Load(std::string("junk\0junk\n[settings]\ndjsseconds=77\n", 34));
-    EXPECT_EQ(store.GetInt("djsseconds"), 77);
-}
-
 template <size_t N>
 std::string Bytes(const char (&text)[N]) {
     return std::string(text, N - 1);  // NULs included

@@ -8,7 +8,8 @@ namespace {
 constexpr uint16_t kChineseChina = 0x0804, kChineseTaiwan = 0x0404, kEnglishUs = 0x0409, kGerman = 0x0407,
                    kJapanese = 0x0411;
 
-TEST(UiLanguage, TheSettingDecidesElseTheUsersWindows) {
+// The setting decides, else the user's Windows; the resources and the alert text follow.
+TEST(UiLanguage, TheSettingDecidesElseTheUsersWindowsAndTheTextsFollow) {
     const struct {
         const char* setting;
         uint16_t userUiLanguage;
@@ -25,9 +26,6 @@ TEST(UiLanguage, TheSettingDecidesElseTheUsersWindows) {
     for (const auto& c : cases)
         EXPECT_EQ(ChooseUiLanguage(c.setting, c.userUiLanguage), c.expected)
             << '"' << c.setting << "\" on " << std::hex << c.userUiLanguage;
-}
-
-TEST(UiLanguage, ResourcesAndTheAlertTextFollowTheLanguage) {
     EXPECT_EQ(ResourceLanguageId(UiLanguage::Chinese), 0x0804);
     EXPECT_EQ(ResourceLanguageId(UiLanguage::English), 0x0409);
     EXPECT_STREQ(DefaultAlertText(UiLanguage::Chinese), "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0");
