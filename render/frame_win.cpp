@@ -148,9 +148,14 @@ void FramePainter::PaintBackground(FrameSurface& surface, const BackgroundGeomet
         std::copy(m_background.begin(), m_background.end(), surface.Bits());
         return;
     }
-    // Painted on the cleared surface as an uncached frame's is, and kept as it came out.
+    // Painted on the cleared surface as an uncached frame's is, and kept as it came out
+    // once a second frame of the same size shows that frames come: an idle clock,
+    // painted once, keeps no copy.
     PaintInto(surface, [&geometry](Gdiplus::Graphics& graphics) { PaintGradientBackground(graphics, geometry); });
-    m_background.assign(surface.Bits(), surface.Bits() + surface.PixelCount());
+    if (m_backgroundGeometry == geometry)
+        m_background.assign(surface.Bits(), surface.Bits() + surface.PixelCount());
+    else
+        m_background.clear();
     m_backgroundGeometry = geometry;
 }
 

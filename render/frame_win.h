@@ -64,8 +64,8 @@ void PaintFrameAnew(FrameSurface& surface, const FrameContent& content);
 // Paints the clock's frames, keeping between frames what does not change while the
 // text stays the same: the font family while the font name does, the glyph path
 // while the text, size and margin do, the measured size likewise, and the
-// background's pixels while the window's size and margin do. Its frames are byte
-// for byte PaintFrameAnew's.
+// background's pixels while the window's size and margin do (from the second frame
+// of a size on). Its frames are byte for byte PaintFrameAnew's.
 class FramePainter {
 public:
     // As MeasureGlyphs.
