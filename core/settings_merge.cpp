@@ -145,15 +145,13 @@ std::string Apply(std::string_view file, const WrittenKeys& written) {
     const KeyPlaces places = PlaceKeys(lines);
     const size_t addAfter = places.sectionEnd == SIZE_MAX ? lines.size() - 1 : places.sectionEnd;
     const std::string_view ending = LineEnding(file, lines, addAfter);
-    std::vector<std::string> replaced(lines.size());
-    std::vector<bool> isReplaced(lines.size(), false);
+    std::vector<std::optional<std::string>> replaced(lines.size());
     std::string added;
     for (const auto& [key, value] : written) {
         if (const auto at = places.Find(key)) {
             const FileLine& line = lines[*at];
             replaced[*at] = std::string(file.substr(line.begin, line.valueBegin - line.begin)) + OneLine(value) +
                             std::string(file.substr(line.valueEnd, line.end - line.valueEnd));
-            isReplaced[*at] = true;
         } else {
             added += key + " = " + OneLine(value) + std::string(ending);
         }
@@ -166,7 +164,7 @@ std::string Apply(std::string_view file, const WrittenKeys& written) {
     if (lines.empty()) out += added;
     for (size_t i = 0; i < lines.size(); ++i) {
         const FileLine& line = lines[i];
-        out += isReplaced[i] ? replaced[i] : std::string(file.substr(line.begin, line.end - line.begin));
+        out += replaced[i] ? *replaced[i] : std::string(file.substr(line.begin, line.end - line.begin));
         if (i != addAfter || added.empty()) continue;
         if (line.end == line.textEnd) out += ending;  // the file's last line had no ending
         out += added;
