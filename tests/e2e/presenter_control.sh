@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Control without leaving the slides: a hot key pressed while another program
-# has the keyboard starts the clock and that program keeps it; a bad word on a
-# second start gets the usage and exit status 2. Pausing by hot key or F3 and the
-# hand-over of a second start are the Wine suite's (tests/win/control_test.cpp).
+# has the keyboard starts the clock and that program keeps it; a second start
+# hands its words to the running clock; a bad word on a second start gets the
+# usage and exit status 2. Pausing by hot key or F3 is the Wine suite's.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
@@ -27,6 +27,9 @@ expect 5 "Ctrl+Shift+F2 in another program starts the clock" picture_is_not "$id
 started=$(shoot_clock "$SCREENS/control-1-started.png")
 expect 5 "the clock counts" picture_is_not "$started"
 check "Notepad keeps the keyboard focus" [ "$(xdotool getwindowfocus 2>/dev/null)" = "$notepad" ]
+(cd "$dir" && exec "$WINE" ./TallyglassCountdown.exe --reset >/dev/null 2>&1)
+check "a second start with --reset hands its word over and ends with status 0" [ $? -eq 0 ]
+expect 5 "the running clock is reset by it" picture_is "$idle"
 
 (cd "$dir" && exec "$WINE" ./TallyglassCountdown.exe --bogus >"$SCREENS/control-bad.out" 2>&1) &
 bad_pid=$!
