@@ -24,6 +24,7 @@ void ClockView::PlaceAt(HWND window, CountdownModel& model, int32_t left, int32_
 
 void ClockView::Present(HWND window, const CountdownModel& model) {
     const FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
-    m_presenter.Present(window, content.size,
-                        [this, &content](FrameSurface& surface) { m_painter.Paint(surface, content); });
+    m_presenter.Present(window, content.size, [this, &content](FrameSurface& surface, bool holdsLastFrame) {
+        return m_painter.Paint(surface, content, holdsLastFrame);
+    });
 }

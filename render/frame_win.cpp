@@ -1,6 +1,7 @@
 #include "render/frame_win.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cwchar>
 #include <vector>
 
@@ -19,6 +20,101 @@ std::unique_ptr<Gdiplus::LinearGradientBrush> VerticalGradient(const Gdiplus::Re
     brush->SetWrapMode(Gdiplus::WrapModeTile);
     brush->SetInterpolationColors(colors, positions, count);
     return brush;
+}
+
+PathPoints PointsOf(const Gdiplus::GraphicsPath& path) {
+    const INT count = path.GetPointCount();
+    PathPoints result;
+    if (count <= 0) return result;
+    result.points.resize(static_cast<size_t>(count));
+    result.types.resize(static_cast<size_t>(count));
+    if (path.GetPathPoints(result.points.data(), count) != Gdiplus::Ok ||
+        path.GetPathTypes(result.types.data(), count) != Gdiplus::Ok)
+        return {};
+    return result;
+}
+
+bool IsFigureStart(BYTE type) { return (type & Gdiplus::PathPointTypePathTypeMask) == Gdiplus::PathPointTypeStart; }
+
+// The figures (a glyph is one or a few) of one path holding the points [from, to)
+// that differ from the other path's, with a removal (from == to) taking the figure it cut.
+struct Extent {
+    float left = 0, top = 0, right = 0, bottom = 0;
+    bool any = false;
+    void Add(const Gdiplus::PointF& p) {
+        if (!any) left = right = p.X, top = bottom = p.Y;
+        left = std::min(left, p.X), right = std::max(right, p.X);
+        top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
+        any = true;
+    }
+};
+
+void AddChangedFigures(const PathPoints& path, size_t from, size_t to, Extent& extent) {
+    const size_t count = path.points.size();
+    size_t first = std::min(from, count - 1);
+    while (first > 0 && !IsFigureStart(path.types[first])) --first;
+    size_t end = std::min(std::max(to, from + 1), count);
+    while (end < count && !IsFigureStart(path.types[end])) ++end;
+    for (size_t i = first; i < end; ++i) extent.Add(path.points[i]);
+}
+
+// How far past its points a figure may paint: half the outline, and the anti-aliasing.
+int32_t PaintSpread(float outlineWidth) { return static_cast<int32_t>(std::ceil(outlineWidth / 2)) + 2; }
+
+// A curve lies within its points' bounds, so the bounds of the figures that changed,
+// widened by the outline and the anti-aliasing, hold every pixel that can differ.
+FrameArea ChangedArea(const PathPoints& before, const PathPoints& after, float outlineWidth, PixelSize size) {
+    const FrameArea whole{0, 0, size.width, size.height};
+    if (before.points.empty() || after.points.empty()) return whole;
+    const auto same = [&](size_t i, size_t j) {
+        return before.types[i] == after.types[j] && before.points[i].Equals(after.points[j]);
+    };
+    const size_t common = std::min(before.points.size(), after.points.size());
+    size_t head = 0;
+    while (head < common && same(head, head)) ++head;
+    if (head == before.points.size() && head == after.points.size()) return {};
+    size_t tail = 0;
+    while (tail < common - head && same(before.points.size() - 1 - tail, after.points.size() - 1 - tail)) ++tail;
+    Extent extent;
+    AddChangedFigures(before, head, before.points.size() - tail, extent);
+    AddChangedFigures(after, head, after.points.size() - tail, extent);
+    const int32_t spread = PaintSpread(outlineWidth);
+    return {std::max(0, static_cast<int32_t>(std::floor(extent.left)) - spread),
+            std::max(0, static_cast<int32_t>(std::floor(extent.top)) - spread),
+            std::min(size.width, static_cast<int32_t>(std::ceil(extent.right)) + spread + 1),
+            std::min(size.height, static_cast<int32_t>(std::ceil(extent.bottom)) + spread + 1)};
+}
+
+// The figures that can paint a pixel of the area: those whose points' bounds, widened
+// as ChangedArea widens them, reach into it. The others cannot, and cost as much to
+// fill as the ones that do.
+std::unique_ptr<Gdiplus::GraphicsPath> FiguresReaching(const PathPoints& path, const FrameArea& area,
+                                                       float outlineWidth) {
+    const float spread = static_cast<float>(PaintSpread(outlineWidth));
+    PathPoints kept;
+    for (size_t first = 0, end = 0; first < path.points.size(); first = end) {
+        Extent extent;
+        end = first;
+        do extent.Add(path.points[end++]);
+        while (end < path.points.size() && !IsFigureStart(path.types[end]));
+        if (extent.right + spread < static_cast<float>(area.left) ||
+            extent.left - spread >= static_cast<float>(area.right) ||
+            extent.bottom + spread < static_cast<float>(area.top) ||
+            extent.top - spread >= static_cast<float>(area.bottom))
+            continue;
+        kept.points.insert(kept.points.end(), path.points.begin() + first, path.points.begin() + end);
+        kept.types.insert(kept.types.end(), path.types.begin() + first, path.types.begin() + end);
+    }
+    return std::make_unique<Gdiplus::GraphicsPath>(kept.points.data(), kept.types.data(),
+                                                   static_cast<INT>(kept.points.size()), Gdiplus::FillModeAlternate);
+}
+
+void PaintGlyphs(Gdiplus::Graphics& graphics, const Gdiplus::GraphicsPath& path, const FrameContent& content) {
+    Gdiplus::Pen outline{Color(kOutlineColor), content.outlineWidth};
+    outline.SetLineJoin(Gdiplus::LineJoinRound);
+    graphics.DrawPath(&outline, &path);
+    const Gdiplus::SolidBrush fill{Color(content.color)};
+    graphics.FillPath(&fill, &path);
 }
 }  // namespace
 
@@ -84,12 +180,8 @@ void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeomet
 void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content) {
     Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
     const auto family = CreateFontFamilyOrFallback(content.fontName);
-    Gdiplus::Pen outline{Color(kOutlineColor), content.outlineWidth};
-    outline.SetLineJoin(Gdiplus::LineJoinRound);
     AddTextToPath(path, content.text, *family, content.fontSize, content.margin);
-    graphics.DrawPath(&outline, &path);
-    const Gdiplus::SolidBrush fill{Color(content.color)};
-    graphics.FillPath(&fill, &path);
+    PaintGlyphs(graphics, path, content);
 }
 
 void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content) {
@@ -120,17 +212,56 @@ PixelSize FramePainter::Measure(const std::wstring& text, const std::wstring& fo
     return *m_measured;
 }
 
-void FramePainter::Paint(FrameSurface& surface, const FrameContent& content) {
+FrameArea FramePainter::Paint(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame) {
     Family(content.fontName);
-    if (content.background) PaintBackground(surface, {content.size.width, content.size.height, content.margin});
-    const Gdiplus::GraphicsPath& path = TextPath(content.text, content.fontSize, content.margin);
+    PathPoints now = PointsOf(TextPath(content.text, content.fontSize, content.margin));
+    FrameArea area{0, 0, content.size.width, content.size.height};
+    if (holdsLastFrame && CanRepaintTextOnly(surface, content))
+        area = RepaintTextOnly(surface, content, now);
+    else
+        PaintWhole(surface, content, holdsLastFrame);
+    m_painted = content;
+    m_paintedPoints = std::move(now);
+    return area;
+}
+
+bool FramePainter::CanRepaintTextOnly(const FrameSurface& surface, const FrameContent& content) const {
+    if (!m_painted || m_paintedPoints.points.empty()) return false;
+    const FrameContent& last = *m_painted;
+    if (last.fontName != content.fontName || last.fontSize != content.fontSize || last.color != content.color ||
+        last.margin != content.margin || last.size.width != content.size.width ||
+        last.size.height != content.size.height || last.background != content.background ||
+        last.outlineWidth != content.outlineWidth)
+        return false;
+    // The background under the changed glyphs comes from the kept copy.
+    return !content.background || m_background.size() == surface.PixelCount();
+}
+
+FrameArea FramePainter::RepaintTextOnly(FrameSurface& surface, const FrameContent& content, const PathPoints& now) {
+    const FrameArea area = ChangedArea(m_paintedPoints, now, content.outlineWidth, content.size);
+    if (area.Empty()) return area;
+    const auto width = static_cast<size_t>(content.size.width);
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        uint32_t* row = surface.Bits() + static_cast<size_t>(y) * width;
+        if (content.background)
+            std::copy_n(m_background.data() + static_cast<size_t>(y) * width + area.left, area.right - area.left,
+                        row + area.left);
+        else
+            std::fill(row + area.left, row + area.right, 0u);
+    }
+    // Clipped: glyphs that did not change but reach into the area are painted there as before.
+    const auto reaching = FiguresReaching(now, area, content.outlineWidth);
     PaintInto(surface, [&](Gdiplus::Graphics& graphics) {
-        Gdiplus::Pen outline{Color(kOutlineColor), content.outlineWidth};
-        outline.SetLineJoin(Gdiplus::LineJoinRound);
-        graphics.DrawPath(&outline, &path);
-        const Gdiplus::SolidBrush fill{Color(content.color)};
-        graphics.FillPath(&fill, &path);
+        graphics.SetClip(Gdiplus::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top));
+        PaintGlyphs(graphics, *reaching, content);
     });
+    return area;
+}
+
+void FramePainter::PaintWhole(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame) {
+    if (holdsLastFrame) std::fill_n(surface.Bits(), surface.PixelCount(), 0u);
+    if (content.background) PaintBackground(surface, {content.size.width, content.size.height, content.margin});
+    PaintInto(surface, [&](Gdiplus::Graphics& graphics) { PaintGlyphs(graphics, *m_path, content); });
 }
 
 const Gdiplus::FontFamily& FramePainter::Family(const std::wstring& name) {

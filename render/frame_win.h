@@ -61,19 +61,38 @@ void PaintInto(FrameSurface& surface, const std::function<void(Gdiplus::Graphics
 // A frame with nothing kept from the one before: what FramePainter's frames are compared with.
 void PaintFrameAnew(FrameSurface& surface, const FrameContent& content);
 
+// The part of a frame that changed: left and top inside, right and bottom outside.
+struct FrameArea {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return right <= left || bottom <= top; }
+};
+
+// A glyph path's points and their types, as GDI+ hands them out.
+struct PathPoints {
+    std::vector<Gdiplus::PointF> points;
+    std::vector<BYTE> types;
+};
+
 // Paints the clock's frames, keeping between frames what does not change while the
 // text stays the same: the font family while the font name does, the glyph path
 // while the text, size and margin do, the measured size likewise, and the
 // background's pixels while the window's size and margin do (from the second frame
-// of a size on). Its frames are byte for byte PaintFrameAnew's.
+// of a size on). Into a surface that still holds its last frame, a new text with
+// nothing else changed repaints only around the glyphs that differ, as a large
+// clock's seconds change one digit or two. Its frames are byte for byte PaintFrameAnew's.
 class FramePainter {
 public:
     // As MeasureGlyphs.
     PixelSize Measure(const std::wstring& text, const std::wstring& fontName, int32_t size);
-    // Into a surface cleared to 0, of the content's size.
-    void Paint(FrameSurface& surface, const FrameContent& content);
+    // Into a surface of the content's size: cleared to 0, or holding this painter's
+    // last frame. Answers the area that differs from what the surface held.
+    FrameArea Paint(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame = false);
 
 private:
+    bool CanRepaintTextOnly(const FrameSurface& surface, const FrameContent& content) const;
+    FrameArea RepaintTextOnly(FrameSurface& surface, const FrameContent& content, const PathPoints& now);
+    void PaintWhole(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame);
+
     const Gdiplus::FontFamily& Family(const std::wstring& name);
     const Gdiplus::GraphicsPath& TextPath(const std::wstring& text, int32_t size, int32_t originX);
     void PaintBackground(FrameSurface& surface, const BackgroundGeometry& geometry);
@@ -93,6 +112,8 @@ private:
     std::optional<PixelSize> m_measured;            // of m_family
     std::optional<BackgroundGeometry> m_backgroundGeometry;
     std::vector<uint32_t> m_background;
+    std::optional<FrameContent> m_painted;  // the last frame, and its path's points
+    PathPoints m_paintedPoints;
 };
 
 // A 32-bit premultiplied-ARGB surface, cleared to 0, selected into a memory DC

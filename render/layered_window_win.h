@@ -5,6 +5,8 @@
 #include <gdiplus.h>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "framework/handles_win.h"
 #include "render/frame_win.h"
@@ -12,8 +14,9 @@
 
 class LayeredPresenter {
 public:
-    // Paints into a surface of the frame's size, cleared to 0.
-    using Painter = std::function<void(FrameSurface&)>;
+    // Paints into a surface of the frame's size, cleared to 0 or, when told so, holding
+    // the painter's last frame; answers the area that changed.
+    using Painter = std::function<FrameArea(FrameSurface&, bool holdsLastFrame)>;
     using Observer = std::function<void(const FramePixels&)>;
 
     // Loads the library that should hold UpdateLayeredWindow.
@@ -27,7 +30,8 @@ public:
 
     // Paints a frame of the given size and shows it at the window's place. The
     // window becomes layered with its first frame. A frame asked for while one
-    // is being painted is dropped.
+    // is being painted is dropped. From the second frame of a size on the surface
+    // is kept, and only the area that changed goes to the screen.
     void Present(HWND window, PixelSize size, const Painter& paint);
 
     const BLENDFUNCTION& Blend() const { return m_blend; }
@@ -35,10 +39,24 @@ public:
     bool FrameInProgress() const { return m_memDC != nullptr; }
 
 private:
-    void Show(HWND window, PixelSize size, HDC source);
+    struct Pushed {
+        HWND window;
+        PixelSize size;
+        BYTE constantAlpha;
+        bool operator==(const Pushed& other) const {
+            return window == other.window && size.width == other.size.width && size.height == other.size.height &&
+                   constantAlpha == other.constantAlpha;
+        }
+    };
+    FrameSurface* SurfaceFor(HWND window, PixelSize size, std::unique_ptr<FrameSurface>& fresh);
+    void Show(HWND window, PixelSize size, HDC source, const FrameArea* changed);
 
     LoadedModule m_user32;
     decltype(&::UpdateLayeredWindow) m_update = nullptr;
+    decltype(&::UpdateLayeredWindowIndirect) m_updateIndirect = nullptr;
+    std::unique_ptr<FrameSurface> m_kept;  // the last frame, while frames of its size come
+    std::optional<PixelSize> m_lastSize;
+    std::optional<Pushed> m_pushed;
     BLENDFUNCTION m_blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     HDC m_memDC = nullptr;       // the frame in progress, and nothing else
     BYTE m_constantAlpha = 253;  // a hair below opaque, as the clock has always been drawn
