@@ -9,10 +9,12 @@ packages=(
     wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei shellcheck clang-format git
     clang libclang-rt-14-dev
     msitools wixl sox zip unzip file locales
+    libboost-dev nlohmann-json3-dev curl python3-websocket chromium chromium-driver python3-selenium
 )
 if [[ "${1:-}" == "--run-only" ]]; then
     packages=(cmake make g++ libsimpleini-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-              wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei locales)
+              wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei locales
+              libboost-dev nlohmann-json3-dev)
 fi
 
 # One query for all of them: make test and make dist ask often.
