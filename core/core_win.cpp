@@ -149,6 +149,11 @@ void CCore::saveConfigInt(const char* key, int32_t value) {
     NoteWrittenKey(m_written, key, m_store.GetText(key));
 }
 
+void CCore::saveConfigStr(const char* key, const std::string& value) {
+    m_store.SetText(key, value);
+    NoteWrittenKey(m_written, key, m_store.GetText(key));
+}
+
 bool CCore::commitConfig(SaveStepHook* hook) {
     if (!m_notSavedReason.empty() || m_storePath.empty()) return false;  // no autoFileConfig yet
     if (m_written.empty()) return true;

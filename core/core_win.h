@@ -47,6 +47,7 @@ public:
 
     void saveConfigB(const char* key, bool value) override;
     void saveConfigInt(const char* key, int32_t value) override;
+    void saveConfigStr(const char* key, const std::string& value);
     // Sets the keys saved since the last commit in the file as it is on disk now,
     // leaving the rest of it as it is, in one atomic file write. Clocks sharing
     // the file take turns. False, with the old file intact, when it cannot be

@@ -32,4 +32,12 @@ constexpr char kHotKeyPause[] = "hotkeypause";
 constexpr char kHotKeyPlus[] = "hotkeyplus";
 constexpr char kHotKeyMinus[] = "hotkeyminus";
 constexpr char kHotKeyClickThrough[] = "hotkeyclickthrough";
+// Remote control: off unless the user turns it on; the keys are made at its first start.
+constexpr char kRemote[] = "remote";
+constexpr char kRemoteBind[] = "remotebind";
+constexpr char kRemotePort[] = "remoteport";
+constexpr char kRemoteKey[] = "remotekey";
+constexpr char kRemoteViewKey[] = "remoteviewkey";
+constexpr char kRemoteOsc[] = "remoteosc";
+constexpr char kRemoteFeedback[] = "remotefeedback";
 }  // namespace setting_keys

@@ -52,6 +52,14 @@ const std::vector<SettingKey> kKeys{
      "global hot key for one minute less; empty: off"},
     {setting_keys::kHotKeyClickThrough, SettingKind::Text, "Ctrl+Alt+F6",
      "global hot key that turns clickthrough off and on; empty: off"},
+    {setting_keys::kRemote, SettingKind::Text, "off",
+     "remote control: off, local (this PC only) or lan (the local network)"},
+    {setting_keys::kRemoteBind, SettingKind::Text, "", "lan: the one IPv4 address to listen on; empty: all"},
+    {setting_keys::kRemotePort, SettingKind::Int, "7360", "TCP port of HTTP and WebSocket, UDP port of OSC"},
+    {setting_keys::kRemoteKey, SettingKind::Text, "", "key that controls and reads; empty: made at the first start"},
+    {setting_keys::kRemoteViewKey, SettingKind::Text, "", "key that only reads; empty: made at the first start"},
+    {setting_keys::kRemoteOsc, SettingKind::Bool, "0", "1: take OSC from other computers too (OSC has no key)"},
+    {setting_keys::kRemoteFeedback, SettingKind::Text, "", "HOST:PORT to send OSC /tallyglass/state to; empty: none"},
 };
 }  // namespace
 

@@ -1,6 +1,6 @@
 #include "countdown/clock_orders.h"
 
-#include "countdown/duration_text.h"
+#include "core/duration_text.h"
 
 void Perform(CountdownModel& model, EngineHost& host, ClockAction action, uint32_t nowMs) {
     switch (action) {
@@ -39,4 +39,35 @@ void ApplyOrders(CountdownModel& model, EngineHost& host, const ClockOrders& ord
         StartCountdown(model, host, nowMs);
     if (orders.addSeconds != 0) AdjustTime(model, host, orders.addSeconds);
     if (orders.pause) PauseOrResume(model, host, nowMs);
+}
+
+void ApplyRemoteOrder(CountdownModel& model, EngineHost& host, const RemoteOrder& order, uint32_t nowMs,
+                      int32_t localSecondOfDay) {
+    using Kind = RemoteOrder::Kind;
+    ClockOrders orders;
+    switch (order.kind) {
+        case Kind::Start:
+            return Perform(model, host, ClockAction::Start, nowMs);
+        case Kind::Pause:
+            return Perform(model, host, ClockAction::PauseResume, nowMs);
+        case Kind::Resume:
+            if (model.m_paused) Perform(model, host, ClockAction::PauseResume, nowMs);
+            return;
+        case Kind::Reset:
+            return Perform(model, host, ClockAction::Reset, nowMs);
+        case Kind::Add:
+            orders.addSeconds = order.seconds;
+            break;
+        case Kind::Set:
+            orders.length = order.seconds;
+            break;
+        case Kind::Until:
+            orders.untilMinute = order.seconds;
+            break;
+        case Kind::Message:
+        case Kind::ClearMessage:
+            model.m_message = order.kind == Kind::Message ? order.text : std::string();
+            return host.RelayoutInPlace();
+    }
+    ApplyOrders(model, host, orders, nowMs, localSecondOfDay);
 }

@@ -14,6 +14,7 @@ struct CountdownModel : CountdownValues {
     std::string m_fontName;   // UTF-8
     std::string m_alertText;  // UTF-8
     std::string m_titleText;  // UTF-8
+    std::string m_message;    // UTF-8: the message to the presenter, from the network; empty for none
 
     int32_t m_width = 0;
     int32_t m_height = 0;

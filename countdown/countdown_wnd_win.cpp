@@ -1,8 +1,13 @@
 #include "countdown/countdown_wnd_win.h"
 
+#include <shellapi.h>
+
+#include "core/setting_keys.h"
+#include "countdown/clock_snapshot.h"
 #include "countdown/hand_over_win.h"
 #include "countdown/product.h"
 #include "countdown/settings_binding.h"
+#include "framework/clipboard_win.h"
 #include "framework/context_menu_win.h"
 #include "framework/resource_language_win.h"
 #include "framework/text_win.h"
@@ -65,6 +70,9 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kFinishStartMessage:
             OnFinishStart();
             return true;
+        case kRemoteOrderMessage:
+            OnRemoteOrders();
+            return true;
         case kTickMessage:
             OnTickMessage(static_cast<uint32_t>(wParam));
             return true;
@@ -98,6 +106,13 @@ bool CountdownWnd::OnCommand(UINT id) {
             return true;
         case ID_ABOUT:
             OnAbout();
+            return true;
+        case ID_COPY_REMOTE_LINK:
+            if (m_remote) CopyTextToClipboard(m_hwnd, m_remote->ControlLink());
+            return true;
+        case ID_OPEN_VIEWER:
+            if (m_remote && m_remote->Listening())
+                ShellExecuteW(m_hwnd, L"open", m_remote->ViewLink().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
             return true;
         case ID_NEW_COUNTDOWN:
             OnNewCountdown();
@@ -164,6 +179,43 @@ void CountdownWnd::OnFinishStart() {
     NoteStartStep("foreground hook");
     m_core->CreateMissingStore();
     NoteStartStep("settings file written if new");
+    StartRemote();
+}
+
+// After the first frame: with remote control off nothing of it is read or opened.
+void CountdownWnd::StartRemote() {
+    namespace k = setting_keys;
+    RemoteSettings settings{m_core->getConfigStr(k::kRemote),       m_core->getConfigStr(k::kRemoteBind),
+                            m_core->getConfigInt(k::kRemotePort),   m_core->getConfigStr(k::kRemoteKey),
+                            m_core->getConfigStr(k::kRemoteViewKey), m_core->getConfigB(k::kRemoteOsc),
+                            m_core->getConfigStr(k::kRemoteFeedback)};
+    const RemotePlan plan = PlanRemote(settings);
+    if (plan.on && (settings.key.empty() || settings.viewKey.empty())) {
+        // Made once and kept in the file, so that a phone's link stays good from one start to the next.
+        if (settings.key.empty() && !(settings.key = MakeRemoteKey()).empty())
+            m_core->saveConfigStr(k::kRemoteKey, settings.key);
+        if (settings.viewKey.empty() && !(settings.viewKey = MakeRemoteKey()).empty())
+            m_core->saveConfigStr(k::kRemoteViewKey, settings.viewKey);
+        m_core->commitConfig();
+    }
+    if (!plan.on && plan.why.empty()) return;
+    m_remote = std::make_unique<RemoteLink>(m_hwnd, plan, AccessKeys{settings.key, settings.viewKey},
+                                            settings.oscFromAnywhere);
+    if (m_remote->Listening()) m_remote->Publish(Snapshot());
+}
+
+void CountdownWnd::OnRemoteOrders() {
+    if (!m_remote) return;
+    for (PendingOrder& pending : m_remote->TakeOrders()) {
+        RecordPosition();  // a new length is laid out where the clock stands, as New countdown does
+        ApplyRemoteOrder(m_model, *this, pending.order, ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay());
+        if (pending.answer) pending.answer(Snapshot());
+    }
+}
+
+SnapshotPtr CountdownWnd::Snapshot() const {
+    return std::make_shared<ClockSnapshot>(
+        SnapshotOf(m_model, UnixNowMs(), MsToNextTick(m_model, ClockTimers::NowMs()), ProductVersion()));
 }
 
 void CountdownWnd::ApplyWindowSettings() {
@@ -175,6 +227,7 @@ void CountdownWnd::ApplyWindowSettings() {
 }
 
 void CountdownWnd::OnDestroy() {
+    m_remote.reset();  // the network thread stops before the window goes
     m_hotKeys.Release();
     Default();
     m_topmost.reset();
@@ -232,7 +285,11 @@ void CountdownWnd::OnLButtonDown() {
 }
 
 void CountdownWnd::OnRButtonUp() {
-    ShowContextMenu(m_hwnd, IDR_CONTEXT_MENU, 0);
+    // Remote control's items only while it listens: off, the menu is as it always was.
+    if (m_remote && m_remote->Listening())
+        ShowContextMenu(m_hwnd, IDR_CONTEXT_MENU, 0);
+    else
+        ShowContextMenu(m_hwnd, IDR_CONTEXT_MENU, 0, {ID_COPY_REMOTE_LINK, ID_OPEN_VIEWER});
     Default();
 }
 
@@ -246,8 +303,11 @@ void CountdownWnd::OnNewCountdown() {
 
 void CountdownWnd::OnAbout() {
     if (!m_core) return;
+    std::wstring text = ControlsText();
     const std::wstring note = CaptureExclusionNote(m_capture);
-    m_core->uu(kAboutOperation, m_soft.get(), note.empty() ? ControlsText() : ControlsText() + L"\n\n" + note, m_hwnd);
+    if (!note.empty()) text += L"\n\n" + note;
+    if (m_remote) text += L"\n\n" + m_remote->Status();
+    m_core->uu(kAboutOperation, m_soft.get(), text, m_hwnd);
 }
 
 std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_hotKeys.Statuses())); }
@@ -316,4 +376,6 @@ void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
 
 void CountdownWnd::PresentFrame() {
     if (m_view) m_view->Present(m_hwnd, m_model);
+    // Every change of the picture is a change of the state.
+    if (m_remote && m_remote->Listening()) m_remote->Publish(Snapshot());
 }

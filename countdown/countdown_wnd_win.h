@@ -18,6 +18,7 @@
 #include "countdown/clock_timers_win.h"
 #include "countdown/clock_view_win.h"
 #include "countdown/countdown_engine.h"
+#include "countdown/remote_link_win.h"
 #include "countdown/topmost_keeper_win.h"
 #include "framework/dialog_win.h"
 #include "framework/multimedia_timer_win.h"
@@ -75,6 +76,7 @@ public:
     UINT TimerResolution() const { return m_timers.Resolution(); }
     uint32_t Dpi() const { return m_view ? m_view->Dpi() : 96; }
     CaptureExclusion Capture() const { return m_capture; }
+    const RemoteLink* Remote() const { return m_remote.get(); }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -100,6 +102,9 @@ private:
     void OnDpiChanged(UINT dpi, const RECT* suggested);
 
     void OnFinishStart();
+    void StartRemote();
+    void OnRemoteOrders();
+    SnapshotPtr Snapshot() const;
     void ApplyWindowSettings();
     void NoteStartStep(const char* step) const {
         if (m_options.startStep) m_options.startStep(step);
@@ -133,4 +138,5 @@ private:
     bool m_settingsStored = false;
     std::optional<TopmostKeeper> m_topmost;
     CaptureExclusion m_capture = CaptureExclusion::NotAsked;
+    std::unique_ptr<RemoteLink> m_remote;  // none while remote control is off
 };

@@ -2,21 +2,19 @@
 
 #include "render/display_text.h"
 
-namespace {
-// Seconds since the alert began: the alert counts down from its length, the
-// overtime counts up from zero (its m_remaining goes below zero).
 int64_t SecondsIntoAlert(const CountdownModel& model) {
     return model.m_overtime ? -int64_t{model.m_remaining} : int64_t{model.m_alertSeconds} - model.m_remaining;
 }
 
+bool InWarning(const CountdownModel& model) {
+    return model.m_running && !model.m_inAlert && model.m_warnSeconds > 0 && model.m_remaining <= model.m_warnSeconds;
+}
+
+namespace {
 uint32_t AlertColor(const CountdownModel& model) {
     const bool dimmed = model.m_alertFlash && SecondsIntoAlert(model) % 2 != 0;
     if (!dimmed) return model.m_colorAlert;
     return (model.m_colorAlert >> 24) / 4 << 24 | (model.m_colorAlert & 0x00FFFFFFu);
-}
-
-bool InWarning(const CountdownModel& model) {
-    return model.m_running && !model.m_inAlert && model.m_warnSeconds > 0 && model.m_remaining <= model.m_warnSeconds;
 }
 
 // A paused clock shows it at a glance: its text at half its opacity.

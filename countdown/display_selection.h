@@ -10,5 +10,11 @@ struct DisplayChoice {
     uint32_t color = 0;  // ARGB
 };
 
+// Seconds since the alert began: the alert counts down from its length, the
+// overtime counts up from zero (its m_remaining goes below zero).
+int64_t SecondsIntoAlert(const CountdownModel& model);
+// Counting with no more than the warning's seconds left.
+bool InWarning(const CountdownModel& model);
+
 // Which text, size and colour the window shows for the model's current state.
 DisplayChoice SelectDisplay(const CountdownModel& model);

@@ -1,4 +1,4 @@
-#include "countdown/duration_text.h"
+#include "core/duration_text.h"
 
 #include <cctype>
 #include <vector>

@@ -1,0 +1,7 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Puts the text on the clipboard as Unicode text; false when the clipboard is busy.
+bool CopyTextToClipboard(HWND owner, const std::wstring& text);

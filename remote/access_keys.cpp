@@ -1,0 +1,98 @@
+#include "remote/access_keys.h"
+
+#include <optional>
+
+#include "remote/http_route.h"
+
+namespace {
+constexpr uint64_t kWindowMs = 60'000;
+constexpr uint32_t kFailuresToLock = 10;
+// Addresses kept at most: a flood from many addresses costs bounded memory.
+constexpr size_t kMaxRecords = 4096;
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+std::optional<std::string> CookieValue(std::string_view cookies, std::string_view name) {
+    while (!cookies.empty()) {
+        const size_t semicolon = cookies.find(';');
+        const std::string_view pair = Trimmed(cookies.substr(0, semicolon));
+        cookies = semicolon == std::string_view::npos ? std::string_view() : cookies.substr(semicolon + 1);
+        const size_t equals = pair.find('=');
+        if (equals != std::string_view::npos && pair.substr(0, equals) == name)
+            return std::string(pair.substr(equals + 1));
+    }
+    return std::nullopt;
+}
+}  // namespace
+
+std::string KeyText(const uint8_t (&random)[16]) {
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+    std::string text;
+    uint32_t bits = 0;
+    int pending = 0;
+    for (uint8_t byte : random) {
+        bits = (bits << 8) | byte;
+        pending += 8;
+        while (pending >= 6) {
+            pending -= 6;
+            text += kAlphabet[(bits >> pending) & 63];
+        }
+    }
+    if (pending > 0) text += kAlphabet[(bits << (6 - pending)) & 63];
+    return text;
+}
+
+std::string PresentedKey(std::string_view target, std::string_view authorization, std::string_view cookie) {
+    if (auto query = QueryValue(target, "key")) return *query;
+    const std::string_view bearer = "Bearer ";
+    const std::string_view auth = Trimmed(authorization);
+    if (auth.size() > bearer.size() && auth.substr(0, bearer.size()) == bearer)
+        return std::string(Trimmed(auth.substr(bearer.size())));
+    if (auto value = CookieValue(cookie, kKeyCookie)) return *value;
+    return {};
+}
+
+bool KeysEqual(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    unsigned char difference = 0;
+    for (size_t i = 0; i < a.size(); ++i) difference |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return difference == 0;
+}
+
+Access AccessFor(const AccessKeys& keys, std::string_view presented) {
+    // An empty key never matches, even an empty presented one.
+    if (presented.empty()) return Access::None;
+    if (!keys.control.empty() && KeysEqual(keys.control, presented)) return Access::Control;
+    if (!keys.view.empty() && KeysEqual(keys.view, presented)) return Access::View;
+    return Access::None;
+}
+
+bool LockOut::Locked(const std::string& address, uint64_t nowMs) {
+    const auto found = m_records.find(address);
+    return found != m_records.end() && nowMs < found->second.lockedUntilMs;
+}
+
+void LockOut::Failed(const std::string& address, uint64_t nowMs) {
+    if (m_records.size() >= kMaxRecords && !m_records.count(address)) Forget(nowMs);
+    if (m_records.size() >= kMaxRecords) return;
+    Record& record = m_records[address];
+    if (nowMs - record.windowStartMs >= kWindowMs || record.failures == 0) {
+        record.windowStartMs = nowMs;
+        record.failures = 0;
+    }
+    if (++record.failures >= kFailuresToLock) {
+        record.lockedUntilMs = nowMs + kWindowMs;
+        record.failures = 0;
+    }
+}
+
+void LockOut::Forget(uint64_t nowMs) {
+    for (auto it = m_records.begin(); it != m_records.end();) {
+        const bool stale = nowMs >= it->second.lockedUntilMs && nowMs - it->second.windowStartMs >= kWindowMs;
+        it = stale ? m_records.erase(it) : std::next(it);
+    }
+}

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Remote control of the real clock over 127.0.0.1: the keys made at the first
+# start, every HTTP order and its answer, the refusals (401, 403, 400, 404, 405,
+# 431, 429), a WebSocket that gets every second in order, OSC in and feedback out.
+# The routing, key and JSON tables are the native suite's; this is the wiring.
+# shellcheck source=tests/e2e/lib.bash
+source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
+PY=/usr/bin/python3  # Debian's modules (websocket) load only in Debian's Python
+PORT=7361
+FEEDBACK=7362
+BASE="http://127.0.0.1:$PORT"
+
+dir=$(make_app_dir remote "[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=300\nremote=local\nremoteport=$PORT\nremotefeedback=127.0.0.1:$FEEDBACK\n")
+ini="$dir/TallyglassCountdown.ini"
+start_clock "$dir" || { finish; exit 1; }
+idle=$(shoot_clock "$SCREENS/remote-0-idle.png")
+
+key_of() { sed -n "s/^$1 *= *//p" "$ini" | tr -d '\r'; }
+keys_stored() { [[ $(key_of remotekey | wc -c) -ge 23 && $(key_of remoteviewkey | wc -c) -ge 23 ]]; }
+expect 10 "the first start makes both keys and keeps them in the settings file" keys_stored
+KEY=$(key_of remotekey)
+VIEW=$(key_of remoteviewkey)
+check "the two keys differ" [ "$KEY" != "$VIEW" ]
+listening() { curl -s -o /dev/null "$BASE/api/v1/state?key=$KEY"; }
+wait_for 10 "the clock to listen on port $PORT" listening
+
+# call <method> <path> [curl options...]: prints the status, a blank, and the body.
+call() {
+    local method="$1" path="$2"; shift 2
+    curl -s -m 5 -X "$method" -o "$SCREENS/body.json" -w '%{http_code}' "$@" "$BASE$path"
+    printf ' %s' "$(cat "$SCREENS/body.json")"
+}
+field() { $PY -c 'import json,sys; v=json.loads(sys.argv[1].split(" ",1)[1])[sys.argv[2]]; print(json.dumps(v))' "$1" "$2"; }
+answers() {  # answers <what> <status> <field> <value> <method> <path> [curl options...]
+    local what="$1" status="$2" name="$3" value="$4" reply; shift 4
+    reply=$(call "$@")
+    if [[ ${reply%% *} == "$status" && $(field "$reply" "$name" 2>/dev/null) == "$value" ]]; then ok "$what"; else fail "$what: $reply"; fi
+}
+
+answers "the state with the key in the query" 200 phase '"idle"' GET "/api/v1/state?key=$KEY"
+answers "the same with a bearer key" 200 length 300 GET /api/v1/state -H "Authorization: Bearer $KEY"
+reply=$(call GET /api/v1/state)
+check "no key: 401 and nothing of the state" [ "${reply%% *}" = 401 ] && check "the 401 names no state" bash -c "! grep -q phase <<<'$reply'"
+answers "the view key reads" 200 control false GET "/api/v1/state?key=$VIEW"
+answers "the view key may not order: 403" 403 error '"this key may only view"' GET "/api/v1/start?key=$VIEW"
+answers "start answers the counting state" 200 phase '"counting"' POST "/api/v1/start?key=$KEY"
+expect 5 "the clock counts on screen" picture_is_not "$idle"
+shoot_clock "$SCREENS/remote-1-counting.png" >/dev/null
+answers "pause" 200 paused true GET "/api/v1/pause?key=$KEY"
+answers "pause again resumes, as F3" 200 paused false GET "/api/v1/pause?key=$KEY"
+answers "pause, then resume" 200 paused false GET "/api/v1/resume?key=$KEY" -o /dev/null -w '' --next -s -o "$SCREENS/body.json" -w '%{http_code}' "$BASE/api/v1/pause?key=$KEY" "$BASE/api/v1/resume?key=$KEY"
+before=$(field "$(call GET "/api/v1/state?key=$KEY")" remaining)
+after=$(field "$(call GET "/api/v1/add/60?key=$KEY")" remaining)
+check "add/60 adds a minute ($before -> $after)" holds "after - before >= 59 && after - before <= 60"
+answers "a message is set, cleaned of control characters" 200 message '"Wrap up now"' GET "/api/v1/message?key=$KEY&text=Wrap%20up%07%20now"
+answers "set/2m acts as New countdown" 200 length 120 GET "/api/v1/set/2m?key=$KEY"
+answers "the message stays through a new length" 200 message '"Wrap up now"' GET "/api/v1/state?key=$KEY"
+answers "message/clear" 200 message '""' GET "/api/v1/message/clear?key=$KEY"
+answers "a bad number: 400 naming the word" 400 word '"ten"' GET "/api/v1/add/ten?key=$KEY"
+answers "a bad time: 400" 400 word '"25:61"' GET "/api/v1/until/25:61?key=$KEY"
+answers "an unknown path: 404" 404 error '"no such path"' GET "/api/v1/fly?key=$KEY"
+answers "a wrong method: 405" 405 error '"use GET or POST"' DELETE "/api/v1/reset?key=$KEY"
+answers "nothing changed after the refusals" 200 length 120 GET "/api/v1/state?key=$KEY"
+big=$(head -c 17000 /dev/zero | tr '\0' 'x')
+reply=$(call GET "/api/v1/state?key=$KEY" -H "X-Big: $big")
+check "headers over 16 KiB: 431" [ "${reply%% *}" = 431 ]
+page=$(curl -s -m 5 -D "$SCREENS/page-headers.txt" "$BASE/?key=$KEY")
+check "the control page comes from the exe and sets the key's cookie" \
+    bash -c "grep -q 'id=\"start\"' <<<'${page//\'/}' && grep -qi 'set-cookie: tallyglass_key=$KEY' '$SCREENS/page-headers.txt'"
+
+# A WebSocket viewer while counting: the state at connect, then each second in order;
+# OSC from this machine adds a minute, and the feedback port hears the state.
+"$PY" - "$PORT" "$KEY" "$FEEDBACK" >"$SCREENS/ws-osc.log" 2>&1 <<'PYEOF'
+import json, socket, struct, sys, time, urllib.request, websocket
+port, key, feedback = int(sys.argv[1]), sys.argv[2], int(sys.argv[3])
+def osc(address, tags="", *args):
+    pad = lambda b: b + b"\0" * (4 - len(b) % 4)
+    data = pad(address.encode()) + pad(("," + tags).encode())
+    for tag, value in zip(tags, args):
+        data += struct.pack(">i", value) if tag == "i" else pad(value.encode())
+    return data
+listen = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+listen.bind(("127.0.0.1", feedback))
+listen.settimeout(3)
+urllib.request.urlopen(f"http://127.0.0.1:{port}/api/v1/reset?key={key}", timeout=5).read()
+ws = websocket.create_connection(f"ws://127.0.0.1:{port}/api/v1/ws?key={key}", timeout=5)
+first = json.loads(ws.recv())
+print("connect", first["phase"], first["remaining"])
+ws.send(json.dumps({"order": "start"}))
+seen, deadline = [], time.time() + 6
+while time.time() < deadline and len(seen) < 5:
+    state = json.loads(ws.recv())
+    if state["phase"] == "counting" and (not seen or state["remaining"] != seen[-1]):
+        seen.append(state["remaining"])
+print("ticks", seen)
+ok_ticks = len(seen) == 5 and all(b == a - 1 for a, b in zip(seen, seen[1:]))
+send = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+send.sendto(osc("/tallyglass/add", "i", 60), ("127.0.0.1", port))
+added = False
+deadline = time.time() + 4
+while time.time() < deadline and not added:
+    state = json.loads(ws.recv())
+    added = state["remaining"] > seen[-1] + 30
+print("osc add", added)
+packet, _ = listen.recvfrom(4096)
+print("feedback", packet[:40])
+ws.send("not json")
+error = json.loads(ws.recv())
+while "error" not in error:
+    error = json.loads(ws.recv())
+print("ws error", error)
+sys.exit(0 if ok_ticks and added and packet.startswith(b"/tallyglass/state\0") and "error" in error else 1)
+PYEOF
+check "a WebSocket gets the state at connect and each second in order; OSC adds a minute; feedback is sent" [ $? -eq 0 ]
+cat "$SCREENS/ws-osc.log"
+
+# Ten wrong keys within a minute: the address is locked out, even with the right key.
+for _ in $(seq 10); do call GET "/api/v1/state?key=wrong-key-123" >/dev/null; done
+reply=$(call GET "/api/v1/state?key=$KEY")
+check "after ten wrong keys: 429" [ "${reply%% *}" = 429 ]
+check "the clock runs on" clock_alive
+choose_exit
+wait_clock_exit 15
+check "the keys stay in the settings file after exit" [ "$(key_of remotekey)" = "$KEY" ]
+finish

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include "countdown/clock_snapshot.h"
+#include "countdown/remote_plan.h"
+#include "remote/access_keys.h"
+#include "remote/http_route.h"
+#include "remote/state_json.h"
+
+namespace {
+using Kind = RemoteOrder::Kind;
+
+// One row per rule of the API: the method and target as sent, and what answers them.
+TEST(RemoteRoute, EachPathMethodAndWordGetsItsAnswer) {
+    struct Case {
+        const char* method;
+        const char* target;
+        RouteKind kind;
+        int status;
+        Kind order;
+        int32_t seconds;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"GET", "/api/v1/state?key=k", RouteKind::State, 200, Kind::Start, 0, ""},
+        {"POST", "/api/v1/start", RouteKind::Order, 200, Kind::Start, 0, ""},
+        {"GET", "/api/v1/pause", RouteKind::Order, 200, Kind::Pause, 0, ""},
+        {"GET", "/api/v1/resume", RouteKind::Order, 200, Kind::Resume, 0, ""},
+        {"GET", "/api/v1/reset", RouteKind::Order, 200, Kind::Reset, 0, ""},
+        {"GET", "/api/v1/add/-90", RouteKind::Order, 200, Kind::Add, -90, ""},
+        {"GET", "/api/v1/add/+60", RouteKind::Order, 200, Kind::Add, 60, ""},
+        {"GET", "/api/v1/set/1h30m", RouteKind::Order, 200, Kind::Set, 5400, ""},
+        {"GET", "/api/v1/set/1%3A30", RouteKind::Order, 200, Kind::Set, 90, ""},
+        {"GET", "/api/v1/until/14:30", RouteKind::Order, 200, Kind::Until, 870, ""},
+        {"GET", "/api/v1/message?key=k&text=Wrap+up%21", RouteKind::Order, 200, Kind::Message, 0, "Wrap up!"},
+        {"GET", "/api/v1/message?text=", RouteKind::Order, 200, Kind::ClearMessage, 0, ""},
+        {"GET", "/api/v1/message/clear", RouteKind::Order, 200, Kind::ClearMessage, 0, ""},
+        {"GET", "/", RouteKind::ControlPage, 200, Kind::Start, 0, ""},
+        {"GET", "/view?key=k", RouteKind::ViewPage, 200, Kind::Start, 0, ""},
+        {"GET", "/api/v1/ws", RouteKind::WebSocket, 200, Kind::Start, 0, ""},
+        {"GET", "/api/v1/add/ten", RouteKind::Error, 400, Kind::Start, 0, "ten"},
+        {"GET", "/api/v1/add/99999999999", RouteKind::Error, 400, Kind::Start, 0, "99999999999"},
+        {"GET", "/api/v1/set/0", RouteKind::Error, 400, Kind::Start, 0, "0"},
+        {"GET", "/api/v1/until/25:00", RouteKind::Error, 400, Kind::Start, 0, "25:00"},
+        {"GET", "/api/v1/set/%zz", RouteKind::Error, 400, Kind::Start, 0, "%zz"},
+        {"GET", "/api/v1/message", RouteKind::Error, 400, Kind::Start, 0, "text"},
+        {"GET", "/api/v1/stop", RouteKind::Error, 404, Kind::Start, 0, ""},
+        {"GET", "/api/v1/add/1/2", RouteKind::Error, 404, Kind::Start, 0, ""},
+        {"GET", "/api/v2/state", RouteKind::Error, 404, Kind::Start, 0, ""},
+        {"DELETE", "/api/v1/reset", RouteKind::Error, 405, Kind::Start, 0, ""},
+        {"PUT", "/api/v1/add/x", RouteKind::Error, 405, Kind::Start, 0, ""},
+        {"POST", "/api/v1/ws", RouteKind::Error, 405, Kind::Start, 0, ""},
+        {"POST", "/view", RouteKind::Error, 405, Kind::Start, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const Route route = RouteRequest(c.method, c.target);
+        SCOPED_TRACE(std::string(c.method) + " " + c.target);
+        ASSERT_EQ(route.kind, c.kind);
+        if (c.kind == RouteKind::Error) {
+            EXPECT_EQ(route.status, c.status);
+            EXPECT_EQ(route.word, c.text);
+        } else if (c.kind == RouteKind::Order) {
+            EXPECT_EQ(route.order.kind, c.order);
+            EXPECT_EQ(route.order.seconds, c.seconds);
+            EXPECT_EQ(route.order.text, c.text);
+        }
+    }
+}
+
+// Control characters go (C0, DEL and C1), the rest stays, and the cut falls after
+// 200 characters, never inside one.
+TEST(RemoteRoute, MessagesAreCleanedAndCut) {
+    EXPECT_EQ(CleanMessage("a\tb\r\nc\x7f" "d\xC2\x85" "e"), "abcde");
+    std::string chinese;
+    for (int i = 0; i < 250; ++i) chinese += "\xE6\x97\xB6";
+    EXPECT_EQ(CleanMessage(chinese), chinese.substr(0, 600));
+    EXPECT_EQ(CleanMessage(std::string(300, 'x')).size(), 200u);
+}
+
+TEST(RemoteKeys, TheKeyComesFromTheQueryTheBearerOrTheCookieAndOnlyAnExactOneCounts) {
+    EXPECT_EQ(PresentedKey("/api/v1/state?a=1&key=q%2Dk", "Bearer b", "tallyglass_key=c"), "q-k");
+    EXPECT_EQ(PresentedKey("/api/v1/state", "  Bearer b  ", "tallyglass_key=c"), "b");
+    EXPECT_EQ(PresentedKey("/", "Basic b", "other=1; tallyglass_key=c"), "c");
+    EXPECT_EQ(PresentedKey("/", "", "xtallyglass_key=c"), "");
+    const AccessKeys keys{"control-key", "view-key-1"};
+    EXPECT_EQ(AccessFor(keys, "control-key"), Access::Control);
+    EXPECT_EQ(AccessFor(keys, "view-key-1"), Access::View);
+    for (const char* wrong : {"", "control-ke", "control-keyy", "Control-key", "view-key-2"})
+        EXPECT_EQ(AccessFor(keys, wrong), Access::None) << wrong;
+    EXPECT_EQ(AccessFor(AccessKeys{"", ""}, ""), Access::None);
+    const uint8_t zeros[16] = {}, ones[16] = {255, 255, 255, 255, 255, 255, 255, 255,
+                                              255, 255, 255, 255, 255, 255, 255, 255};
+    EXPECT_EQ(KeyText(zeros), std::string(22, 'A'));
+    EXPECT_EQ(KeyText(ones), std::string(21, '_') + "w");
+}
+
+// The tenth wrong key within a minute locks the address for a minute; others are not touched.
+TEST(RemoteKeys, TenWrongKeysInAMinuteLockAnAddressOutForAMinute) {
+    LockOut lockOut;
+    for (int i = 0; i < 9; ++i) lockOut.Failed("10.0.0.5", 1000 + i * 6000);
+    EXPECT_FALSE(lockOut.Locked("10.0.0.5", 50'000));
+    lockOut.Failed("10.0.0.5", 59'999);
+    EXPECT_TRUE(lockOut.Locked("10.0.0.5", 60'000));
+    EXPECT_FALSE(lockOut.Locked("10.0.0.6", 60'000));
+    EXPECT_TRUE(lockOut.Locked("10.0.0.5", 119'998));
+    EXPECT_FALSE(lockOut.Locked("10.0.0.5", 119'999));
+    // Nine now and one more after the minute has passed: a new minute, no lock.
+    for (int i = 0; i < 9; ++i) lockOut.Failed("10.0.0.7", 0);
+    lockOut.Failed("10.0.0.7", 60'000);
+    EXPECT_FALSE(lockOut.Locked("10.0.0.7", 60'001));
+}
+
+TEST(RemoteState, TheSnapshotFollowsThePhaseAndCountsToItsEnd) {
+    CountdownModel m;
+    m.m_countdownSeconds = 300;
+    m.m_alertSeconds = 10;
+    m.m_remaining = 300;
+    m.m_colorNormal = 0xFF102030;
+    m.m_message = "Wrap up";
+    ClockSnapshot s = SnapshotOf(m, 1'000'000, 400, "1.2.3");
+    EXPECT_EQ(s.phase, "idle");
+    EXPECT_EQ(s.remaining, 300);
+    EXPECT_FALSE(s.endsAtMs);
+    EXPECT_EQ(StateJson(s, false),
+              R"({"alertLength":10,"color":"#FF102030","control":false,"endsAt":null,"length":300,"message":"Wrap up",)"
+              R"("paused":false,"phase":"idle","remaining":300,"serverTime":1000000,"text":"5:00","version":"1.2.3"})");
+    m.m_running = 1;
+    m.m_remaining = 61;
+    m.m_warnSeconds = 60;
+    s = SnapshotOf(m, 1'000'000, 400, "1.2.3");
+    EXPECT_EQ(s.phase, "counting");
+    EXPECT_EQ(s.endsAtMs, 1'000'000 + 400 + 60'000);
+    m.m_remaining = 60;
+    EXPECT_EQ(SnapshotOf(m, 0, 0, "").phase, "warning");
+    m.m_paused = 1;
+    s = SnapshotOf(m, 0, 0, "");
+    EXPECT_TRUE(s.paused);
+    EXPECT_FALSE(s.endsAtMs);
+    m.m_paused = 0;
+    m.m_inAlert = 1;
+    m.m_remaining = 7;  // three seconds into a ten-second alert
+    s = SnapshotOf(m, 1'000'000, 400, "");
+    EXPECT_EQ(s.phase, "alert");
+    EXPECT_EQ(s.remaining, 0);
+    EXPECT_EQ(s.endsAtMs, 1'000'000 + 400 - 4000);
+    m.m_overtime = 1;
+    m.m_remaining = -75;
+    s = SnapshotOf(m, 1'000'000, 400, "");
+    EXPECT_EQ(s.phase, "overtime");
+    EXPECT_EQ(s.remaining, -75);
+    EXPECT_EQ(s.endsAtMs, 1'000'000 + 400 - 76'000);
+}
+
+TEST(RemoteState, WebSocketOrdersAreReadOrNamedAsBad) {
+    struct Case {
+        const char* json;
+        bool ok;
+        Kind kind;
+        int32_t seconds;
+        const char* textOrWord;
+    };
+    const Case cases[] = {
+        {R"({"order":"start"})", true, Kind::Start, 0, ""},
+        {R"({"order":"add","seconds":-60})", true, Kind::Add, -60, ""},
+        {R"({"order":"set","length":"20m"})", true, Kind::Set, 1200, ""},
+        {R"({"order":"set","length":90})", true, Kind::Set, 90, ""},
+        {R"({"order":"until","time":"9:05"})", true, Kind::Until, 545, ""},
+        {R"({"order":"message","text":"a\u0007b"})", true, Kind::Message, 0, "ab"},
+        {R"({"order":"message","text":""})", true, Kind::ClearMessage, 0, ""},
+        {R"({"order":"message/clear"})", true, Kind::ClearMessage, 0, ""},
+        {R"({"order":"add","seconds":"60"})", false, Kind::Start, 0, "\"60\""},
+        {R"({"order":"add","seconds":3000000000})", false, Kind::Start, 0, "3000000000"},
+        {R"({"order":"set","length":"soon"})", false, Kind::Start, 0, "soon"},
+        {R"({"order":"fly"})", false, Kind::Start, 0, "fly"},
+        {R"({"order":1})", false, Kind::Start, 0, "order"},
+        {R"(["start"])", false, Kind::Start, 0, ""},
+        {R"({"order":"start")", false, Kind::Start, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const ParsedOrder parsed = ParseOrderJson(c.json);
+        SCOPED_TRACE(c.json);
+        ASSERT_EQ(parsed.order.has_value(), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(parsed.order->kind, c.kind);
+            EXPECT_EQ(parsed.order->seconds, c.seconds);
+            EXPECT_EQ(parsed.order->text, c.textOrWord);
+        } else {
+            EXPECT_FALSE(parsed.error.empty());
+            EXPECT_EQ(parsed.word, c.textOrWord);
+        }
+    }
+}
+
+TEST(RemotePlan, OffUnlessAskedAndOffWithAReasonWhenTheSettingsCannotBeUsed) {
+    struct Case {
+        RemoteSettings settings;
+        bool on;
+        const char* address;
+        const char* whyPart;
+    };
+    const Case cases[] = {
+        {{"off", "", 7360, "", "", false, ""}, false, "", ""},
+        {{"", "", 7360, "", "", false, ""}, false, "", ""},
+        {{"local", "10.1.1.1", 7360, "", "", false, ""}, true, "127.0.0.1", ""},
+        {{"lan", "", 80, "", "", false, ""}, true, "0.0.0.0", ""},
+        {{"lan", "192.168.1.20", 7360, "12345678", "", false, "localhost:9000"}, true, "192.168.1.20", ""},
+        {{"on", "", 7360, "", "", false, ""}, false, "", "remote=on"},
+        {{"local", "", 0, "", "", false, ""}, false, "", "remoteport=0"},
+        {{"local", "", 65536, "", "", false, ""}, false, "", "remoteport=65536"},
+        {{"local", "", 7360, "1234567", "", false, ""}, false, "", "shorter than 8"},
+        {{"local", "", 7360, "", "", false, "9000"}, false, "", "remotefeedback=9000"},
+        {{"local", "", 7360, "", "", false, "host:0"}, false, "", "remotefeedback=host:0"},
+    };
+    for (const Case& c : cases) {
+        const RemotePlan plan = PlanRemote(c.settings);
+        SCOPED_TRACE(c.settings.mode + " " + c.whyPart);
+        EXPECT_EQ(plan.on, c.on);
+        EXPECT_EQ(plan.address, c.address);
+        EXPECT_NE(plan.why.find(c.whyPart), std::string::npos) << plan.why;
+        EXPECT_EQ(plan.why.empty(), std::string(c.whyPart).empty());
+    }
+    const RemotePlan feedback = PlanRemote({"lan", "", 7360, "", "", false, "localhost:9000"});
+    EXPECT_EQ(feedback.feedbackAddress, "127.0.0.1");
+    EXPECT_EQ(feedback.feedbackPort, 9000);
+}
+}  // namespace
