@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "remote/osc_packet.h"
+
+namespace {
+using namespace std::string_view_literals;
+using Bytes = std::vector<uint8_t>;
+using Names = std::vector<std::string>;
+
+Bytes B(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+// A bundle element: its size, big-endian, then its bytes.
+Bytes Sized(const Bytes& element) {
+    const auto n = static_cast<uint32_t>(element.size());
+    return Bytes{uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)} + element;
+}
+Bytes Bundle(std::initializer_list<Bytes> elements) {
+    Bytes out = B("#bundle\0\0\0\0\0\0\0\0\x01"sv);
+    for (const Bytes& element : elements) out = out + Sized(element);
+    return out;
+}
+std::vector<OscMessage> Decode(const Bytes& bytes) { return DecodeOscPacket(bytes.data(), bytes.size()); }
+Names Addresses(const Bytes& bytes) {
+    Names addresses;
+    for (const OscMessage& message : Decode(bytes)) addresses.push_back(message.address);
+    return addresses;
+}
+
+const Bytes kA = B("/a\0\0,\0\0\0"sv), kB = B("/b\0\0"sv), kC = B("/c\0\0,i\0\0\0\0\0\x07"sv);
+
+TEST(OscPacket, ReadsEachArgumentTypeAndStepsOverTheOthers) {
+    const std::pair<Bytes, std::vector<OscArgument>> cases[] = {
+        {B("/x\0\0"sv), {}},
+        {B("/x\0\0,\0\0\0"sv), {}},
+        {B("/x\0\0,if\0\xff\xff\xff\xc4\x3f\xc0\0\0"sv), {int32_t{-60}, 1.5f}},
+        {B("/x\0\0,ss\0abc\0abcd\0\0\0\0"sv), {"abc", "abcd"}},
+        {B("/x\0\0,s\0\0\0\0\0\0"sv), {""}},
+        // b of five bytes and its padding, h, d, four without data, then i.
+        {B("/x\0\0,bhdTFNIi\0\0\0\0\0\0\x05"
+           "12345\0\0\0hhhhhhhhdddddddd\0\0\0\x09"sv),
+         {{}, {}, {}, {}, {}, {}, {}, int32_t{9}}},
+    };
+    for (const auto& [bytes, arguments] : cases) {
+        const std::vector<OscMessage> messages = Decode(bytes);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].address, "/x");
+        EXPECT_EQ(messages[0].arguments, arguments);
+    }
+}
+
+TEST(OscPacket, UnpacksBundlesInOrderAndLeavesOutOnlyTheMalformedParts) {
+    EXPECT_EQ(Addresses(Bundle({kA, kB, Bundle({kC}), kA})), (Names{"/a", "/b", "/c", "/a"}));
+    EXPECT_EQ(Addresses(Bundle({Bundle({Bundle({Bundle({kC})})})})), Names{"/c"});
+    EXPECT_EQ(Addresses(Bundle({B("/a\0\0,x\0\0"sv), Bundle({}), Bytes{}, kB})), Names{"/b"});
+    // A size beyond the end, negative, or not a multiple of four ends the bundle there.
+    for (const Bytes& tail : {B("\0\0\0\x08/b\0\0"sv), B("\xff\xff\xff\xfc/b\0\0"sv), B("\0\0\0\x03/b\0\0"sv)})
+        EXPECT_EQ(Addresses(Bundle({kA}) + tail), Names{"/a"});
+    Bytes many = Bundle({});
+    for (int i = 0; i < 70; ++i) many = many + Sized(kB);
+    EXPECT_EQ(Decode(many).size(), kMaxOscMessagesPerPacket);
+
+    const std::pair<const char*, Bytes> malformed[] = {
+        {"empty", {}},
+        {"not a multiple of four", B("/a\0\0\0"sv)},
+        {"an address that never ends", B("/abc"sv)},
+        {"padding that is not NUL", B("/a\0x"sv)},
+        {"no address", B("a\0\0\0"sv)},
+        {"an empty address", B("\0\0\0\0"sv)},
+        {"type tags without ','", B("/a\0\0i\0\0\0\0\0\0\x01"sv)},
+        {"i past the end", B("/a\0\0,i\0\0"sv)},
+        {"f past the end", B("/a\0\0,f\0\0\0\0"sv)},
+        {"s past the end", B("/a\0\0,s\0\0abcd"sv)},
+        {"b past the end", B("/a\0\0,b\0\0\0\0\0\x08"
+                             "abcd"sv)},
+        {"b of negative size", B("/a\0\0,b\0\0\xff\xff\xff\xfc"sv)},
+        {"h past the end", B("/a\0\0,h\0\0abcd"sv)},
+        {"a type of unknown size", B("/a\0\0,x\0\0"sv)},
+        {"bytes after the arguments", B("/a\0\0,\0\0\0abcd"sv)},
+        {"a bundle without its time tag", B("#bundle\0"sv)},
+        {"bundles too deep", Bundle({Bundle({Bundle({Bundle({Bundle({kC})})})})})},
+    };
+    for (const auto& [why, bytes] : malformed) EXPECT_TRUE(Decode(bytes).empty()) << why;
+}
+
+TEST(OscPacket, EncodesBigEndianWithPaddingAndDecodesBack) {
+    EXPECT_EQ(EncodeOscMessage({"/s", {int32_t{1}, 1.5f, "ab", {}}}),
+              B("/s\0\0,ifsN\0\0\0\0\0\0\x01\x3f\xc0\0\0ab\0\0"sv));
+    const OscMessage feedback{"/tallyglass/state", {"Time's up +0:12", int32_t{-12}, "overtime"}};
+    const std::vector<OscMessage> back = Decode(EncodeOscMessage(feedback));
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].address, feedback.address);
+    EXPECT_EQ(back[0].arguments, feedback.arguments);
+}
+
+TEST(OscPacket, MessagesBecomeTheClocksOrders) {
+    using Kind = RemoteOrder::Kind;
+    const int32_t most = std::numeric_limits<int32_t>::max(), least = std::numeric_limits<int32_t>::min();
+    struct Case {
+        OscMessage message;
+        Kind kind;
+        int32_t seconds;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{"/tallyglass/start", {}}, Kind::Start, 0, ""},
+        {{"/tallyglass/pause", {1.0f}}, Kind::Pause, 0, ""},
+        {{"/tallyglass/resume", {}}, Kind::Resume, 0, ""},
+        {{"/tallyglass/reset", {}}, Kind::Reset, 0, ""},
+        {{"/tallyglass/message/clear", {}}, Kind::ClearMessage, 0, ""},
+        {{"/tallyglass/add", {int32_t{-30}, "x"}}, Kind::Add, -30, ""},
+        {{"/tallyglass/add", {2.5f}}, Kind::Add, 3, ""},
+        {{"/tallyglass/add", {-2.5f}}, Kind::Add, -3, ""},
+        {{"/tallyglass/add", {59.4f}}, Kind::Add, 59, ""},
+        {{"/tallyglass/add", {1e10f}}, Kind::Add, most, ""},
+        {{"/tallyglass/add", {-INFINITY}}, Kind::Add, least, ""},
+        {{"/tallyglass/set", {"1h30m"}}, Kind::Set, 0, "1h30m"},
+        {{"/tallyglass/set", {int32_t{-90}}}, Kind::Set, 0, "-90"},
+        {{"/tallyglass/until", {"14:30"}}, Kind::Until, 0, "14:30"},
+        {{"/tallyglass/message", {" Wrap up\xE2\x80\xA6 "}}, Kind::Message, 0, " Wrap up\xE2\x80\xA6 "},
+    };
+    for (const Case& c : cases) {
+        const std::optional<RemoteOrder> order = RemoteOrderFromOsc(c.message);
+        ASSERT_TRUE(order.has_value()) << c.message.address;
+        EXPECT_EQ(order->kind, c.kind) << c.message.address;
+        EXPECT_EQ(order->seconds, c.seconds) << c.message.address;
+        EXPECT_EQ(order->text, c.text) << c.message.address;
+    }
+    const OscMessage refused[] = {
+        {"/tallyglass/stop", {}},    {"/other/start", {}},
+        {"/tallyglass/Start", {}},   {"/tallyglass/start/", {}},
+        {"/tallyglass", {}},         {"tallyglass/start", {}},
+        {"/tallyglass/add", {}},     {"/tallyglass/add", {"60"}},
+        {"/tallyglass/add", {NAN}},  {"/tallyglass/add", {{}, int32_t{5}}},
+        {"/tallyglass/set", {2.0f}}, {"/tallyglass/until", {int32_t{1430}}},
+        {"/tallyglass/message", {}}, {"/tallyglass/set", {}},
+    };
+    for (const OscMessage& message : refused)
+        EXPECT_FALSE(RemoteOrderFromOsc(message).has_value()) << message.address << " " << message.arguments.size();
+}
+}  // namespace
