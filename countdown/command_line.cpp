@@ -1,7 +1,7 @@
 #include "countdown/command_line.h"
 
-#include "core/settings_store.h"
 #include "core/duration_text.h"
+#include "core/settings_store.h"
 
 const char kCommandLineUsage[] =
     "TallyglassCountdown.exe [LENGTH: 90, 45s, 20m, 1h30m, 1:30:00] [--start] [--reset] [--pause] "

@@ -185,8 +185,8 @@ void CountdownWnd::OnFinishStart() {
 // After the first frame: with remote control off nothing of it is read or opened.
 void CountdownWnd::StartRemote() {
     namespace k = setting_keys;
-    RemoteSettings settings{m_core->getConfigStr(k::kRemote),       m_core->getConfigStr(k::kRemoteBind),
-                            m_core->getConfigInt(k::kRemotePort),   m_core->getConfigStr(k::kRemoteKey),
+    RemoteSettings settings{m_core->getConfigStr(k::kRemote),        m_core->getConfigStr(k::kRemoteBind),
+                            m_core->getConfigInt(k::kRemotePort),    m_core->getConfigStr(k::kRemoteKey),
                             m_core->getConfigStr(k::kRemoteViewKey), m_core->getConfigB(k::kRemoteOsc),
                             m_core->getConfigStr(k::kRemoteFeedback)};
     const RemotePlan plan = PlanRemote(settings);
@@ -209,7 +209,10 @@ void CountdownWnd::OnRemoteOrders() {
     for (PendingOrder& pending : m_remote->TakeOrders()) {
         RecordPosition();  // a new length is laid out where the clock stands, as New countdown does
         ApplyRemoteOrder(m_model, *this, pending.order, ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay());
-        if (pending.answer) pending.answer(Snapshot());
+        // Published before it is answered: a reader after the answer sees it too.
+        const SnapshotPtr state = Snapshot();
+        m_remote->Publish(state);
+        if (pending.answer) pending.answer(state);
     }
 }
 
@@ -360,12 +363,16 @@ void CountdownWnd::PlayAlertSound() {
     ::PlayAlertSound(m_model.m_alertSound != 0, Narrow(m_alertWavPath), device);
 }
 
-void CountdownWnd::Relayout() { m_view->LayOutAt(m_hwnd, m_model, m_model.m_posLeft, m_model.m_posTop); }
+void CountdownWnd::Relayout() {
+    m_view->LayOutAt(m_hwnd, m_model, m_model.m_posLeft, m_model.m_posTop);
+    PublishState();
+}
 
 void CountdownWnd::RelayoutInPlace() {
     RECT rect{};
     GetWindowRect(m_hwnd, &rect);
     m_view->LayOutAt(m_hwnd, m_model, rect.left, rect.top);
+    PublishState();
 }
 
 void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
@@ -376,6 +383,10 @@ void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
 
 void CountdownWnd::PresentFrame() {
     if (m_view) m_view->Present(m_hwnd, m_model);
-    // Every change of the picture is a change of the state.
+    PublishState();
+}
+
+// Every frame and every layout follows a change of the state.
+void CountdownWnd::PublishState() {
     if (m_remote && m_remote->Listening()) m_remote->Publish(Snapshot());
 }

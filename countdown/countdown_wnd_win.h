@@ -105,6 +105,7 @@ private:
     void StartRemote();
     void OnRemoteOrders();
     SnapshotPtr Snapshot() const;
+    void PublishState();
     void ApplyWindowSettings();
     void NoteStartStep(const char* step) const {
         if (m_options.startStep) m_options.startStep(step);

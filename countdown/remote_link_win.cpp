@@ -1,7 +1,15 @@
+// Winsock 2 before <windows.h>, which would otherwise bring in the old winsock.h.
+#include <winsock2.h>
+
+#include <ws2tcpip.h>
+
+#include <iphlpapi.h>
+
 #include "countdown/remote_link_win.h"
 
 #include <bcrypt.h>
-#include <iphlpapi.h>
+
+#include <utility>
 
 #include "framework/text_win.h"
 #include "res/resource.h"

@@ -24,7 +24,8 @@ bool ParsePort(std::string_view text, uint16_t& port) {
 RemotePlan PlanRemote(const RemoteSettings& s) {
     if (s.mode.empty() || s.mode == "off") return {};
     if (s.mode != "local" && s.mode != "lan") return Off("remote=" + s.mode + " is none of off, local and lan");
-    if (s.port < 1 || s.port > 65535) return Off("remoteport=" + std::to_string(s.port) + " is not a port (1 to 65535)");
+    if (s.port < 1 || s.port > 65535)
+        return Off("remoteport=" + std::to_string(s.port) + " is not a port (1 to 65535)");
     if (!s.key.empty() && s.key.size() < kMinKeyLength)
         return Off("remotekey is shorter than " + std::to_string(kMinKeyLength) + " characters");
     RemotePlan plan;
@@ -33,7 +34,8 @@ RemotePlan PlanRemote(const RemoteSettings& s) {
     plan.port = static_cast<uint16_t>(s.port);
     if (s.feedback.empty()) return plan;
     const size_t colon = s.feedback.rfind(':');
-    if (colon == std::string::npos || colon == 0 || !ParsePort(std::string_view(s.feedback).substr(colon + 1), plan.feedbackPort))
+    if (colon == std::string::npos || colon == 0 ||
+        !ParsePort(std::string_view(s.feedback).substr(colon + 1), plan.feedbackPort))
         return Off("remotefeedback=" + s.feedback + " is not HOST:PORT");
     plan.feedbackAddress = s.feedback.substr(0, colon);
     if (plan.feedbackAddress == "localhost") plan.feedbackAddress = "127.0.0.1";

@@ -193,10 +193,11 @@ private:
         const bool keepAlive = request.keep_alive();
         const uint64_t now = SteadyMs();
         if (m_shared.lockOut.Locked(m_address, now))
-            return Send(Answer(http::status::too_many_requests, ErrorJson("too many wrong keys; wait a minute"), false));
+            return Send(
+                Answer(http::status::too_many_requests, ErrorJson("too many wrong keys; wait a minute"), false));
         const std::string target(View(request.target()));
-        const std::string key = PresentedKey(target, View(request[http::field::authorization]),
-                                             View(request[http::field::cookie]));
+        const std::string key =
+            PresentedKey(target, View(request[http::field::authorization]), View(request[http::field::cookie]));
         const Access access = AccessFor(m_shared.config.keys, key);
         if (access == Access::None) {
             m_shared.lockOut.Failed(m_address, now);
@@ -205,15 +206,16 @@ private:
         const Route route = RouteRequest(View(request.method_string()), target);
         switch (route.kind) {
             case RouteKind::Error:
-                return Send(Answer(static_cast<http::status>(route.status), ErrorJson(route.error, route.word),
-                                   keepAlive));
+                return Send(
+                    Answer(static_cast<http::status>(route.status), ErrorJson(route.error, route.word), keepAlive));
             case RouteKind::State:
-                return Send(Answer(http::status::ok, StateJson(*m_shared.latest, access == Access::Control), keepAlive));
+                return Send(
+                    Answer(http::status::ok, StateJson(*m_shared.latest, access == Access::Control), keepAlive));
             case RouteKind::ControlPage:
             case RouteKind::ViewPage:
-                return SendPage(route.kind == RouteKind::ControlPage ? m_shared.config.controlPage
-                                                                      : m_shared.config.viewPage,
-                                key, keepAlive);
+                return SendPage(
+                    route.kind == RouteKind::ControlPage ? m_shared.config.controlPage : m_shared.config.viewPage, key,
+                    keepAlive);
             case RouteKind::WebSocket:
                 return Upgrade(std::move(request), access);
             case RouteKind::Order:
@@ -249,8 +251,8 @@ private:
         if (!websocket::is_upgrade(request))
             return Send(Answer(http::status::bad_request, ErrorJson("this path takes a WebSocket"), false));
         m_stream.expires_never();
-        auto session = std::make_shared<WebSocketSession>(m_stream.release_socket(), m_shared, access,
-                                                          std::move(m_slot));
+        auto session =
+            std::make_shared<WebSocketSession>(m_stream.release_socket(), m_shared, access, std::move(m_slot));
         session->Accept(std::move(request));
     }
 

@@ -69,7 +69,10 @@ TEST(RemoteRoute, EachPathMethodAndWordGetsItsAnswer) {
 // Control characters go (C0, DEL and C1), the rest stays, and the cut falls after
 // 200 characters, never inside one.
 TEST(RemoteRoute, MessagesAreCleanedAndCut) {
-    EXPECT_EQ(CleanMessage("a\tb\r\nc\x7f" "d\xC2\x85" "e"), "abcde");
+    EXPECT_EQ(CleanMessage("a\tb\r\nc\x7f"
+                           "d\xC2\x85"
+                           "e"),
+              "abcde");
     std::string chinese;
     for (int i = 0; i < 250; ++i) chinese += "\xE6\x97\xB6";
     EXPECT_EQ(CleanMessage(chinese), chinese.substr(0, 600));
@@ -87,8 +90,8 @@ TEST(RemoteKeys, TheKeyComesFromTheQueryTheBearerOrTheCookieAndOnlyAnExactOneCou
     for (const char* wrong : {"", "control-ke", "control-keyy", "Control-key", "view-key-2"})
         EXPECT_EQ(AccessFor(keys, wrong), Access::None) << wrong;
     EXPECT_EQ(AccessFor(AccessKeys{"", ""}, ""), Access::None);
-    const uint8_t zeros[16] = {}, ones[16] = {255, 255, 255, 255, 255, 255, 255, 255,
-                                              255, 255, 255, 255, 255, 255, 255, 255};
+    const uint8_t zeros[16] = {},
+                  ones[16] = {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255};
     EXPECT_EQ(KeyText(zeros), std::string(22, 'A'));
     EXPECT_EQ(KeyText(ones), std::string(21, '_') + "w");
 }
