@@ -13,7 +13,15 @@ void ClockView::PlaceAt(HWND window, CountdownModel& model, int32_t left, int32_
     const FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
     model.m_margin = content.margin;
     const PixelSize measured = m_painter.Measure(content.text, content.fontName, content.fontSize);
-    const PixelSize size = WindowSizeFor(measured, content.margin, m_sizeCap);
+    PixelSize size = WindowSizeFor(measured, content.margin, m_sizeCap);
+    if (!content.message.empty()) {
+        const PixelSize message = m_painter.Measure(content.message, content.fontName, content.messageSize);
+        const TwoLines lines = LayOutTwoLines(measured, message, content.margin, content.messageSize, m_sizeCap);
+        size = lines.window;
+        model.m_textX = lines.textX;
+        model.m_messageX = lines.messageX;
+        model.m_messageY = lines.messageY;
+    }
     model.m_width = size.width;
     model.m_height = size.height;
     // A place on no monitor (a projector that is gone) is brought back on screen.

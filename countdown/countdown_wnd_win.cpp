@@ -204,6 +204,12 @@ void CountdownWnd::StartRemote() {
     if (m_remote->Listening()) m_remote->Publish(Snapshot());
 }
 
+void CountdownWnd::ClearMessage() {
+    RemoteOrder clear;
+    clear.kind = RemoteOrder::Kind::ClearMessage;
+    ApplyRemoteOrder(m_model, *this, clear, ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay());
+}
+
 void CountdownWnd::OnRemoteOrders() {
     if (!m_remote) return;
     for (PendingOrder& pending : m_remote->TakeOrders()) {
@@ -277,6 +283,7 @@ BOOL CountdownWnd::PreTranslateMessage(MSG* msg) {
             if (msg->wParam == VK_F3) Perform(ClockAction::PauseResume);
             if (msg->wParam == VK_UP) Perform(ClockAction::AddMinute);
             if (msg->wParam == VK_DOWN) Perform(ClockAction::TakeMinute);
+            if (msg->wParam == VK_DELETE && !m_model.m_message.empty()) ClearMessage();
         }
     }
     return Dialog::PreTranslateMessage(msg);

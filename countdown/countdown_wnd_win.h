@@ -104,6 +104,8 @@ private:
     void OnFinishStart();
     void StartRemote();
     void OnRemoteOrders();
+    // Delete on the clock: the presenter has read the message.
+    void ClearMessage();
     SnapshotPtr Snapshot() const;
     void PublishState();
     void ApplyWindowSettings();

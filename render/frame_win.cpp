@@ -145,10 +145,35 @@ std::unique_ptr<Gdiplus::FontFamily> CreateFontFamilyOrFallback(const std::wstri
 }
 
 void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const Gdiplus::FontFamily& family,
-                   int32_t size, int32_t originX) {
+                   int32_t size, int32_t originX, int32_t originY) {
     const Gdiplus::StringFormat format(0, LANG_NEUTRAL);
-    path.AddString(text.c_str(), static_cast<INT>(text.size()), &family, Gdiplus::FontStyleRegular,
-                   static_cast<Gdiplus::REAL>(size), Gdiplus::Rect(originX, 0, 0, 0), &format);
+    Gdiplus::GraphicsPath line(Gdiplus::FillModeAlternate);
+    line.AddString(text.c_str(), static_cast<INT>(text.size()), &family, Gdiplus::FontStyleRegular,
+                   static_cast<Gdiplus::REAL>(size), Gdiplus::Rect(originX, originY, 0, 0), &format);
+    // Wine's GDI+ ends some glyphs (DejaVu Sans's "u") with a figure of one point, after
+    // which it fills no glyph at all: such a figure outlines nothing and is left out.
+    const PathPoints points = PointsOf(line);
+    PathPoints kept;
+    for (size_t first = 0, end = 0; first < points.points.size(); first = end) {
+        end = first + 1;
+        while (end < points.points.size() && !IsFigureStart(points.types[end])) ++end;
+        if (end - first < 2) continue;
+        kept.points.insert(kept.points.end(), points.points.begin() + first, points.points.begin() + end);
+        kept.types.insert(kept.types.end(), points.types.begin() + first, points.types.begin() + end);
+    }
+    if (kept.points.size() == points.points.size()) {
+        path.AddPath(&line, FALSE);
+        return;
+    }
+    const Gdiplus::GraphicsPath clean(kept.points.data(), kept.types.data(), static_cast<INT>(kept.points.size()),
+                                      Gdiplus::FillModeAlternate);
+    path.AddPath(&clean, FALSE);
+}
+
+void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family) {
+    if (content.message.empty()) return AddTextToPath(path, content.text, family, content.fontSize, content.margin);
+    AddTextToPath(path, content.text, family, content.fontSize, content.textX);
+    AddTextToPath(path, content.message, family, content.messageSize, content.messageX, content.messageY);
 }
 
 PixelSize MeasureGlyphs(const std::wstring& text, const Gdiplus::FontFamily& family, int32_t size) {
@@ -180,7 +205,7 @@ void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeomet
 void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content) {
     Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
     const auto family = CreateFontFamilyOrFallback(content.fontName);
-    AddTextToPath(path, content.text, *family, content.fontSize, content.margin);
+    AddFrameText(path, content, *family);
     PaintGlyphs(graphics, path, content);
 }
 
@@ -204,7 +229,7 @@ void PaintFrameAnew(FrameSurface& surface, const FrameContent& content) {
 
 PixelSize FramePainter::Measure(const std::wstring& text, const std::wstring& fontName, int32_t size) {
     const Gdiplus::FontFamily& family = Family(fontName);
-    const PathKey key{text, size, 0};
+    const PathKey key{text, size, 0, {}, 0, 0, 0};
     if (!m_measured || !(m_measuredKey == key)) {
         m_measured = MeasureGlyphs(text, family, size);
         m_measuredKey = key;
@@ -214,7 +239,7 @@ PixelSize FramePainter::Measure(const std::wstring& text, const std::wstring& fo
 
 FrameArea FramePainter::Paint(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame) {
     Family(content.fontName);
-    PathPoints now = PointsOf(TextPath(content.text, content.fontSize, content.margin));
+    PathPoints now = PointsOf(TextPath(content));
     FrameArea area{0, 0, content.size.width, content.size.height};
     if (holdsLastFrame && CanRepaintTextOnly(surface, content))
         area = RepaintTextOnly(surface, content, now);
@@ -231,7 +256,9 @@ bool FramePainter::CanRepaintTextOnly(const FrameSurface& surface, const FrameCo
     if (last.fontName != content.fontName || last.fontSize != content.fontSize || last.color != content.color ||
         last.margin != content.margin || last.size.width != content.size.width ||
         last.size.height != content.size.height || last.background != content.background ||
-        last.outlineWidth != content.outlineWidth)
+        last.outlineWidth != content.outlineWidth || last.message != content.message ||
+        last.messageSize != content.messageSize || last.textX != content.textX || last.messageX != content.messageX ||
+        last.messageY != content.messageY)
         return false;
     // The background under the changed glyphs comes from the kept copy.
     return !content.background || m_background.size() == surface.PixelCount();
@@ -290,11 +317,14 @@ void FramePainter::PaintBackground(FrameSurface& surface, const BackgroundGeomet
     m_backgroundGeometry = geometry;
 }
 
-const Gdiplus::GraphicsPath& FramePainter::TextPath(const std::wstring& text, int32_t size, int32_t originX) {
-    const PathKey key{text, size, originX};
+const Gdiplus::GraphicsPath& FramePainter::TextPath(const FrameContent& content) {
+    const bool message = !content.message.empty();
+    const PathKey key{content.text,    content.fontSize,    message ? content.textX : content.margin,
+                      content.message, content.messageSize, content.messageX,
+                      content.messageY};
     if (!m_path || !(m_pathKey == key)) {
         m_path = std::make_unique<Gdiplus::GraphicsPath>(Gdiplus::FillModeAlternate);
-        AddTextToPath(*m_path, text, *m_family, size, originX);
+        AddFrameText(*m_path, content, *m_family);
         m_pathKey = key;
     }
     return *m_path;

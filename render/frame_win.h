@@ -26,9 +26,9 @@ struct FramePixels {
 // so that a mistyped font name still shows the time.
 std::unique_ptr<Gdiplus::FontFamily> CreateFontFamilyOrFallback(const std::wstring& name);
 
-// Adds one unwrapped line of text to the path with its layout origin at (originX, 0).
+// Adds one unwrapped line of text to the path with its layout origin at (originX, originY).
 void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const Gdiplus::FontFamily& family,
-                   int32_t size, int32_t originX);
+                   int32_t size, int32_t originX, int32_t originY = 0);
 
 // Integer width and height of the filled glyph outlines laid out at (0, 0).
 PixelSize MeasureGlyphs(const std::wstring& text, const Gdiplus::FontFamily& family, int32_t size);
@@ -51,7 +51,16 @@ struct FrameContent {
     PixelSize size;
     bool background = true;
     float outlineWidth = 2.0f;
+    // The message to the presenter, a second line in the same colour; with one, the
+    // time stands at textX instead of the margin.
+    std::wstring message;
+    int32_t messageSize = 0;
+    int32_t textX = 0;
+    int32_t messageX = 0;
+    int32_t messageY = 0;
 };
+// The time's line, and the message's under it when there is one.
+void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family);
 void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content);
 void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content);
 
@@ -94,14 +103,17 @@ private:
     void PaintWhole(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame);
 
     const Gdiplus::FontFamily& Family(const std::wstring& name);
-    const Gdiplus::GraphicsPath& TextPath(const std::wstring& text, int32_t size, int32_t originX);
+    const Gdiplus::GraphicsPath& TextPath(const FrameContent& content);
     void PaintBackground(FrameSurface& surface, const BackgroundGeometry& geometry);
 
     struct PathKey {
         std::wstring text;
         int32_t size = 0, originX = 0;
+        std::wstring message;
+        int32_t messageSize = 0, messageX = 0, messageY = 0;
         bool operator==(const PathKey& other) const {
-            return size == other.size && originX == other.originX && text == other.text;
+            return size == other.size && originX == other.originX && text == other.text && message == other.message &&
+                   messageSize == other.messageSize && messageX == other.messageX && messageY == other.messageY;
         }
     };
     std::wstring m_familyName;

@@ -13,6 +13,20 @@ int32_t MarginForSize(int32_t size);
 // within [1, cap] so that a huge font cannot ask for an unbounded frame.
 PixelSize WindowSizeFor(PixelSize measured, int32_t margin, PixelSize cap);
 
+// The message to the presenter's line under the time: half the time's size.
+int32_t MessageSizeFor(int32_t textSize);
+
+// The time and, under it, the message, each centred in a window wide enough for
+// the wider of the two; the message's line is half a margin, its em size and a
+// quarter high.
+struct TwoLines {
+    PixelSize window;
+    int32_t textX = 0;  // the time's layout origin
+    int32_t messageX = 0;
+    int32_t messageY = 0;
+};
+TwoLines LayOutTwoLines(PixelSize text, PixelSize message, int32_t margin, int32_t messageSize, PixelSize cap);
+
 // The largest window the clock will make, whatever the font size: the virtual
 // screen, but never more than 8K and never less than a small usable floor.
 PixelSize WindowCapFor(PixelSize virtualScreen);

@@ -42,3 +42,19 @@ TEST(ConstantAlpha, Is253AtFullOpacityAndScalesWithIt) {
     for (auto [percent, alpha] : cases) EXPECT_EQ(ConstantAlphaFor(percent), alpha) << percent;
 }
 }  // namespace
+
+// The wider line sits as a single line does; the other is centred over the same inner width.
+TEST(Layout, TwoLinesCentreTheNarrowerUnderTheWider) {
+    const TwoLines wideMessage = LayOutTwoLines({200, 70}, {300, 30}, 20, 36, {7680, 4320});
+    EXPECT_EQ(wideMessage.window.width, 360);
+    EXPECT_EQ(wideMessage.window.height, 70 + 10 + 45 + 20);
+    EXPECT_EQ(wideMessage.messageX, 20);
+    EXPECT_EQ(wideMessage.textX, 70);
+    EXPECT_EQ(wideMessage.messageY, 80);
+    const TwoLines narrowMessage = LayOutTwoLines({300, 70}, {101, 30}, 20, 36, {7680, 4320});
+    EXPECT_EQ(narrowMessage.textX, 20);
+    EXPECT_EQ(narrowMessage.messageX, 119);
+    EXPECT_EQ(LayOutTwoLines({300, 70}, {9000, 30}, 20, 36, {1000, 800}).window.width, 1000);
+    EXPECT_EQ(MessageSizeFor(96), 48);
+    EXPECT_EQ(MessageSizeFor(1), 1);
+}

@@ -72,6 +72,57 @@ TEST(Frame, GlyphsSitWithinTheLayoutMargins) {
     }
 }
 
+// The message to the presenter: a second line in the time's colour, centred under
+// it; the window grows where it stands and is the same as before once it goes.
+TEST(Frame, AMessageIsASecondLineUnderTheTimeAndGoesWithIt) {
+    TestClock clock(Ini("nobg=1\nfsizenormal=96\nclrnormal=#00FF00\n"));
+    CountdownModel m = clock->Model();
+    const RECT before = clock.LastFrame().OpaqueBounds();
+    const int32_t width = m.m_width, height = m.m_height;
+    m.m_message = "Two minutes, please wrap up";  // wider than the time
+    clock->Show(m, /*relayout=*/true);
+    const Frame& f = clock.LastFrame();
+    const RECT both = f.OpaqueBounds();
+    EXPECT_GT(f.height, height + 48) << "a line of half the size more";
+    EXPECT_GT(f.width, width);
+    EXPECT_GT(both.bottom, height) << "glyphs below where the time's window ended";
+    EXPECT_NEAR(both.left + (f.width - both.right), 3 * clock->Model().m_margin, 3)
+        << "the wider line as one line sits";
+    bool green = false;
+    for (int y = height; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x) green |= Frame::Alpha(f.At(x, y)) == 255 && Frame::Green(f.At(x, y)) == 255;
+    EXPECT_TRUE(green) << "the message in the time's colour";
+    m = clock->Model();
+    m.m_message.clear();
+    clock->Show(m, /*relayout=*/true);
+    EXPECT_EQ(clock->Model().m_width, width);
+    EXPECT_EQ(clock->Model().m_height, height);
+    const RECT after = clock.LastFrame().OpaqueBounds();
+    EXPECT_TRUE(after.left == before.left && after.right == before.right && after.bottom == before.bottom);
+}
+
+// Wine's GDI+ ends DejaVu Sans's "u" with a one-point figure, after which it filled no
+// glyph: "Time's up" showed as "Time's u" and only the outlines of the rest.
+TEST(Frame, EveryGlyphIsFilledWhateverComesBeforeIt) {
+    const WindowDc screen(nullptr);
+    FrameContent content;
+    content.text = L"Time's up, wrap up now";
+    content.fontName = L"DejaVu Sans";
+    content.fontSize = 36;
+    content.color = 0xFF00FF00;
+    content.margin = 10;
+    content.background = false;
+    content.size = {800, 80};
+    FrameSurface surface(screen.get(), content.size.width, content.size.height);
+    PaintFrameAnew(surface, content);
+    int filledRight = 0;
+    for (int y = 0; y < content.size.height; ++y)
+        for (int x = 0; x < content.size.width; ++x)
+            if (surface.Pixels().At(x, y) >> 24 == 255) filledRight = std::max(filledRight, x);
+    const PixelSize measured = MeasureGlyphs(content.text, *CreateFontFamilyOrFallback(content.fontName), 36);
+    EXPECT_NEAR(filledRight, content.margin + measured.width, 4);
+}
+
 TEST(Frame, EmptyOrBlankTextGivesAWindowOfMarginsOnly) {
     // Blanks around a value are trimmed by the file format; no-break spaces are not.
     TestClock clock(Ini("nobg=1\ntitle=\xC2\xA0\xC2\xA0\nfsizetitle=100\n"));
