@@ -6,6 +6,7 @@
 #include "countdown/hand_over_win.h"
 #include "framework/handles_win.h"
 #include "framework/text_win.h"
+#include "res/resource.h"
 #include "tests/win/win_test_support.h"
 
 namespace {
@@ -105,3 +106,47 @@ TEST(HandOver, CopyDataReachesTheRunningClockOnlyWithTheMagic) {
     EXPECT_EQ(clock->Core()->StorePath(), clock.storePath);  // the file is not handed over
 }
 }  // namespace
+
+// Remote control's start on the real window: off by default with nothing opened; a
+// port already taken or a key too short leave it off with the reason in About's
+// lines while the clock runs on; on, its menu items copy the control link. The
+// requests themselves are the end-to-end script's.
+TEST(Remote, OffByDefaultAndOffWithItsReasonWhenItCannotListen) {
+    TestClock off(Ini(""));
+    PumpMessages(50);  // the start-up's rest, posted
+    EXPECT_EQ(off->Remote(), nullptr);
+
+    TestClock first(Ini("remote=local\nremoteport=7371\nremotekey=first-clock-key\n"));
+    ASSERT_TRUE(PumpUntil([&] { return first->Remote() != nullptr; }, 2000));
+    ASSERT_TRUE(first->Remote()->Listening()) << Narrow(first->Remote()->Status());
+    const std::wstring link = first->Remote()->ControlLink();
+    EXPECT_EQ(link, L"http://127.0.0.1:7371/?key=first-clock-key");
+    EXPECT_NE(first->Remote()->Status().find(link), std::wstring::npos);
+    SendMessageW(first->GetSafeHwnd(), WM_COMMAND, ID_COPY_REMOTE_LINK, 0);
+    std::wstring copied;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            copied = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    EXPECT_EQ(copied, link);
+
+    struct Case {
+        const char* ini;
+        const char* why;
+    };
+    for (const Case& c : {Case{"remote=local\nremoteport=7371\n", "TCP 127.0.0.1:7371"},
+                          Case{"remote=local\nremotekey=short\n", "shorter than 8"},
+                          Case{"remote=lan\nremotebind=10.0.0.300\n", "not an IPv4 address"}}) {
+        TestClock second(Ini(c.ini));
+        ASSERT_TRUE(PumpUntil([&] { return second->Remote() != nullptr; }, 2000)) << c.ini;
+        EXPECT_FALSE(second->Remote()->Listening());
+        const std::string status = Narrow(second->Remote()->Status());
+        EXPECT_NE(status.find("Remote control: off"), std::string::npos) << status;
+        EXPECT_NE(status.find(c.why), std::string::npos) << status;
+        second->StartCountdown();
+        EXPECT_EQ(second->Model().m_running, 1) << "the clock runs on";
+    }
+}
