@@ -56,13 +56,13 @@ after=$(field "$(call GET "/api/v1/add/60?key=$KEY")" remaining)
 check "add/60 adds a minute ($before -> $after)" holds "after - before >= 59 && after - before <= 60"
 read -r _ _ _ one_line < <(geometry)
 answers "a message is set, cleaned of control characters" 200 message '"Wrap up now"' GET "/api/v1/message?key=$KEY&text=Wrap%20up%07%20now"
-taller() { local h; read -r _ _ _ h < <(geometry); holds "h > one_line * 5 / 4"; }
+taller() { local h; read -r _ _ _ h < <(geometry); holds "h > $one_line * 5 / 4"; }
 expect 5 "the clock grows a second line for the message" taller
 shoot_clock "$SCREENS/remote-2-message.png" >/dev/null
 answers "set/2m acts as New countdown" 200 length 120 GET "/api/v1/set/2m?key=$KEY"
 answers "the message stays through a new length" 200 message '"Wrap up now"' GET "/api/v1/state?key=$KEY"
 answers "message/clear" 200 message '""' GET "/api/v1/message/clear?key=$KEY"
-one_line_again() { local h; read -r _ _ _ h < <(geometry); holds "h == one_line"; }
+one_line_again() { local h; read -r _ _ _ h < <(geometry); holds "h == $one_line"; }
 expect 5 "the clock shrinks back without it" one_line_again
 call GET "/api/v1/message?key=$KEY&text=Read%20me" >/dev/null
 press Delete

@@ -92,7 +92,7 @@ PYEOF
 status=$?
 cat "$SCREENS/browser.log"
 check "the browser checks pass" [ "$status" -eq 0 ]
-taller() { local h; read -r _ _ _ h < <(geometry); holds "h > one_line * 5 / 4"; }
+taller() { local h; read -r _ _ _ h < <(geometry); holds "h > $one_line * 5 / 4"; }
 expect 5 "the clock shows the message as a second line" taller
 shoot_clock "$SCREENS/remote-message.png" >/dev/null
 if [[ "${TALLYGLASS_README_IMAGES:-0}" == 1 ]]; then
