@@ -1,5 +1,5 @@
 // Figures, not assertions: timer accuracy, frame cost, size, start-up and memory.
-// Prints one "name: value unit" line per figure. Usage: win_bench <exe> [ticks [floor-exe]]
+// Prints one "name: value unit" line per figure. Usage: win_bench <exe> [ticks [floor-exe [remote-exe]]]
 // or win_bench --dump-frame <file.pam> [slide|normal|warning|alert|overtime] for the README.
 #include <windows.h>
 #include <mmsystem.h>
@@ -14,6 +14,7 @@
 
 #include "app/start_steps_win.h"
 #include "bench/first_frame_signal.h"
+#include "bench/remote_figures_win.h"
 #include "countdown/countdown_wnd_win.h"
 #include "framework/handles_win.h"
 #include "render/frame_win.h"
@@ -392,7 +393,22 @@ struct StartUps {
 
 // Idle working sets are read once, 2 s after the first frame; the clock's also
 // after 3.5 s of counting.
-void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe) {
+// The same clock with remote control on (its settings file says so), idle and counting.
+void RemoteWorkingSet(const std::wstring& remoteExe, size_t offIdleKiB) {
+    const MeasuredProgram clock(remoteExe, {});
+    if (!clock.Shown()) return;
+    Sleep(2000);
+    const size_t idleKiB = clock.WorkingSetKiB();
+    PostMessageW(clock.Window(), WM_KEYDOWN, VK_F2, 0);
+    Sleep(3500);
+    std::printf("working set with remote on while idle: %zu KiB\n", idleKiB);
+    std::printf("working set with remote on while counting: %zu KiB\n", clock.WorkingSetKiB());
+    std::printf("working set with remote on vs off: %.2f x\n",
+                static_cast<double>(idleKiB) / static_cast<double>(offIdleKiB));
+    PostMessageW(clock.Window(), WM_KEYDOWN, VK_F4, 0);
+}
+
+void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe, const std::wstring& remoteExe) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &data))
         std::printf("exe size: %.0f KiB\n",
@@ -432,6 +448,7 @@ void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe) {
     starts.Print();
     std::printf("working set while idle: %zu KiB\n", clockIdleKiB);
     std::printf("working set while counting: %zu KiB\n", clockCountingKiB);
+    if (!remoteExe.empty()) RemoteWorkingSet(remoteExe, clockIdleKiB);
     if (floorExe.empty()) return;
     std::printf("floor: working set while idle: %zu KiB\n", floorIdleKiB);
     std::printf("working set vs floor: %.2f x\n",
@@ -503,8 +520,9 @@ int wmain(int argc, wchar_t** argv) {
     GdiplusSession gdiplus;
     if (argc > 2 && std::wstring(argv[1]) == L"--dump-frame") return DumpFrame(argv[2], argc > 3 ? argv[3] : L"slide");
     const int ticks = argc > 2 ? _wtoi(argv[2]) : 120;
-    if (argc > 1) ProcessFigures(argv[1], argc > 3 ? argv[3] : L"");
+    if (argc > 1) ProcessFigures(argv[1], argc > 3 ? argv[3] : L"", argc > 4 ? argv[4] : L"");
     FrameCost();
+    RemoteFigures(&NowMs);
     HotKeyToFrame();
     PauseResumePairs();
     TimerAccuracy(ticks);

@@ -11,6 +11,8 @@
 
 #include <utility>
 
+#include "framework/handles_win.h"
+
 #include "framework/text_win.h"
 #include "res/resource.h"
 
@@ -22,6 +24,14 @@ std::string PageResource(int id) {
     HGLOBAL loaded = LoadResource(module, found);  // module resources need no release
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module, found)) : std::string();
+}
+
+// Looked up only when needed: under Wine, bcrypt.dll alone adds megabytes to the
+// working set of a clock that has remote control off, and iphlpapi.dll some more.
+template <typename Function>
+Function EntryPoint(const LoadedModule& module, const char* name) {
+    // Through void* because FARPROC and the real signature are distinct function types.
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module.get(), name))) : nullptr;
 }
 
 std::string LinkHost(const RemotePlan& plan) {
@@ -98,8 +108,11 @@ std::wstring RemoteLink::Status() const {
 }
 
 std::string MakeRemoteKey() {
+    const LoadedModule bcrypt(LoadLibraryW(L"bcrypt.dll"));
+    const auto generate = EntryPoint<decltype(&BCryptGenRandom)>(bcrypt, "BCryptGenRandom");
     uint8_t random[16];
-    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) return {};
+    if (!generate || !BCRYPT_SUCCESS(generate(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+        return {};
     return KeyText(random);
 }
 
@@ -116,7 +129,9 @@ std::vector<std::string> LocalAddresses() {
     std::vector<uint8_t> buffer(size);
     auto* adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
     const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
-    if (GetAdaptersAddresses(AF_INET, flags, nullptr, adapters, &size) != NO_ERROR) return addresses;
+    const LoadedModule iphlpapi(LoadLibraryW(L"iphlpapi.dll"));
+    const auto adaptersAddresses = EntryPoint<decltype(&GetAdaptersAddresses)>(iphlpapi, "GetAdaptersAddresses");
+    if (!adaptersAddresses || adaptersAddresses(AF_INET, flags, nullptr, adapters, &size) != NO_ERROR) return addresses;
     for (auto* adapter = adapters; adapter; adapter = adapter->Next) {
         if (adapter->OperStatus != IfOperStatusUp || adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
         for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {

@@ -64,8 +64,7 @@ bool KeysEqual(std::string_view a, std::string_view b) {
 }
 
 Access AccessFor(const AccessKeys& keys, std::string_view presented) {
-    // An empty key never matches, even an empty presented one.
-    if (presented.empty()) return Access::None;
+    // A key not made yet is empty, and an empty key never matches, not even an empty one.
     if (!keys.control.empty() && KeysEqual(keys.control, presented)) return Access::Control;
     if (!keys.view.empty() && KeysEqual(keys.view, presented)) return Access::View;
     return Access::None;

@@ -126,6 +126,47 @@ PYEOF
 check "a WebSocket gets the state at connect and each second in order; OSC adds a minute; feedback is sent" [ $? -eq 0 ]
 cat "$SCREENS/ws-osc.log"
 
+# Limits: a body over 64 KiB, malformed HTTP, a malformed WebSocket frame, the 65th
+# connection, and connections silent for 10 s.
+head -c 70000 /dev/zero >"$SCREENS/big-body"
+reply=$(call POST "/api/v1/start?key=$KEY" --data-binary "@$SCREENS/big-body")
+check "a body over 64 KiB: 413" [ "${reply%% *}" = 413 ]
+"$PY" - "$PORT" "$KEY" >"$SCREENS/limits.log" 2>&1 <<'PYEOF'
+import socket, sys, time, websocket
+port, key = int(sys.argv[1]), sys.argv[2]
+def connect():
+    s = socket.create_connection(("127.0.0.1", port), timeout=15)
+    return s
+def closed(s):
+    try:
+        data = s.recv(4096)
+        while data:
+            data = s.recv(4096)
+        return True
+    except OSError:
+        return False
+malformed = connect()
+malformed.sendall(b"HELLO THERE\r\n\r\n")
+bad_http = closed(malformed)
+ws = websocket.create_connection(f"ws://127.0.0.1:{port}/api/v1/ws?key={key}", timeout=5)
+ws.recv()
+ws.sock.sendall(b"\x81\x05hello")  # a client frame without its mask
+bad_frame = closed(ws.sock)
+held = [connect() for _ in range(64)]
+time.sleep(0.5)
+extra = connect()
+refused = extra.recv(4096).startswith(b"HTTP/1.1 503")
+start = time.time()
+silent_dropped = all(closed(s) for s in held)
+waited = time.time() - start
+print("malformed HTTP closed:", bad_http, "malformed frame closed:", bad_frame, "65th refused:", refused,
+      f"silent ones dropped after {waited:.1f} s:", silent_dropped)
+sys.exit(0 if bad_http and bad_frame and refused and silent_dropped and 8 < waited < 14 else 1)
+PYEOF
+check "malformed HTTP and a malformed frame close their connection; the 65th gets 503; silent ones go after 10 s" [ $? -eq 0 ]
+cat "$SCREENS/limits.log"
+answers "the clock still answers" 200 length 120 GET "/api/v1/state?key=$KEY"
+
 # Ten wrong keys within a minute: the address is locked out, even with the right key.
 for _ in $(seq 10); do call GET "/api/v1/state?key=wrong-key-123" >/dev/null; done
 reply=$(call GET "/api/v1/state?key=$KEY")
