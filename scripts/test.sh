@@ -13,7 +13,7 @@
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 ROOT=$PWD
-FUZZ_SECONDS="${TALLYGLASS_FUZZ_SECONDS:-20}"
+FUZZ_SECONDS="${TALLYGLASS_FUZZ_SECONDS:-12}"
 JOBS="$(nproc 2>/dev/null || echo 2)"
 LOGS="$ROOT/build/logs"
 RESULTS="$LOGS/results"
@@ -236,8 +236,8 @@ ORDER+=("== Windows executables" pe-win64 pe-win32
     "== end to end (the real exe under Xvfb, xdotool as the user)")
 # The two other Wine lanes, about as long as the Windows lane's suite; the brush
 # demo runs while install_cycle may still wait for its packages.
-E2E_A=(start_and_exit language presenter_control remote remote_load leak-dc-10000)
-E2E_B=(menu_and_keys desktop remote_browser leak-brush-6000 install_cycle)
+E2E_A=(start_and_exit language presenter_control remote leak-dc-10000)
+E2E_B=(menu_and_keys desktop remote_browser leak-brush-6000 remote_load install_cycle)
 for script in tests/e2e/*.sh; do ORDER+=("e2e-$(basename "$script" .sh)"); done
 
 windows_lane >"$LOGS/lane-windows.log" 2>&1 &

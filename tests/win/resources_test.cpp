@@ -94,12 +94,14 @@ struct Language {
     const wchar_t* font;
     const wchar_t* ControlRow::*text;
     const wchar_t *about, *exit, *notSaved;
+    const wchar_t *copyLink, *openViewer;
 };
 const Language kLanguages[] = {
     {kChinese, kEnglish, L"\u65B0\u5012\u8BA1\u65F6", L"\u5B8B\u4F53", &ControlRow::text, L"\u5173\u4E8E",
-     L"\u9000\u51FA", L"\u8BBE\u7F6E\u4E0D\u4F1A\u88AB\u4FDD\u5B58\uFF1A"},
+     L"\u9000\u51FA", L"\u8BBE\u7F6E\u4E0D\u4F1A\u88AB\u4FDD\u5B58\uFF1A", L"\u590D\u5236\u8FDC\u7A0B\u94FE\u63A5",
+     L"\u6253\u5F00\u89C2\u770B\u9875"},
     {kEnglish, kChinese, L"New countdown", L"MS Shell Dlg", &ControlRow::english, L"About", L"Exit",
-     L"Settings will not be saved: "},
+     L"Settings will not be saved: ", L"Copy remote link", L"Open viewer"},
 };
 
 void ExpectDialogTemplate(const BYTE* data, const Language& language) {
@@ -148,10 +150,11 @@ TEST(Resources, EachLanguageHasTheDialogTheMenuAndTheAboutTexts) {
         ASSERT_NE(menuTemplate, nullptr);
         Menu menu(LoadMenuIndirectW(menuTemplate));
         const HMENU popup = GetSubMenu(menu.get(), 0);
-        const std::pair<UINT, std::wstring> items[] = {
-            {32771, language.caption}, {0, L""}, {32773, language.about}, {32776, language.exit}};
-        ASSERT_EQ(GetMenuItemCount(popup), 4);
-        for (int i = 0; i < 4; ++i) {
+        const std::pair<UINT, std::wstring> items[] = {{32771, language.caption},    {32777, language.copyLink},
+                                                       {32778, language.openViewer}, {0, L""},
+                                                       {32773, language.about},      {32776, language.exit}};
+        ASSERT_EQ(GetMenuItemCount(popup), 6);
+        for (int i = 0; i < 6; ++i) {
             wchar_t text[64] = {};
             GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
             EXPECT_EQ(GetMenuItemID(popup, i), items[i].first) << i;
