@@ -13,7 +13,7 @@
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 ROOT=$PWD
-FUZZ_SECONDS="${TALLYGLASS_FUZZ_SECONDS:-12}"
+FUZZ_SECONDS="${TALLYGLASS_FUZZ_SECONDS:-10}"
 JOBS="$(nproc 2>/dev/null || echo 2)"
 LOGS="$ROOT/build/logs"
 RESULTS="$LOGS/results"
