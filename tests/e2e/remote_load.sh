@@ -11,7 +11,10 @@ dir=$(make_app_dir load "[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjssecond
 start_clock "$dir" || { finish; exit 1; }
 listening() { curl -s -o /dev/null "http://127.0.0.1:$PORT/api/v1/state?key=load-control-key"; }
 wait_for 10 "the clock to listen on port $PORT" listening
-pid=$(pgrep -f 'TallyglassCountdown.exe' | head -1)
+# This clock's own process: another lane may run a clock of the same name in its own prefix.
+ours() { [[ $(tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null) == *TallyglassCountdown.exe* && $(readlink "/proc/$1/cwd") == "$dir" ]]; }
+pid=""
+for candidate in $(pgrep -f 'TallyglassCountdown.exe'); do ours "$candidate" && pid=$candidate; done
 check "the clock's process is found" [ -n "$pid" ]
 
 /usr/bin/python3 - "$PORT" "$pid" "${TALLYGLASS_LOAD_SECONDS:-60}" >"$SCREENS/load.log" 2>&1 <<'PYEOF'
