@@ -157,7 +157,7 @@ void RemoteFigures(double (*nowMs)()) {
     const HWND window = clock.GetSafeHwnd();
     for (int i = 0; i < kSamples && !done; ++i) {
         ticks.push_back(nowMs());
-        SendMessageW(window, kTickMessage, clock.Model().m_timerId, 0);
+        SendMessageW(window, kTickMessage, clock.Model().m_timerId, NextTickDueMs(clock.Model()));
         const double until = nowMs() + 20;
         while (nowMs() < until) PumpOnce();
     }

@@ -120,6 +120,7 @@ void CCore::LoadExistingFile(DWORD attributes) {
         return;
     }
     m_store.Load(bytes);
+    m_show = ParseRunOfShow(bytes);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         m_notSavedReason = L"the settings file is marked read-only";
 }

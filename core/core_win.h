@@ -9,6 +9,7 @@
 #include "core/atomic_file_win.h"
 #include "core/config_access.h"
 #include "core/product_record.h"
+#include "core/run_of_show.h"
 #include "core/settings_merge.h"
 #include "core/settings_store.h"
 #include "core/ui_language.h"
@@ -65,6 +66,8 @@ public:
     // The interface language of this run, known once autoFileConfig has run:
     // the file's `language`, else the user's Windows interface language.
     UiLanguage Language() const { return m_language; }
+    // The file's [show] section as it was read at start.
+    const RunOfShow& Show() const { return m_show; }
 
     const std::wstring& StorePath() const { return m_storePath; }
     bool StoreWritable() const { return m_notSavedReason.empty(); }
@@ -77,6 +80,7 @@ private:
     bool SaveMerged(SaveStepHook* hook) const;
 
     SettingsStore m_store;
+    RunOfShow m_show;
     WrittenKeys m_written;
     std::wstring m_storePath;
     std::wstring m_appPath;

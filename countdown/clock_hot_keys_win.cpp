@@ -23,6 +23,7 @@ void ClockHotKeys::Register(HWND window, const CountdownModel& model) {
         const std::string& text = model.*slots[i].text;
         const ParsedHotKey parsed = ParseHotKeyText(text);
         HotKeyStatus status{slots[i].label, text, StateOfParse(parsed.outcome)};
+        if (slots[i].showOnly && model.m_show.empty()) status.state = HotKeyState::NotNeeded;
         if (status.state == HotKeyState::InForce) {
             status.text = FormatHotKey(parsed.key);
             HotKeyRegistration registration(window, static_cast<int>(i + 1), parsed.key.modifiers, parsed.key.keyCode);

@@ -8,7 +8,7 @@ void Perform(CountdownModel& model, EngineHost& host, ClockAction action, uint32
             StartCountdown(model, host, nowMs);
             break;
         case ClockAction::Reset:
-            ResetCountdown(model, host);
+            ResetOrEndSegment(model, host, nowMs);
             break;
         case ClockAction::PauseResume:
             PauseOrResume(model, host, nowMs);
@@ -22,12 +22,18 @@ void Perform(CountdownModel& model, EngineHost& host, ClockAction action, uint32
         case ClockAction::ToggleClickThrough:
             model.m_clickThrough = !model.m_clickThrough;
             break;
+        case ClockAction::NextSegment:
+        case ClockAction::PreviousSegment:
+            MoveSegment(model, host, action == ClockAction::NextSegment ? 1 : -1);
+            break;
     }
 }
 
 void ApplyOrders(CountdownModel& model, EngineHost& host, const ClockOrders& orders, uint32_t nowMs,
                  int32_t localSecondOfDay) {
-    if (orders.reset) ResetCountdown(model, host);
+    if (orders.reset) ResetOrEndSegment(model, host, nowMs);
+    if (orders.segment) GoToSegment(model, host, *orders.segment);
+    if (orders.segmentSteps != 0) MoveSegment(model, host, orders.segmentSteps);
     if (orders.length) {
         CountdownValues values = ValuesOf(model);
         values.m_countdownSeconds = *orders.length;
@@ -63,6 +69,13 @@ void ApplyRemoteOrder(CountdownModel& model, EngineHost& host, const RemoteOrder
             break;
         case Kind::Until:
             orders.untilMinute = order.seconds;
+            break;
+        case Kind::Next:
+            return Perform(model, host, ClockAction::NextSegment, nowMs);
+        case Kind::Previous:
+            return Perform(model, host, ClockAction::PreviousSegment, nowMs);
+        case Kind::Segment:
+            orders.segment = order.seconds;
             break;
         case Kind::Message:
         case Kind::ClearMessage:

@@ -8,7 +8,16 @@
 #include "remote/remote_order.h"
 
 // ToggleClickThrough only flips the model's switch: the window applies it.
-enum class ClockAction { Start, Reset, PauseResume, AddMinute, TakeMinute, ToggleClickThrough };
+enum class ClockAction {
+    Start,
+    Reset,
+    PauseResume,
+    AddMinute,
+    TakeMinute,
+    ToggleClickThrough,
+    NextSegment,
+    PreviousSegment
+};
 
 void Perform(CountdownModel& model, EngineHost& host, ClockAction action, uint32_t nowMs);
 

@@ -1,5 +1,7 @@
 #include "countdown/clock_timers_win.h"
 
+#include <string_view>
+
 #include "countdown/timer_resolution.h"
 
 void ClockTimers::RequestPeriod() {
@@ -15,7 +17,7 @@ void ClockTimers::RequestPeriod() {
 
 void CALLBACK ClockTimers::Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWORD_PTR) {
     // The timer thread only posts: every tick is handled whole on the UI thread.
-    PostMessageW(reinterpret_cast<HWND>(target), kTickMessage, id, 0);
+    PostMessageW(reinterpret_cast<HWND>(target), kTickMessage, id, static_cast<LPARAM>(NowMs()));
 }
 
 uint32_t ClockTimers::StartPeriodic(HWND target) {
@@ -57,4 +59,11 @@ int32_t ClockTimers::LocalSecondOfDay() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+}
+
+bool ClockTimers::Uses12HourClock() {
+    wchar_t format[80] = L"";
+    if (!GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIMEFORMAT, format, 80)) return false;
+    // "h" is the 12-hour field, "H" the 24-hour one.
+    return std::wstring_view(format).find(L'h') != std::wstring_view::npos;
 }

@@ -8,7 +8,8 @@
 
 #include "framework/multimedia_timer_win.h"
 
-// Posted by a timer's callback to the UI thread: wParam is the timer's id.
+// Posted by a timer's callback to the UI thread: wParam is the timer's id,
+// lParam NowMs() when it fired (the count follows that clock, not the ticks).
 constexpr UINT kTickMessage = WM_APP + 1;
 
 class ClockTimers {
@@ -30,6 +31,8 @@ public:
     // Milliseconds from the performance counter, for the part of a second spent.
     static uint32_t NowMs();
     static int32_t LocalSecondOfDay();
+    // Whether the user's Windows writes times of day in 12 hours (2:05 PM).
+    static bool Uses12HourClock();
 
 private:
     static void CALLBACK Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWORD_PTR);

@@ -5,7 +5,7 @@
 
 const char kCommandLineUsage[] =
     "TallyglassCountdown.exe [LENGTH: 90, 45s, 20m, 1h30m, 1:30:00] [--start] [--reset] [--pause] "
-    "[--add SECONDS] [--until HH:MM] [--settings FILE]";
+    "[--add SECONDS] [--until HH:MM] [--next] [--previous] [--segment N] [--settings FILE]";
 
 namespace {
 ParsedCommandLine Refuse(std::string word, std::string why) { return {false, {}, std::move(word), std::move(why)}; }
@@ -22,6 +22,11 @@ bool TakeValue(const std::string& option, const std::string& value, CommandLine&
         if (!ParseStoredInt(value, seconds))
             return why = "--add takes a whole number of seconds, such as 60 or -60", false;
         line.orders.addSeconds = SaturatedSum(line.orders.addSeconds, seconds);
+    } else if (option == "--segment") {
+        int32_t number = 0;
+        if (!ParseStoredInt(value, number) || number < 1)
+            return why = "--segment takes a segment's number, 1 for the first", false;
+        line.orders.segment = number;
     } else if (option == "--until") {
         line.orders.untilMinute = ParseClockTime(value);
         if (!line.orders.untilMinute) return why = "--until takes a time of day such as 14:30", false;
@@ -36,6 +41,10 @@ bool TakeFlag(const std::string& word, ClockOrders& orders) {
     if (word == "--start") return orders.start = true;
     if (word == "--reset") return orders.reset = true;
     if (word == "--pause") return orders.pause = true;
+    if (word == "--next" || word == "--previous") {
+        orders.segmentSteps = SaturatedSum(orders.segmentSteps, word == "--next" ? 1 : -1);
+        return true;
+    }
     return false;
 }
 }  // namespace
@@ -46,7 +55,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words) {
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (TakeFlag(word, line.orders)) continue;
-        if (word == "--add" || word == "--until" || word == "--settings") {
+        if (word == "--add" || word == "--until" || word == "--segment" || word == "--settings") {
             if (i + 1 == words.size()) return Refuse(word, word + " needs a value after it");
             std::string why;
             if (!TakeValue(word, words[++i], line, why)) return Refuse(words[i], why);

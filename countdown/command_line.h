@@ -1,23 +1,28 @@
 #pragma once
 // The command line: TallyglassCountdown.exe [LENGTH] [--start] [--reset]
-// [--pause] [--add SECONDS] [--until HH:MM] [--settings FILE], and the words a
-// second start hands to the running clock.
+// [--pause] [--add SECONDS] [--until HH:MM] [--next] [--previous] [--segment N]
+// [--settings FILE], and the words a second start hands to the running clock.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// What the clock is told to do, applied in this order: reset, length (as New
-// countdown), until or start, add, pause.
+// What the clock is told to do, applied in this order: reset, segment (a run of
+// show's), length (as New countdown), until or start, add, pause.
 struct ClockOrders {
     bool reset = false;
+    std::optional<int32_t> segment;      // from 1
+    int32_t segmentSteps = 0;            // +1 a --next, -1 a --previous, after the segment
     std::optional<int32_t> length;       // seconds
     std::optional<int32_t> untilMinute;  // minutes since midnight, local time
     bool start = false;
     int32_t addSeconds = 0;  // the sum of every --add, saturated
     bool pause = false;      // toggles, as F3 does
-    bool Empty() const { return !reset && !length && !untilMinute && !start && addSeconds == 0 && !pause; }
+    bool Empty() const {
+        return !reset && !segment && segmentSteps == 0 && !length && !untilMinute && !start && addSeconds == 0 &&
+               !pause;
+    }
 };
 
 struct CommandLine {

@@ -4,7 +4,9 @@
 // tested natively.
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "core/run_of_show.h"
 #include "settings/countdown_values.h"
 
 // A timer id that means "no timer runs"; the multimedia timer never hands it out.
@@ -52,6 +54,24 @@ struct CountdownModel : CountdownValues {
     uint32_t m_spentMs = 0;      // while paused: milliseconds of the current second already counted
     int32_t m_oneShotTimer = 0;  // 1: m_timerId is the one-shot timer for the rest of a resumed second
 
+    // A running order from the settings file; empty: none, and the clock is as
+    // without one. The current segment's length is m_countdownSeconds.
+    std::vector<ShowSegment> m_show;
+    int32_t m_segment = 0;        // index into m_show
+    int32_t m_showAdvance = 0;    // 1: the end of a segment's alert moves to the next segment
+    int32_t m_showAutoStart = 0;  // 1: and starts it
+
+    // Faces and cues; each is off at its default.
+    std::string m_faceName;       // "remaining" or "elapsed", as the settings file has it
+    int32_t m_elapsedFace = 0;    // 1: the count shows the time since the start instead of the time left
+    int32_t m_elapsed = 0;        // seconds counted since the start, adjustments aside
+    int32_t m_idleClock = 0;      // 1: idle without a title, the time of day shows
+    int32_t m_localMinute = -1;   // minutes since local midnight, handed in by the window; -1: not known
+    int32_t m_clock12Hour = 0;    // 1: the user's Windows shows times as 2:05 PM
+    std::string m_cueText;        // "5m, 1m", as the settings file has it
+    std::vector<int32_t> m_cues;  // seconds before the end, from m_cueText
+    int32_t m_cueFlash = 0;       // 1: the second a cue was reached, drawn dimmed once
+
     // Hot-key texts such as "Ctrl+Alt+F2"; empty: that hot key is off.
     std::string m_hotKeyStart;
     std::string m_hotKeyReset;
@@ -59,4 +79,6 @@ struct CountdownModel : CountdownValues {
     std::string m_hotKeyPlus;
     std::string m_hotKeyMinus;
     std::string m_hotKeyClickThrough;  // the way back to the menu when clicks pass through
+    std::string m_hotKeyNext;
+    std::string m_hotKeyPrevious;
 };

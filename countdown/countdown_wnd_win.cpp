@@ -74,12 +74,18 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnRemoteOrders();
             return true;
         case kTickMessage:
-            OnTickMessage(static_cast<uint32_t>(wParam));
+            OnTickMessage(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
             return true;
+        case WM_POWERBROADCAST:
+            // Back from sleep: the time slept shows at once, not at the timer's next tick.
+            if (wParam == PBT_APMRESUMEAUTOMATIC && m_model.m_running && !m_model.m_paused)
+                OnTickMessage(m_model.m_timerId, ClockTimers::NowMs());
+            return false;
         case WM_HOTKEY:
             OnHotKey(wParam);
             return true;
         case WM_TIMER:
+            if (wParam == kMinuteTimerId) return OnMinuteTimer(), true;
             if (wParam != TopmostKeeper::kCheckTimerId || !m_topmost) return false;
             m_topmost->OnCheckTimer();
             return true;
@@ -151,6 +157,12 @@ BOOL CountdownWnd::OnInitDialog() {
     // Without the program's folder there is no sound to look for (never a drive's root).
     if (!m_appPath.empty()) m_alertWavPath = m_appPath + Widen(kAlertWavName);
     ReadSettings(m_model, *m_core);
+    m_model.m_show = m_core->Show().segments;
+    if (!m_model.m_show.empty()) m_model.m_countdownSeconds = m_model.m_show.front().seconds;
+    if (m_model.m_idleClock) {
+        m_model.m_clock12Hour = ClockTimers::Uses12HourClock();
+        m_model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
+    }
     m_model.m_remaining = m_model.m_countdownSeconds;
     m_model.m_running = 0;
     m_model.m_inAlert = 0;
@@ -179,6 +191,7 @@ void CountdownWnd::OnFinishStart() {
     NoteStartStep("foreground hook");
     m_core->CreateMissingStore();
     NoteStartStep("settings file written if new");
+    if (m_model.m_idleClock) ArmMinuteTimer();
     StartRemote();
 }
 
@@ -283,6 +296,8 @@ BOOL CountdownWnd::PreTranslateMessage(MSG* msg) {
             if (msg->wParam == VK_F3) Perform(ClockAction::PauseResume);
             if (msg->wParam == VK_UP) Perform(ClockAction::AddMinute);
             if (msg->wParam == VK_DOWN) Perform(ClockAction::TakeMinute);
+            if (msg->wParam == VK_RIGHT) Perform(ClockAction::NextSegment);
+            if (msg->wParam == VK_LEFT) Perform(ClockAction::PreviousSegment);
             if (msg->wParam == VK_DELETE && !m_model.m_message.empty()) ClearMessage();
         }
     }
@@ -316,6 +331,7 @@ void CountdownWnd::OnAbout() {
     std::wstring text = ControlsText();
     const std::wstring note = CaptureExclusionNote(m_capture);
     if (!note.empty()) text += L"\n\n" + note;
+    if (const std::string show = DescribeRunOfShow(m_core->Show()); !show.empty()) text += L"\n\n" + Widen(show);
     if (m_remote) text += L"\n\n" + m_remote->Status();
     m_core->uu(kAboutOperation, m_soft.get(), text, m_hwnd);
 }
@@ -356,8 +372,20 @@ void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
         RelayoutInPlace();
 }
 
-void CountdownWnd::OnTickMessage(uint32_t timerId) {
-    if (IsLiveTick(m_model, timerId)) OnTimerTick(m_model, *this);
+void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {
+    if (IsLiveTick(m_model, timerId)) OnTimerTick(m_model, *this, firedAtMs);
+}
+
+// At each minute's turn, so that the idle clock turns with the system's clock.
+void CountdownWnd::ArmMinuteTimer() {
+    const int32_t msIntoMinute = ClockTimers::LocalSecondOfDay() % 60 * 1000;
+    SetTimer(m_hwnd, kMinuteTimerId, static_cast<UINT>(60000 - msIntoMinute + 50), nullptr);
+}
+
+void CountdownWnd::OnMinuteTimer() {
+    m_model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
+    ArmMinuteTimer();
+    if (!m_model.m_running) RelayoutInPlace();
 }
 
 uint32_t CountdownWnd::StartPeriodicTimer() { return m_timers.StartPeriodic(m_hwnd); }
@@ -366,8 +394,16 @@ void CountdownWnd::StopTimer(uint32_t timerId) { m_timers.Stop(timerId); }
 
 void CountdownWnd::PlayAlertSound() {
     if (!m_core) return;
-    MciSoundDevice device(*m_core);
+    MciSoundDevice device(*m_core, m_options.soundObserver);
     ::PlayAlertSound(m_model.m_alertSound != 0, Narrow(m_alertWavPath), device);
+}
+
+void CountdownWnd::PlayCueSound() {
+    if (!m_core || m_appPath.empty()) return;
+    MciSoundDevice device(*m_core, m_options.soundObserver);
+    const std::string cue = Narrow(m_appPath + Widen(kCueWavName));
+    // Without cue.wav beside the exe, the chime: a cue that was asked for is heard.
+    ::PlayAlertSound(true, device.FileExists(cue) ? cue : Narrow(m_alertWavPath), device);
 }
 
 void CountdownWnd::Relayout() {

@@ -41,12 +41,16 @@ struct CountdownWndOptions {
     // system's screen-capture calls.
     uint32_t dpiOverride = 0;
     std::optional<CaptureSystem> captureSystem;
+    // Test seam: takes the sound commands instead of the system.
+    std::function<void(const std::string& command)> soundObserver;
     // Bench seam: told as each step of the start-up ends (see app/start_steps_win.h).
     std::function<void(const char* step)> startStep;
 };
 
 // Posted to itself at the end of WM_INITDIALOG: the start-up's rest, once the window shows.
 constexpr UINT kFinishStartMessage = WM_APP + 2;
+// The idle clock's timer, set for each minute's turn.
+constexpr UINT_PTR kMinuteTimerId = 7;
 
 class CountdownWnd : public Dialog, private EngineHost {
 public:
@@ -96,7 +100,9 @@ private:
     void OnRButtonUp();
     void OnNewCountdown();
     void OnAbout();
-    void OnTickMessage(uint32_t timerId);
+    void OnTickMessage(uint32_t timerId, uint32_t firedAtMs);
+    void ArmMinuteTimer();
+    void OnMinuteTimer();
     void OnHotKey(WPARAM id);
     bool OnCopyData(const COPYDATASTRUCT* data);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
@@ -120,6 +126,7 @@ private:
     void PresentFrame() override;
     void CenterWindow() override { Dialog::CenterWindow(nullptr); }
     void PlayAlertSound() override;
+    void PlayCueSound() override;
     uint32_t StartPeriodicTimer() override;
     uint32_t StartOneShotTimer(uint32_t delayMs) override;
     void StopTimer(uint32_t timerId) override;

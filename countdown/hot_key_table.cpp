@@ -12,6 +12,8 @@ const std::vector<HotKeySlot> kSlots{
     {ClockAction::AddMinute, "one minute more", &M::m_hotKeyPlus},
     {ClockAction::TakeMinute, "one minute less", &M::m_hotKeyMinus},
     {ClockAction::ToggleClickThrough, "click-through on/off", &M::m_hotKeyClickThrough},
+    {ClockAction::NextSegment, "next segment", &M::m_hotKeyNext, true},
+    {ClockAction::PreviousSegment, "previous segment", &M::m_hotKeyPrevious, true},
 };
 
 const char* Why(HotKeyState state) {
@@ -25,6 +27,7 @@ const char* Why(HotKeyState state) {
         case HotKeyState::Taken:
             return "held by another program";
         case HotKeyState::InForce:
+        case HotKeyState::NotNeeded:
             break;
     }
     return "";
@@ -39,6 +42,7 @@ std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses) {
     std::string inForce;
     std::string notInForce;
     for (const HotKeyStatus& s : statuses) {
+        if (s.state == HotKeyState::NotNeeded) continue;
         if (s.state == HotKeyState::InForce) {
             Append(inForce, s.text + " " + s.label);
             continue;
@@ -52,6 +56,6 @@ std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses) {
 }
 
 std::string ControlsText(const std::vector<HotKeyStatus>& statuses) {
-    return "F3: pause/resume    Up/Down: one minute more/less\n" + DescribeHotKeys(statuses) +
-           "\nCommand line: " + kCommandLineUsage;
+    return "F3: pause/resume    Up/Down: one minute more/less    Left/Right: previous/next segment\n" +
+           DescribeHotKeys(statuses) + "\nCommand line: " + kCommandLineUsage;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The clock's six hot keys: which settings text each comes from, and the line
+// The clock's hot keys: which settings text each comes from, and the line
 // About shows of those in force and those that are not, with why.
 #include <string>
 #include <vector>
@@ -11,12 +11,14 @@ struct HotKeySlot {
     ClockAction action;
     const char* label;  // as About names it
     std::string CountdownModel::*text;
+    bool showOnly = false;  // only with a run of show: without one the keys stay free for other programs
 };
 
 // In the order of their ids: a slot's id for RegisterHotKey is its index + 1.
 const std::vector<HotKeySlot>& HotKeySlots();
 
-enum class HotKeyState { InForce, Off, NotUnderstood, NoModifier, Taken };
+// NotNeeded: a show's hot key without a run of show; About does not mention it.
+enum class HotKeyState { InForce, Off, NotUnderstood, NoModifier, Taken, NotNeeded };
 
 struct HotKeyStatus {
     const char* label;

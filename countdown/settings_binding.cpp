@@ -1,6 +1,8 @@
 #include "countdown/settings_binding.h"
 
 #include "core/setting_keys.h"
+#include "core/text_scan.h"
+#include "countdown/cue_list.h"
 #include "settings/field_values.h"
 
 namespace {
@@ -51,6 +53,13 @@ const std::vector<SettingBinding> kBindings{
     Text(k::kHotKeyPlus, &M::m_hotKeyPlus),
     Text(k::kHotKeyMinus, &M::m_hotKeyMinus),
     Text(k::kHotKeyClickThrough, &M::m_hotKeyClickThrough),
+    Text(k::kHotKeyNext, &M::m_hotKeyNext),
+    Text(k::kHotKeyPrevious, &M::m_hotKeyPrevious),
+    Text(k::kFace, &M::m_faceName),
+    Flag(k::kIdleClock, &M::m_idleClock, WriteRule::Never),
+    Text(k::kCues, &M::m_cueText),
+    Flag(k::kShowAdvance, &M::m_showAdvance, WriteRule::Never),
+    Flag(k::kShowAutoStart, &M::m_showAutoStart, WriteRule::Never),
 };
 
 void ReadOne(const SettingBinding& b, CountdownModel& model, const ConfigAccess& config) {
@@ -84,6 +93,9 @@ const std::vector<SettingBinding>& SettingBindings() { return kBindings; }
 
 void ReadSettings(CountdownModel& model, const ConfigAccess& config) {
     for (const SettingBinding& binding : kBindings) ReadOne(binding, model, config);
+    // Any other word keeps the face every clock had before there was a choice.
+    model.m_elapsedFace = EqualsNoCase(Trim(model.m_faceName), "elapsed");
+    model.m_cues = ParseCueList(model.m_cueText);
 }
 
 bool PositionIsStored(const CountdownModel& model) { return model.m_remaining > model.m_alertSeconds; }
@@ -92,6 +104,9 @@ void WriteSettings(const CountdownModel& model, ConfigAccess& config) {
     if (PositionIsStored(model))
         for (const SettingBinding& binding : kBindings)
             if (binding.write == WriteRule::WithPosition) WriteOne(binding, model, config);
-    for (const SettingBinding& binding : kBindings)
-        if (binding.write == WriteRule::Always) WriteOne(binding, model, config);
+    for (const SettingBinding& binding : kBindings) {
+        // With a run of show the length is the segment's: the stored one stays for a clock without.
+        const bool segmentLength = binding.number == &M::m_countdownSeconds && !model.m_show.empty();
+        if (binding.write == WriteRule::Always && !segmentLength) WriteOne(binding, model, config);
+    }
 }

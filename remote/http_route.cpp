@@ -59,6 +59,11 @@ Route OrderWithWord(std::string_view name, std::string_view rawWord) {
         if (!minute) return Error(400, "until takes a time of day such as 14:30", shown);
         return OrderRoute(RemoteOrder::Kind::Until, *minute);
     }
+    if (name == "segment") {
+        const auto number = word ? ParseSeconds(*word) : std::nullopt;
+        if (!number || *number < 1) return Error(400, "segment takes a segment's number, 1 for the first", shown);
+        return OrderRoute(RemoteOrder::Kind::Segment, *number);
+    }
     if (name == "message" && rawWord == "clear") return OrderRoute(RemoteOrder::Kind::ClearMessage);
     return Error(404, "no such path");
 }
@@ -70,6 +75,8 @@ Route ApiRoute(std::string_view rest, std::string_view target) {
     if (rest == "pause") return OrderRoute(RemoteOrder::Kind::Pause);
     if (rest == "resume") return OrderRoute(RemoteOrder::Kind::Resume);
     if (rest == "reset") return OrderRoute(RemoteOrder::Kind::Reset);
+    if (rest == "next") return OrderRoute(RemoteOrder::Kind::Next);
+    if (rest == "previous") return OrderRoute(RemoteOrder::Kind::Previous);
     if (rest == "message") {
         const auto text = QueryValue(target, "text");
         if (!text) return Error(400, "message takes ?text=", "text");

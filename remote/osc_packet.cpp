@@ -187,6 +187,8 @@ std::optional<RemoteOrder> RemoteOrderFromOsc(const OscMessage& message) {
                                                            {"pause", Kind::Pause},
                                                            {"resume", Kind::Resume},
                                                            {"reset", Kind::Reset},
+                                                           {"next", Kind::Next},
+                                                           {"previous", Kind::Previous},
                                                            {"message/clear", Kind::ClearMessage}};
     for (const auto& [bare, kind] : kBare)
         if (name == bare) return RemoteOrder{kind, 0, {}};
@@ -198,6 +200,8 @@ std::optional<RemoteOrder> RemoteOrderFromOsc(const OscMessage& message) {
     if (name == "add" && number) return RemoteOrder{Kind::Add, *number, {}};
     if (name == "add" && real && !std::isnan(*real)) return RemoteOrder{Kind::Add, RoundSaturated(*real), {}};
     if (name == "set" && number) return RemoteOrder{Kind::Set, 0, std::to_string(*number)};
+    if (name == "segment" && number) return RemoteOrder{Kind::Segment, *number, {}};
+    if (name == "segment" && real && !std::isnan(*real)) return RemoteOrder{Kind::Segment, RoundSaturated(*real), {}};
     constexpr std::pair<std::string_view, Kind> kWithText[] = {
         {"set", Kind::Set}, {"until", Kind::Until}, {"message", Kind::Message}};
     for (const auto& [worded, kind] : kWithText)

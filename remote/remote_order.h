@@ -5,9 +5,10 @@
 #include <string>
 
 struct RemoteOrder {
-    enum class Kind { Start, Pause, Resume, Reset, Add, Set, Until, Message, ClearMessage };
+    enum class Kind { Start, Pause, Resume, Reset, Add, Set, Until, Message, ClearMessage, Next, Previous, Segment };
     Kind kind = Kind::Start;
-    // Add: seconds more (negative: fewer). Set: the new length in seconds. Until: minutes since midnight.
+    // Add: seconds more (negative: fewer). Set: the new length in seconds. Until: minutes since midnight. Segment: its
+    // number, from 1.
     int32_t seconds = 0;
     // Message: its text, UTF-8. Set and Until from OSC: the word as sent, until it is parsed.
     std::string text;

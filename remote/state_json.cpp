@@ -34,6 +34,14 @@ ParsedOrder OrderFrom(const std::string& name, const json& object) {
     if (name == "resume") return Order(Kind::Resume);
     if (name == "reset") return Order(Kind::Reset);
     if (name == "message/clear") return Order(Kind::ClearMessage);
+    if (name == "next") return Order(Kind::Next);
+    if (name == "previous") return Order(Kind::Previous);
+    if (name == "segment") {
+        const auto found = object.find("number");
+        if (found == object.end() || !found->is_number_integer() || *found < 1 || *found > INT32_MAX)
+            return Bad("segment takes \"number\": 1 for the first", found == object.end() ? "number" : found->dump());
+        return Order(Kind::Segment, found->get<int32_t>());
+    }
     if (name == "add") {
         const auto found = object.find("seconds");
         if (found == object.end() || !found->is_number_integer() || *found < INT32_MIN || *found > INT32_MAX)
@@ -76,6 +84,12 @@ std::string StateJson(const ClockSnapshot& s, bool control) {
                      {"serverTime", s.serverTimeMs},
                      {"message", s.message},
                      {"version", s.version},
+                     {"face", s.face},
+                     {"elapsed", s.elapsed},
+                     {"segment", s.segment},
+                     {"segmentNumber", s.segmentNumber},
+                     {"segmentCount", s.segmentCount},
+                     {"nextSegment", s.nextSegment},
                      {"control", control}};
     // Text that is not valid UTF-8 (a title typed in another code page) is replaced, never a throw.
     return state.dump(-1, ' ', false, json::error_handler_t::replace);

@@ -22,6 +22,13 @@ struct ClockSnapshot {
     int64_t serverTimeMs = 0;         // Unix ms when the snapshot was made
     std::string message;
     std::string version;
+    std::string face = "remaining";  // remaining or elapsed: what the count shows
+    int32_t elapsed = 0;             // seconds since the start, as the elapsed face shows them
+    // The run of show's current segment (from 1) and the next one's name; 0 and empty without a show.
+    std::string segment;
+    int32_t segmentNumber = 0;
+    int32_t segmentCount = 0;
+    std::string nextSegment;
 };
 
 // control: whether the key that reads it may also order, so that a page knows to show its controls.

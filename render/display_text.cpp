@@ -28,3 +28,14 @@ std::string FormatOvertimeText(int32_t secondsOver, const std::string& alertText
         std::snprintf(buffer, sizeof buffer, "+%d:%02d", over / 60, over % 60);
     return alertText + " " + buffer;
 }
+
+std::string FormatTimeOfDay(int32_t minuteOfDay, bool twelveHour) {
+    const int32_t minute = (minuteOfDay % 1440 + 1440) % 1440;
+    const int32_t h = minute / 60, m = minute % 60;
+    char buffer[16];
+    if (twelveHour)
+        std::snprintf(buffer, sizeof buffer, "%d:%02d %s", (h + 11) % 12 + 1, m, h < 12 ? "AM" : "PM");
+    else
+        std::snprintf(buffer, sizeof buffer, "%02d:%02d", h, m);
+    return buffer;
+}

@@ -24,3 +24,4 @@ void PlayAlertSound(bool enabled, const std::string& wavPath, AlertSoundDevice& 
 
 constexpr const char* kCloseAllCommand = "close all";
 constexpr const char* kAlertWavName = "alert.wav";
+constexpr const char* kCueWavName = "cue.wav";

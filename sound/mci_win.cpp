@@ -14,4 +14,7 @@ bool MciSoundDevice::FileExists(const std::string& path) { return m_core.isFileE
 
 std::string MciSoundDevice::ShortPath(const std::string& path) { return Narrow(m_core.getPathShort(Widen(path))); }
 
-void MciSoundDevice::SendCommand(const std::string& command) { SendMciCommand(Widen(command)); }
+void MciSoundDevice::SendCommand(const std::string& command) {
+    if (m_observer) return m_observer(command);
+    SendMciCommand(Widen(command));
+}

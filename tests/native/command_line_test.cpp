@@ -97,6 +97,10 @@ TEST(CommandLine, EveryFormAndTheOrdersItGives) {
     EXPECT_EQ(o.addSeconds, 30);
     EXPECT_EQ(o.untilMinute, 14 * 60 + 30);
     EXPECT_EQ(all.line.settingsPath, "C:\\x y\\c.ini");
+    const ClockOrders show = ParseCommandLine(W{"--segment", "3", "--next", "--next", "--previous"}).line.orders;
+    EXPECT_EQ(show.segment, 3);
+    EXPECT_EQ(show.segmentSteps, 1);
+    EXPECT_FALSE(show.Empty());
 
     EXPECT_TRUE(ParseCommandLine({}).line.orders.Empty());
     const ParsedCommandLine onlyStore = ParseCommandLine(W{"--settings", "a.ini"});
@@ -107,9 +111,10 @@ TEST(CommandLine, EveryFormAndTheOrdersItGives) {
 // In each of these the last word is the one at fault.
 TEST(CommandLine, BadWordsAreNamed) {
     using W = std::vector<std::string>;
-    for (const W& words : {W{"--stat"}, W{"-s"}, W{"/start"}, W{"ten"}, W{"0"}, W{"20m", "5m"}, W{"--add"},
-                           W{"--add", "1m"}, W{"--add", "99999999999"}, W{"--until", "25:00"}, W{"--until"},
-                           W{"--settings"}, W{"--settings", ""}, W{"--start", "--START"}, W{""}}) {
+    for (const W& words :
+         {W{"--stat"}, W{"-s"}, W{"/start"}, W{"ten"}, W{"0"}, W{"20m", "5m"}, W{"--add"}, W{"--add", "1m"},
+          W{"--add", "99999999999"}, W{"--until", "25:00"}, W{"--until"}, W{"--settings"}, W{"--settings", ""},
+          W{"--start", "--START"}, W{""}, W{"--segment", "0"}, W{"--segment", "two"}}) {
         const ParsedCommandLine parsed = ParseCommandLine(words);
         EXPECT_FALSE(parsed.ok) << words.back();
         EXPECT_EQ(parsed.badWord, words.back());

@@ -18,6 +18,7 @@ public:
     void PresentFrame() override { Add("present"); }
     void CenterWindow() override { Add("center"); }
     void PlayAlertSound() override { Add("sound"); }
+    void PlayCueSound() override { Add("cue"); }
     uint32_t StartPeriodicTimer() override { return Started("start-timer"); }
     uint32_t StartOneShotTimer(uint32_t delayMs) override { return Started("one-shot " + std::to_string(delayMs)); }
     void StopTimer(uint32_t id) override {
@@ -41,7 +42,8 @@ private:
 };
 
 // One key or tick and what follows: "F2" and "F3" at a time in ms, "F4", "tick"
-// (the live timer's), or a change of seconds such as "+60".
+// (the live timer's, on time, or fired at the time given), "next" and "prev",
+// or a change of seconds such as "+60".
 struct Step {
     const char* key;
     uint32_t at;
@@ -60,16 +62,21 @@ struct EngineTest : ::testing::Test {
         model.m_alertCenter = 1;
         host = RecordingHost{};
     }
-    void Tick() {
+    // The live timer's tick, fired on time, or lateMs after its second was due.
+    void Tick(uint32_t lateMs = 0) {
         ASSERT_TRUE(IsLiveTick(model, model.m_timerId));
-        OnTimerTick(model, host);
+        OnTimerTick(model, host, NextTickDueMs(model) + lateMs);
     }
     void Play(std::initializer_list<Step> steps) {
         int n = 0;
         for (const Step& step : steps) {
             const std::string key = step.key;
-            if (key == "tick")
+            if (key == "tick" && step.at != 0)
+                OnTimerTick(model, host, step.at);
+            else if (key == "tick")
                 Tick();
+            else if (key == "next" || key == "prev")
+                MoveSegment(model, host, key == "next" ? 1 : -1);
             else if (key == "F2")
                 StartCountdown(model, host, step.at);
             else if (key == "F3")
@@ -191,12 +198,12 @@ TEST_F(EngineTest, PauseKeepsThePartOfTheSecondAlreadySpent) {
         {"F3", 30100, "stop-timer 104, present", 537},             // paused again before the one-shot
         {"F3", 40000, "one-shot 650, present", 537},               // 250 + 100 spent
         {"tick", 0, "stop-timer 105, start-timer, present", 536},  // at 40650
-        {"F3", 41700, "stop-timer 106, present", 536},             // the 41650 tick still queued
-        {"F3", 50000, "one-shot 1, present", 536},                 // the late second is not lost
-        {"tick", 0, "stop-timer 107, start-timer, present", 535},  // at 50001
-        {"tick", 0, "present", 534},                               // due at 51001, fired at 50996
-        {"F3", 50998, "stop-timer 108, present", 534},             // early: nothing spent yet
-        {"F3", 60000, "one-shot 1000, present", 534},
+        {"F3", 41700, "present, stop-timer 106, present", 535},    // the 41650 tick queued: counted first
+        {"F3", 50000, "one-shot 950, present", 535},
+        {"tick", 0, "stop-timer 107, start-timer, present", 534},  // at 50950
+        {"tick", 51945, "present", 533},                           // due at 51950, fired early
+        {"F3", 51948, "stop-timer 108, present", 533},             // early: nothing spent yet
+        {"F3", 60000, "one-shot 1000, present", 533},
     });
     EXPECT_EQ(host.liveTimers, 1);
 }
@@ -313,6 +320,90 @@ TEST_F(EngineTest, CommandLineOrdersAsTyped) {
         EXPECT_EQ(model.m_countdownSeconds, row.length) << name;
         EXPECT_EQ(model.m_paused, row.paused) << name;
     }
+}
+
+// The count follows the host's clock: a stall or a sleep between two ticks is
+// counted at the next one, each phase crossed on the way ends once, and only
+// the phase the clock lands in is shown.
+TEST_F(EngineTest, TheCountFollowsTheClockAcrossStallsAndSleeps) {
+    model.m_countdownSeconds = 600;
+    model.m_alertSeconds = 60;
+    model.m_cues = {300, 120};
+    Play({{"F2", 1000, "relayout, center, start-timer", 600},
+          {"tick", 4300, "present", 597},  // 2.3 s late: three seconds at once
+          {"tick", 4310, "", 597},         // queued behind it: nothing
+          {"tick", 0, "present", 596},     // the rhythm goes on
+          {"tick", 300000, "present", 301},
+          {"tick", 0, "cue, present", 300},                         // a cue reached by time
+          {"tick", 483000, "present", 118},                         // a cue passed by a sleep is not played late
+          {"F3", 500500, "present, stop-timer 101, present", 101},  // a pause counts the seconds slept first
+          {"F3", 600000, "one-shot 500, present", 101},
+          {"tick", 600500, "stop-timer 102, start-timer, present", 100},
+          {"tick", 701500, "relayout, center, sound", 59},  // a sleep across the end: the alert, 1 s in
+          {"tick", 0, "present", 58},
+          {"tick", 800000, "stop-timer 103, relayout, center", 600}});  // and across the alert's end
+    EXPECT_EQ(StateOf(model), EngineState::Idle);
+    EXPECT_EQ(host.liveTimers, 0);
+
+    SetUp();
+    model.m_overtime = 1;
+    Play({{"F2", 0, "relayout, center, start-timer", 5},
+          {"tick", 605000, "relayout, center, sound", -600}});  // overtime from the end, not from the wake
+    EXPECT_EQ(SelectDisplay(model).text.find("+10:00"), model.m_alertText.size() + 1);
+}
+
+TEST_F(EngineTest, ARunOfShowMovesAndAdvances) {
+    model.m_show = {{"Welcome", 4}, {"Keynote", 2}, {"Q&A", 3}};
+    model.m_countdownSeconds = 4;
+    model.m_alertSeconds = 1;
+    model.m_alertCenter = 0;
+    Play({{"prev", 0, "", 5},  // at the first: nothing
+          {"next", 0, "relayout, center", 2},
+          {"F2", 0, "relayout, center, start-timer", 2},
+          {"next", 0, "stop-timer 101, relayout, center", 3},  // a running count ends
+          {"next", 0, "", 3},                                  // at the last: nothing
+          {"prev", 0, "relayout, center", 2}});
+    EXPECT_EQ(SelectDisplay(model).text, "Keynote");
+    model.m_titleText = "Conference";  // the title key wins
+    EXPECT_EQ(SelectDisplay(model).text, "Conference");
+
+    model.m_showAdvance = 1;
+    Play({{"F2", 0, "relayout, center, start-timer", 2},
+          {"tick", 0, "present", 1},
+          {"tick", 0, "relayout, sound", 1},
+          {"tick", 0, "stop-timer 102, relayout, center, relayout, center", 3}});  // the alert ends: on, idle
+    EXPECT_EQ(model.m_segment, 2);
+    EXPECT_EQ(StateOf(model), EngineState::Idle);
+
+    model.m_showAutoStart = 1;
+    model.m_overtime = 1;
+    Play({{"prev", 0, "relayout, center", 2}, {"F2", 0, "relayout, center, start-timer", 2}});
+    for (int i = 0; i < 4; ++i) Tick();  // into overtime
+    host.Take();
+    ResetOrEndSegment(model, host, 5000);  // F4 in overtime ends the segment: on, and started
+    EXPECT_EQ(host.Take(), "stop-timer 103, relayout, center, relayout, center, relayout, center, start-timer");
+    EXPECT_EQ(model.m_segment, 2);
+    EXPECT_EQ(StateOf(model), EngineState::Counting);
+    GoToSegment(model, host, 9);  // beyond the show: nothing
+    GoToSegment(model, host, 1);
+    EXPECT_EQ(model.m_segment, 0);
+    EXPECT_EQ(model.m_countdownSeconds, 4);
+}
+
+// The elapsed face counts up while the same phases come at the same moments.
+TEST_F(EngineTest, TheElapsedFaceCountsUpAndGrowsInPlace) {
+    model.m_elapsedFace = 1;
+    model.m_countdownSeconds = 70;
+    model.m_remaining = 70;
+    Play({{"F2", 0, "relayout, center, start-timer", 70}});
+    EXPECT_EQ(SelectDisplay(model).text, "0");
+    for (int i = 0; i < 59; ++i) Tick();
+    host.Take();
+    Play({{"tick", 0, "relayout-in-place", 10}, {"+60", 0, "present", 70}});  // "59" -> "1:00"
+    EXPECT_EQ(SelectDisplay(model).text, "1:00");  // a minute more moves the end, not the time spoken
+    PauseOrResume(model, host, 60500);
+    EXPECT_EQ(SelectDisplay(model).text, "1:00");
+    EXPECT_EQ(SelectDisplay(model).color >> 24, 0x7Fu);
 }
 
 TEST(TimerResolution, FromTheDeviceCapabilities) {

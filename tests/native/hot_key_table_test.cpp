@@ -12,7 +12,8 @@ TEST(HotKeyTable, TheDefaultsParseToTheirActions) {
     for (const HotKeySlot& slot : HotKeySlots()) actions.push_back(slot.action);
     EXPECT_EQ(actions, (std::vector<ClockAction>{ClockAction::Start, ClockAction::Reset, ClockAction::PauseResume,
                                                  ClockAction::AddMinute, ClockAction::TakeMinute,
-                                                 ClockAction::ToggleClickThrough}));
+                                                 ClockAction::ToggleClickThrough, ClockAction::NextSegment,
+                                                 ClockAction::PreviousSegment}));
     SettingsStore store;
     namespace k = setting_keys;
     for (const auto& [key, text] : {std::pair{k::kHotKeyStart, "Ctrl+Alt+F2"},
@@ -20,7 +21,9 @@ TEST(HotKeyTable, TheDefaultsParseToTheirActions) {
                                     {k::kHotKeyPause, "Ctrl+Alt+F3"},
                                     {k::kHotKeyPlus, "Ctrl+Alt+PageUp"},
                                     {k::kHotKeyMinus, "Ctrl+Alt+PageDown"},
-                                    {k::kHotKeyClickThrough, "Ctrl+Alt+F6"}}) {
+                                    {k::kHotKeyClickThrough, "Ctrl+Alt+F6"},
+                                    {k::kHotKeyNext, "Ctrl+Alt+Shift+Right"},
+                                    {k::kHotKeyPrevious, "Ctrl+Alt+Shift+Left"}}) {
         const ParsedHotKey parsed = ParseHotKeyText(store.GetText(key));
         ASSERT_EQ(parsed.outcome, HotKeyParse::Ok) << key;
         EXPECT_EQ(FormatHotKey(parsed.key), text);

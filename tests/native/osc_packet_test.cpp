@@ -116,6 +116,10 @@ TEST(OscPacket, MessagesBecomeTheClocksOrders) {
         {{"/tallyglass/resume", {}}, Kind::Resume, 0, ""},
         {{"/tallyglass/reset", {}}, Kind::Reset, 0, ""},
         {{"/tallyglass/message/clear", {}}, Kind::ClearMessage, 0, ""},
+        {{"/tallyglass/next", {}}, Kind::Next, 0, ""},
+        {{"/tallyglass/previous", {}}, Kind::Previous, 0, ""},
+        {{"/tallyglass/segment", {int32_t{2}}}, Kind::Segment, 2, ""},
+        {{"/tallyglass/segment", {3.0f}}, Kind::Segment, 3, ""},
         {{"/tallyglass/add", {int32_t{-30}, "x"}}, Kind::Add, -30, ""},
         {{"/tallyglass/add", {2.5f}}, Kind::Add, 3, ""},
         {{"/tallyglass/add", {-2.5f}}, Kind::Add, -3, ""},
@@ -135,13 +139,21 @@ TEST(OscPacket, MessagesBecomeTheClocksOrders) {
         EXPECT_EQ(order->text, c.text) << c.message.address;
     }
     const OscMessage refused[] = {
-        {"/tallyglass/stop", {}},    {"/other/start", {}},
-        {"/tallyglass/Start", {}},   {"/tallyglass/start/", {}},
-        {"/tallyglass", {}},         {"tallyglass/start", {}},
-        {"/tallyglass/add", {}},     {"/tallyglass/add", {"60"}},
-        {"/tallyglass/add", {NAN}},  {"/tallyglass/add", {{}, int32_t{5}}},
-        {"/tallyglass/set", {2.0f}}, {"/tallyglass/until", {int32_t{1430}}},
-        {"/tallyglass/message", {}}, {"/tallyglass/set", {}},
+        {"/tallyglass/stop", {}},
+        {"/other/start", {}},
+        {"/tallyglass/Start", {}},
+        {"/tallyglass/start/", {}},
+        {"/tallyglass", {}},
+        {"tallyglass/start", {}},
+        {"/tallyglass/add", {}},
+        {"/tallyglass/add", {"60"}},
+        {"/tallyglass/add", {NAN}},
+        {"/tallyglass/add", {{}, int32_t{5}}},
+        {"/tallyglass/set", {2.0f}},
+        {"/tallyglass/until", {int32_t{1430}}},
+        {"/tallyglass/message", {}},
+        {"/tallyglass/set", {}},
+        {"/tallyglass/segment", {"2"}},
     };
     for (const OscMessage& message : refused)
         EXPECT_FALSE(RemoteOrderFromOsc(message).has_value()) << message.address << " " << message.arguments.size();

@@ -34,6 +34,10 @@ TEST(RemoteRoute, EachPathMethodAndWordGetsItsAnswer) {
         {"GET", "/api/v1/message?key=k&text=Wrap+up%21", RouteKind::Order, 200, Kind::Message, 0, "Wrap up!"},
         {"GET", "/api/v1/message?text=", RouteKind::Order, 200, Kind::ClearMessage, 0, ""},
         {"GET", "/api/v1/message/clear", RouteKind::Order, 200, Kind::ClearMessage, 0, ""},
+        {"GET", "/api/v1/next", RouteKind::Order, 200, Kind::Next, 0, ""},
+        {"POST", "/api/v1/previous", RouteKind::Order, 200, Kind::Previous, 0, ""},
+        {"GET", "/api/v1/segment/3", RouteKind::Order, 200, Kind::Segment, 3, ""},
+        {"GET", "/api/v1/segment/0", RouteKind::Error, 400, Kind::Start, 0, "0"},
         {"GET", "/", RouteKind::ControlPage, 200, Kind::Start, 0, ""},
         {"GET", "/view?key=k", RouteKind::ViewPage, 200, Kind::Start, 0, ""},
         {"GET", "/api/v1/ws", RouteKind::WebSocket, 200, Kind::Start, 0, ""},
@@ -118,14 +122,22 @@ TEST(RemoteState, TheSnapshotFollowsThePhaseAndCountsToItsEnd) {
     m.m_alertSeconds = 10;
     m.m_remaining = 300;
     m.m_colorNormal = 0xFF102030;
+    m.m_colorAlert = 0xFF102030;  // the title's colour
     m.m_message = "Wrap up";
+    m.m_show = {{"Welcome", 300}, {"Keynote", 1800}};
+    m.m_titleText = "Hall A";
     ClockSnapshot s = SnapshotOf(m, 1'000'000, 400, "1.2.3");
     EXPECT_EQ(s.phase, "idle");
     EXPECT_EQ(s.remaining, 300);
     EXPECT_FALSE(s.endsAtMs);
-    EXPECT_EQ(StateJson(s, false),
-              R"({"alertLength":10,"color":"#FF102030","control":false,"endsAt":null,"length":300,"message":"Wrap up",)"
-              R"("paused":false,"phase":"idle","remaining":300,"serverTime":1000000,"text":"5:00","version":"1.2.3"})");
+    EXPECT_EQ(
+        StateJson(s, false),
+        R"({"alertLength":10,"color":"#FF102030","control":false,"elapsed":0,"endsAt":null,"face":"remaining",)"
+        R"("length":300,"message":"Wrap up","nextSegment":"Keynote","paused":false,"phase":"idle","remaining":300,)"
+        R"("segment":"Welcome","segmentCount":2,"segmentNumber":1,"serverTime":1000000,"text":"Hall A",)"
+        R"("version":"1.2.3"})");
+    m.m_show.clear();
+    m.m_titleText.clear();
     m.m_running = 1;
     m.m_remaining = 61;
     m.m_warnSeconds = 60;
@@ -170,6 +182,9 @@ TEST(RemoteState, WebSocketOrdersAreReadOrNamedAsBad) {
         {R"({"order":"message","text":"a\u0007b"})", true, Kind::Message, 0, "ab"},
         {R"({"order":"message","text":""})", true, Kind::ClearMessage, 0, ""},
         {R"({"order":"message/clear"})", true, Kind::ClearMessage, 0, ""},
+        {R"({"order":"next"})", true, Kind::Next, 0, ""},
+        {R"({"order":"segment","number":2})", true, Kind::Segment, 2, ""},
+        {R"({"order":"segment","number":0})", false, Kind::Start, 0, "0"},
         {R"({"order":"add","seconds":"60"})", false, Kind::Start, 0, "\"60\""},
         {R"({"order":"add","seconds":3000000000})", false, Kind::Start, 0, "3000000000"},
         {R"({"order":"set","length":"soon"})", false, Kind::Start, 0, "soon"},

@@ -55,8 +55,10 @@ TEST(HotKeys, OneHeldElsewhereOrWrittenBadlyIsOffAndAboutSaysWhy) {
     {
         TestClock clock(Ini("hotkeyreset=\nhotkeyplus=Ctrl+Alt+Foo\nhotkeyminus=F9\n"));
         const std::vector<HotKeyStatus>& statuses = clock->HotKeys().Statuses();
+        // The show's two are not needed without a run of show: they leave the keys to other programs.
         const HotKeyState expected[] = {HotKeyState::InForce,       HotKeyState::Off,        HotKeyState::Taken,
-                                        HotKeyState::NotUnderstood, HotKeyState::NoModifier, HotKeyState::InForce};
+                                        HotKeyState::NotUnderstood, HotKeyState::NoModifier, HotKeyState::InForce,
+                                        HotKeyState::NotNeeded,     HotKeyState::NotNeeded};
         ASSERT_EQ(statuses.size(), std::size(expected));
         for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(statuses[i].state, expected[i]) << i;
         about = clock->ControlsText();  // what About shows below the version
@@ -89,6 +91,49 @@ TEST(Keys, EachKeyReachesItsAction) {
     EXPECT_EQ(clock->Model().m_paused, 0);
     clock.Key(WM_KEYDOWN, VK_F4);
     EXPECT_EQ(clock->Model().m_running, 0);
+}
+
+// A run of show on the real window: Left and Right and the show's hot keys move
+// through it, a cue plays cue.wav (the chime without one), and a sleep between
+// two ticks shows the time slept at the next one.
+TEST(RunOfShow, KeysHotKeysCuesAndASleepOnTheRealWindow) {
+    TestClock clock(
+        Ini("alertseconds=5\nalertcenter=0\ncues=4m\nshowadvance=1\nface=elapsed\n"
+            "[show]\nWelcome = 5m\nKeynote = 30m\nQ&A = 10m\n"));
+    const HWND hwnd = clock->GetSafeHwnd();
+    const std::vector<HotKeyStatus>& statuses = clock->HotKeys().Statuses();
+    ASSERT_EQ(statuses.size(), 8u);
+    EXPECT_EQ(statuses[6].state, HotKeyState::InForce) << statuses[6].text;
+    EXPECT_EQ(statuses[7].state, HotKeyState::InForce) << statuses[7].text;
+    EXPECT_EQ(clock->Model().m_countdownSeconds, 300);
+    clock.Key(WM_KEYDOWN, VK_RIGHT);
+    clock.Key(WM_KEYDOWN, VK_RIGHT);
+    EXPECT_EQ(clock->Model().m_segment, 2);
+    clock.Key(WM_KEYDOWN, VK_LEFT);
+    SendMessageW(hwnd, WM_HOTKEY, 8, 0);  // previous
+    EXPECT_EQ(clock->Model().m_segment, 0);
+    SendMessageW(hwnd, WM_HOTKEY, 7, 0);  // next
+    EXPECT_EQ(clock->Model().m_countdownSeconds, 1800);
+    clock.Key(WM_KEYDOWN, VK_LEFT);
+
+    WriteFileBytes(clock.folder.File(L"alert.wav"), "RIFF");
+    clock.Key(WM_KEYDOWN, VK_F2);
+    EXPECT_EQ(clock->Model().m_countdownSeconds, 300);
+    clock.Tick(57'000);  // a sleep: 58 s at once
+    clock.Tick();
+    EXPECT_EQ(clock->Model().m_elapsed, 59);
+    EXPECT_TRUE(clock.soundCommands->empty());
+    const LONG narrow = clock.LastFrame().width;
+    const RECT before = clock.WindowRect();
+    clock.Tick();  // 4:00 left, "1:00" shown: wider where it stands, and the cue (the chime without cue.wav)
+    EXPECT_GT(clock.LastFrame().width, narrow);
+    EXPECT_EQ(clock.WindowRect().left, before.left);
+    EXPECT_NE(clock.soundCommands->find("alert.wav"), std::string::npos) << *clock.soundCommands;
+    clock.soundCommands->clear();
+    clock.Tick(245'000);  // through the end and the alert: on to the next segment, idle
+    EXPECT_EQ(clock->Model().m_segment, 1);
+    EXPECT_EQ(clock->Model().m_running, 0);
+    EXPECT_TRUE(clock.soundCommands->empty()) << "no sound for an alert slept through";
 }
 
 // A second start of the real exe hands its words over too: the end-to-end test's.

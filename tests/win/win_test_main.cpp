@@ -79,6 +79,7 @@ TestClock::TestClock(const std::string& ini, bool manualTicks, uint32_t dpiOverr
     options.manualTicks = manualTicks;
     options.dpiOverride = dpiOverride;
     options.captureSystem = std::move(captureSystem);
+    options.soundObserver = [commands = soundCommands](const std::string& command) { *commands += command + "; "; };
     options.frameObserver = [this](const FramePixels& p) {
         Frame& frame = *lastFrame;
         frame.width = p.width;

@@ -54,12 +54,18 @@ struct Frame {
 struct TestClock {
     explicit TestClock(const std::string& ini, bool manualTicks = true, uint32_t dpiOverride = 0,
                        std::optional<CaptureSystem> captureSystem = std::nullopt);
+    // The sound commands the clock sent, each followed by "; ".
+    std::shared_ptr<std::string> soundCommands = std::make_shared<std::string>();
     ~TestClock();
     TestClock(const TestClock&) = delete;  // its frame observer points back at it
     TestClock& operator=(const TestClock&) = delete;
     CountdownWnd* operator->() { return window.get(); }
     const Frame& LastFrame() const { return *lastFrame; }
-    void Tick() { SendMessageW(window->GetSafeHwnd(), kTickMessage, window->Model().m_timerId, 0); }
+    // The live timer's tick, on time, or lateMs after its second was due (a sleep).
+    void Tick(uint32_t lateMs = 0) {
+        const CountdownModel& model = window->Model();
+        SendMessageW(window->GetSafeHwnd(), kTickMessage, model.m_timerId, NextTickDueMs(model) + lateMs);
+    }
     // Through the key filter, as the modal loop would; flags as in WM_KEYDOWN's lParam.
     void Key(UINT message, WPARAM key, LPARAM flags = 0);
     RECT WindowRect() const;
