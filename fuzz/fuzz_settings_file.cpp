@@ -2,7 +2,8 @@
 // followed by the text on disk. The result differs from the disk text only in
 // the written keys' lines (changed in place, or added with a section header
 // where there was none); every written key reads back with its value, every
-// other key as the disk text had it; merging again changes nothing.
+// other key as the disk text had it; merging again changes nothing. The run of
+// show read from any text stays within its bounds, and the merge leaves it as it was.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/run_of_show.h"
 #include "core/settings_merge.h"
 #include "core/settings_store.h"
 
@@ -79,6 +81,21 @@ bool OnlyWrittenLinesDiffer(std::string_view disk, std::string_view merged, cons
            (added.empty() || added == "\r\n" || added == "\n" || added == "\r");
 }
 
+bool SameSegments(const RunOfShow& a, const RunOfShow& b) {
+    return std::equal(
+        a.segments.begin(), a.segments.end(), b.segments.begin(), b.segments.end(),
+        [](const ShowSegment& x, const ShowSegment& y) { return x.name == y.name && x.seconds == y.seconds; });
+}
+
+void CheckRunOfShow(std::string_view disk, std::string_view merged) {
+    const RunOfShow show = ParseRunOfShow(disk);
+    if (show.segments.size() > kMaxSegments) std::abort();
+    for (const ShowSegment& segment : show.segments)
+        if (segment.name.empty() || segment.name.size() > 4 * kMaxSegmentNameCodePoints || segment.seconds <= 0)
+            std::abort();
+    if (!SameSegments(show, ParseRunOfShow(merged))) std::abort();
+}
+
 void CheckMerge(std::string_view input) {
     const WrittenKeys written = TakeWrittenKeys(input);
     const auto merged = MergeWrittenKeys(input, written);
@@ -94,6 +111,7 @@ void CheckMerge(std::string_view input) {
             after.GetText(key.name) != disk.GetText(key.name))
             std::abort();
     if (MergeWrittenKeys(*merged, written) != merged) std::abort();
+    CheckRunOfShow(input, *merged);
 }
 }  // namespace
 
