@@ -174,6 +174,10 @@ void OnTimerTick(CountdownModel& model, EngineHost& host, uint32_t nowMs) {
     CatchUp(model, host, nowMs, kEarlyTickMs);
 }
 
+void OnWake(CountdownModel& model, EngineHost& host, uint32_t nowMs) {
+    if (model.m_running && !model.m_paused) CatchUp(model, host, nowMs, 0);
+}
+
 void MoveSegment(CountdownModel& model, EngineHost& host, int32_t steps) {
     MoveToSegment(model, host, int64_t{model.m_segment} + steps);
 }

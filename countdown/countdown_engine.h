@@ -42,6 +42,8 @@ void ResetOrEndSegment(CountdownModel& model, EngineHost& host, uint32_t nowMs);
 // that clock, not the number of ticks: after a stall or a sleep every second due
 // is counted at once, and a tick queued behind them counts nothing.
 void OnTimerTick(CountdownModel& model, EngineHost& host, uint32_t nowMs);
+// The PC woke: the seconds slept show now, and the timer keeps its rhythm.
+void OnWake(CountdownModel& model, EngineHost& host, uint32_t nowMs);
 
 // Next (+1) and Previous (-1) in a run of show, and --segment N (from 1): each
 // resets to that segment, idle. Past either end, or without a show, nothing.

@@ -78,8 +78,7 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_POWERBROADCAST:
             // Back from sleep: the time slept shows at once, not at the timer's next tick.
-            if (wParam == PBT_APMRESUMEAUTOMATIC && m_model.m_running && !m_model.m_paused)
-                OnTickMessage(m_model.m_timerId, ClockTimers::NowMs());
+            if (wParam == PBT_APMRESUMEAUTOMATIC) OnWake(m_model, *this, ClockTimers::NowMs());
             return false;
         case WM_HOTKEY:
             OnHotKey(wParam);

@@ -350,6 +350,16 @@ TEST_F(EngineTest, TheCountFollowsTheClockAcrossStallsAndSleeps) {
     Play({{"F2", 0, "relayout, center, start-timer", 5},
           {"tick", 605000, "relayout, center, sound", -600}});  // overtime from the end, not from the wake
     EXPECT_EQ(SelectDisplay(model).text.find("+10:00"), model.m_alertText.size() + 1);
+
+    SetUp();  // woken: the seconds slept show at once, and the next on-time tick counts one
+    StartCountdown(model, host, 0);
+    OnWake(model, host, 3500);
+    EXPECT_EQ(model.m_remaining, 2);
+    host.Take();
+    Play({{"tick", 0, "present", 1}});
+    PauseOrResume(model, host, 4200);
+    OnWake(model, host, 9000);  // paused: nothing passes
+    EXPECT_EQ(model.m_remaining, 1);
 }
 
 TEST_F(EngineTest, ARunOfShowMovesAndAdvances) {
