@@ -377,11 +377,19 @@ TEST_F(EngineTest, ARunOfShowMovesAndAdvances) {
     model.m_titleText = "Conference";  // the title key wins
     EXPECT_EQ(SelectDisplay(model).text, "Conference");
 
+    StartCountdown(model, host, 0);
+    for (int i = 0; i < 3; ++i) Tick();  // the alert ends: without showadvance the segment stays
+    EXPECT_EQ(model.m_segment, 1);
     model.m_showAdvance = 1;
+    StartCountdown(model, host, 0);
+    for (int i = 0; i < 2; ++i) Tick();
+    ResetOrEndSegment(model, host, 0);  // F4 in an alert that ends by itself: a reset, the segment stays
+    EXPECT_EQ(model.m_segment, 1);
+    host.Take();
     Play({{"F2", 0, "relayout, center, start-timer", 2},
           {"tick", 0, "present", 1},
           {"tick", 0, "relayout, sound", 1},
-          {"tick", 0, "stop-timer 102, relayout, center, relayout, center", 3}});  // the alert ends: on, idle
+          {"tick", 0, "stop-timer 104, relayout, center, relayout, center", 3}});  // the alert ends: on, idle
     EXPECT_EQ(model.m_segment, 2);
     EXPECT_EQ(StateOf(model), EngineState::Idle);
 
@@ -391,7 +399,7 @@ TEST_F(EngineTest, ARunOfShowMovesAndAdvances) {
     for (int i = 0; i < 4; ++i) Tick();  // into overtime
     host.Take();
     ResetOrEndSegment(model, host, 5000);  // F4 in overtime ends the segment: on, and started
-    EXPECT_EQ(host.Take(), "stop-timer 103, relayout, center, relayout, center, relayout, center, start-timer");
+    EXPECT_EQ(host.Take(), "stop-timer 105, relayout, center, relayout, center, relayout, center, start-timer");
     EXPECT_EQ(model.m_segment, 2);
     EXPECT_EQ(StateOf(model), EngineState::Counting);
     GoToSegment(model, host, 9);  // beyond the show: nothing
@@ -405,6 +413,7 @@ TEST_F(EngineTest, TheElapsedFaceCountsUpAndGrowsInPlace) {
     model.m_elapsedFace = 1;
     model.m_countdownSeconds = 70;
     model.m_remaining = 70;
+    EXPECT_EQ(SelectDisplay(model).text, "1:10");  // idle: the length, as in every face
     Play({{"F2", 0, "relayout, center, start-timer", 70}});
     EXPECT_EQ(SelectDisplay(model).text, "0");
     for (int i = 0; i < 59; ++i) Tick();
