@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Remote control of the real clock over 127.0.0.1: the keys made at the first
 # start, every HTTP order and its answer, the refusals (401, 403, 400, 404, 405,
-# 431, 429), a WebSocket that gets every second in order, OSC in and feedback out.
+# 431, 429), a WebSocket that gets every second in order, OSC in and feedback out,
+# and a two-segment run of show moved by next, previous and segment/N.
 # The routing, key and JSON tables are the native suite's; this is the wiring.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
@@ -10,10 +11,11 @@ PORT=7361
 FEEDBACK=7362
 BASE="http://127.0.0.1:$PORT"
 
-dir=$(make_app_dir remote "[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=300\nremote=local\nremoteport=$PORT\nremotefeedback=127.0.0.1:$FEEDBACK\n")
+dir=$(make_app_dir remote "[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=300\nremote=local\nremoteport=$PORT\nremotefeedback=127.0.0.1:$FEEDBACK\n[show]\nIntro = 5m\nTalk = 20m\n")
 ini="$dir/TallyglassCountdown.ini"
 start_clock "$dir" || { finish; exit 1; }
 idle=$(shoot_clock "$SCREENS/remote-0-idle.png")
+read -r _ _ _ idle_height < <(geometry)  # the first segment's name as the idle title
 
 key_of() { sed -n "s/^$1 *= *//p" "$ini" | tr -d '\r'; }
 keys_stored() { [[ $(key_of remotekey | wc -c) -ge 23 && $(key_of remoteviewkey | wc -c) -ge 23 ]]; }
@@ -62,8 +64,9 @@ shoot_clock "$SCREENS/remote-2-message.png" >/dev/null
 answers "set/2m acts as New countdown" 200 length 120 GET "/api/v1/set/2m?key=$KEY"
 answers "the message stays through a new length" 200 message '"Wrap up now"' GET "/api/v1/state?key=$KEY"
 answers "message/clear" 200 message '""' GET "/api/v1/message/clear?key=$KEY"
-one_line_again() { local h; read -r _ _ _ h < <(geometry); holds "h == $one_line"; }
-expect 5 "the clock shrinks back without it" one_line_again
+# set/2m left the clock idle, showing the segment's name as its title again.
+one_line_again() { local h; read -r _ _ _ h < <(geometry); holds "h == $idle_height"; }
+expect 5 "the clock shrinks back to its idle title without it" one_line_again
 call GET "/api/v1/message?key=$KEY&text=Read%20me" >/dev/null
 press Delete
 deleted() { [[ $(field "$(call GET "/api/v1/state?key=$KEY")" message) == '""' ]]; }
@@ -166,6 +169,15 @@ PYEOF
 check "malformed HTTP and a malformed frame close their connection; the 65th gets 503; silent ones go after 10 s" [ $? -eq 0 ]
 cat "$SCREENS/limits.log"
 answers "the clock still answers" 200 length 120 GET "/api/v1/state?key=$KEY"
+
+# The run of show, from the count of its first segment: a move resets to that segment, idle.
+answers "next moves to the second segment" 200 segmentNumber 2 POST "/api/v1/next?key=$KEY"
+answers "and stops the count" 200 phase '"idle"' GET "/api/v1/state?key=$KEY"
+answers "next at the last changes nothing" 200 segment '"Talk"' GET "/api/v1/next?key=$KEY"
+answers "previous: the first segment at its own length" 200 length 300 GET "/api/v1/previous?key=$KEY"
+answers "segment/2" 200 length 1200 GET "/api/v1/segment/2?key=$KEY"
+answers "segment/0: 400 naming the word" 400 word '"0"' GET "/api/v1/segment/0?key=$KEY"
+answers "a number past the show changes nothing" 200 segmentNumber 2 GET "/api/v1/segment/3?key=$KEY"
 
 # Ten wrong keys within a minute: the address is locked out, even with the right key.
 for _ in $(seq 10); do call GET "/api/v1/state?key=wrong-key-123" >/dev/null; done
