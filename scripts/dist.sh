@@ -43,11 +43,11 @@ configured_version() {  # configured_version <preset>
     sed -n 's/^#define TALLYGLASS_VERSION "\(.*\)"$/\1/p' "$(build_dir "$1")/$version_folder/tallyglass_version.h"
 }
 
-# The four files a user gets, in a folder of their own; the same for zip and MSI.
+# The five files a user gets, in a folder of their own; the same for zip and MSI.
 stage() {  # stage <preset> <folder>
     rm -rf "$2"
     mkdir -p "$2"
-    cp "$(build_dir "$1")$exe_folder/TallyglassCountdown.exe" res/alert.wav LICENSE "$2/"
+    cp "$(build_dir "$1")$exe_folder/TallyglassCountdown.exe" res/alert.wav res/cue.wav LICENSE "$2/"
     python3 scripts/readme_txt.py README.md "$2/README.txt"
     # The last commit's time on every file: the same sources give the same zip.
     touch -d "@$(git log -1 --format=%ct 2>/dev/null || echo 0)" "$2" "$2"/*

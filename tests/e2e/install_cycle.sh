@@ -2,7 +2,7 @@
 # The downloads as a user meets them, in a Wine prefix of their own: the 64-bit
 # MSI installs silently per user, the installed clock starts, a newer MSI
 # replaces it in place, the uninstall removes the program and its shortcut and
-# keeps the settings; each zip holds the four files, and the 32-bit ones the
+# keeps the settings; each zip holds the five files, and the 32-bit ones the
 # 32-bit exe. A clock in a folder of its own, as unzipped, is what every other
 # script runs.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -32,7 +32,7 @@ settings="$profile/AppData/Roaming/Tallyglass/TallyglassCountdown.ini"
 
 check "the $version MSI installs silently" msiexec_quietly /i "$msi"
 check "the program files are in the user's Programs folder" \
-    all_exist "$installed"/{TallyglassCountdown.exe,alert.wav,README.txt,LICENSE}
+    all_exist "$installed"/{TallyglassCountdown.exe,alert.wav,cue.wav,README.txt,LICENSE}
 check "the Start-menu shortcut is there" test -f "$shortcut"
 check "the installed exe is version $version" exe_version_is "$installed/TallyglassCountdown.exe" "$version"
 check "Apps & features lists it once, version $version by Tallyglass" uninstall_entry_is "$version"
@@ -46,15 +46,15 @@ check "the installed exe is now version $newer" exe_version_is "$installed/Tally
 check "Apps & features lists one entry, version $newer" uninstall_entry_is "$newer"
 
 check "the uninstall runs silently" msiexec_quietly /x "$upgrade"
-check "the program files are gone" none_exist "$installed"/{TallyglassCountdown.exe,alert.wav,README.txt,LICENSE}
+check "the program files are gone" none_exist "$installed"/{TallyglassCountdown.exe,alert.wav,cue.wav,README.txt,LICENSE}
 check "the shortcut is gone" test ! -e "$shortcut"
 check "Apps & features no longer lists it" uninstall_entry_is ""
 check "the settings file stays, with the user's line" grep -q "the user's own line" "$settings"
 
 for arch in win64 win32; do
-    check "the $arch zip holds exactly its exe, alert.wav, README.txt and LICENSE" \
-        zip_holds_the_four "build/dist/TallyglassCountdown-$version-$arch.zip" "$arch"
+    check "the $arch zip holds exactly its exe, alert.wav, cue.wav, README.txt and LICENSE" \
+        zip_holds_the_five "build/dist/TallyglassCountdown-$version-$arch.zip" "$arch"
 done
 check "the 32-bit MSI holds the 32-bit exe" msi_exe_is "build/dist/TallyglassCountdown-$version-win32.msi" win32
-check "SHA256SUMS matches the four files" bash -c "cd build/dist && sha256sum --quiet -c SHA256SUMS"
+check "SHA256SUMS matches the four packages" bash -c "cd build/dist && sha256sum --quiet -c SHA256SUMS"
 finish

@@ -50,13 +50,16 @@ exe_version_is() {  # exe_version_is <exe> <version>: the version resource's Fil
 
 # The zip and MSI carry the exe of the build folder, whose format test.sh checks
 # (scripts/check-pe.sh): the same bytes, so a 64-bit exe in a 32-bit package shows.
-zip_holds_the_four() {  # zip_holds_the_four <zip> <preset>: one folder named after the zip, the four files in it
+zip_holds_the_five() {  # zip_holds_the_five <zip> <preset>: one folder named after the zip, the five files in it
     local folder listed
     folder=$(basename "$1" .zip)
     listed=$(unzip -Z1 "$1" | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')
-    [[ "$listed" == "$folder/LICENSE $folder/README.txt $folder/TallyglassCountdown.exe $folder/alert.wav " ]] ||
+    [[ "$listed" == "$folder/LICENSE $folder/README.txt $folder/TallyglassCountdown.exe $folder/alert.wav $folder/cue.wav " ]] ||
         { echo "$1 holds: $listed"; return 1; }
-    unzip -p "$1" "$folder/alert.wav" | cmp -s - res/alert.wav || { echo "alert.wav differs"; return 1; }
+    local sound
+    for sound in alert.wav cue.wav; do
+        unzip -p "$1" "$folder/$sound" | cmp -s - "res/$sound" || { echo "$sound differs"; return 1; }
+    done
     unzip -p "$1" "$folder/TallyglassCountdown.exe" | cmp -s - "build/$2/TallyglassCountdown.exe" ||
         { echo "the exe is not build/$2's"; return 1; }
     # Plain text with CRLF for Notepad, no Markdown table or emphasis left.
