@@ -14,6 +14,7 @@ namespace {
 // A timer may fire a little before its second is due; such a tick still counts
 // that second. Far more than any timer's jitter, far less than a second.
 constexpr int32_t kEarlyTickMs = 200;
+constexpr uint32_t kSecondsPerAnchor = 86400;
 
 int32_t Saturated(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
 
@@ -105,11 +106,17 @@ void Advance(CountdownModel& model, EngineHost& host, int64_t seconds, uint32_t 
 
 // Counts every second due by the host's clock that no tick has counted yet.
 void CatchUp(CountdownModel& model, EngineHost& host, uint32_t nowMs, int32_t earlyMs) {
-    const auto sinceAnchor = int64_t{static_cast<int32_t>(nowMs - model.m_anchorMs)} + earlyMs;  // may wrap
-    const int64_t due = sinceAnchor < 0 ? 0 : sinceAnchor / 1000;
+    // Unsigned: the host's clock may wrap; no tick comes before its anchor.
+    const int64_t due = (int64_t{nowMs - model.m_anchorMs} + earlyMs) / 1000;
     if (due <= model.m_ticksSinceAnchor) return;  // a tick queued behind one that caught up
     const int64_t seconds = due - model.m_ticksSinceAnchor;
     model.m_ticksSinceAnchor = static_cast<uint32_t>(due);
+    // A day on, the anchor moves to the second just counted, so that an overtime
+    // left running for weeks never outgrows the host's 32-bit milliseconds.
+    if (model.m_ticksSinceAnchor >= kSecondsPerAnchor) {
+        model.m_anchorMs += 1000u * model.m_ticksSinceAnchor;
+        model.m_ticksSinceAnchor = 0;
+    }
     Advance(model, host, seconds, nowMs);
 }
 

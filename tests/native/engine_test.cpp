@@ -351,6 +351,14 @@ TEST_F(EngineTest, TheCountFollowsTheClockAcrossStallsAndSleeps) {
           {"tick", 605000, "relayout, center, sound", -600}});  // overtime from the end, not from the wake
     EXPECT_EQ(SelectDisplay(model).text.find("+10:00"), model.m_alertText.size() + 1);
 
+    SetUp();  // an overtime left running for weeks keeps counting past the 32-bit milliseconds' wrap
+    model.m_overtime = 1;
+    StartCountdown(model, host, 0xFFFF0000u);
+    for (int day = 0; day < 60; ++day) Tick(86'399'000);
+    EXPECT_EQ(model.m_remaining, 5 - 60 * 86400 + 0);
+    host.Take();
+    Play({{"tick", 0, "present", 5 - 60 * 86400 - 1}});
+
     SetUp();  // woken: the seconds slept show at once, and the next on-time tick counts one
     StartCountdown(model, host, 0);
     OnWake(model, host, 3500);
