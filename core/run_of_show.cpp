@@ -22,6 +22,11 @@ bool IsHeader(std::string_view line, std::string_view& name) {
     return true;
 }
 
+// LF, and a CR on its own: CR LF counts once, at its LF, and a NUL not at all.
+bool EndsEditorLine(std::string_view text, size_t end) {
+    return text[end] == '\n' || (text[end] == '\r' && text.compare(end, 2, "\r\n") != 0);
+}
+
 void Skip(RunOfShow& show, size_t lineNumber, std::string_view line, const char* why) {
     if (show.linesSkipped++ > 0) return;
     show.firstProblem = "line " + std::to_string(lineNumber) + ", \"" + CutToCodePoints(line, 40) + "\": " + why;
@@ -42,13 +47,16 @@ void TakeLine(RunOfShow& show, size_t lineNumber, std::string_view line) {
 RunOfShow ParseRunOfShow(std::string_view text) {
     RunOfShow show;
     bool inShow = false;
-    size_t lineNumber = 0;
+    size_t lineNumber = 1;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     while (!text.empty()) {
-        const size_t end = text.find('\n');
+        // Lines end where the store's parser ends them (CR, LF or NUL), so that
+        // both see the same sections; About counts lines as an editor does.
+        const size_t end = text.find_first_of(std::string_view("\r\n\0", 3));
         const std::string_view line = Trim(text.substr(0, end));
+        const size_t thisLine = lineNumber;
+        if (end != std::string_view::npos && EndsEditorLine(text, end)) ++lineNumber;
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        ++lineNumber;
         std::string_view section;
         if (IsHeader(line, section)) {
             inShow = EqualsNoCase(section, "show");
@@ -56,7 +64,7 @@ RunOfShow ParseRunOfShow(std::string_view text) {
             continue;
         }
         if (!inShow || line.empty() || line.front() == ';' || line.front() == '#') continue;
-        TakeLine(show, lineNumber, line);
+        TakeLine(show, thisLine, line);
     }
     return show;
 }

@@ -22,6 +22,9 @@ TEST(RunOfShow, SegmentsInTheFilesOrderFromItsShowSectionOnly) {
     EXPECT_EQ(DescribeRunOfShow(show), "Run of show: 4 segments.");
     EXPECT_EQ(DescribeRunOfShow(ParseRunOfShow("[settings]\ntitle=x\n")), "");
     EXPECT_FALSE(ParseRunOfShow("[settings]\nshow = 5m\n").sectionFound);
+    // A NUL or a lone CR ends a line for the store, so a header after one ends the show for both.
+    EXPECT_EQ(ParseRunOfShow(std::string("[show]\nA = 1m\n; x\0[settings]\rdjsseconds = 300\n", 46)).segments.size(),
+              1u);
 }
 
 // A hostile section: the clock runs on what parses and About says what did not.
