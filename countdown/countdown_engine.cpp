@@ -122,7 +122,7 @@ void CatchUp(CountdownModel& model, EngineHost& host, uint32_t nowMs, int32_t ea
 
 void Pause(CountdownModel& model, EngineHost& host, uint32_t nowMs) {
     // Seconds whose ticks are still queued, or never came (a sleep), count first.
-    CatchUp(model, host, nowMs, 0);
+    CatchUp(model, host, nowMs, /*earlyMs=*/0);
     if (!model.m_running) return;
     const uint32_t secondBegan = model.m_anchorMs + 1000u * model.m_ticksSinceAnchor;
     const auto spent = static_cast<int32_t>(nowMs - secondBegan);  // the clock may wrap
