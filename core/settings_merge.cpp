@@ -187,6 +187,28 @@ void NoteWrittenKey(WrittenKeys& written, std::string_view key, std::string valu
         written.emplace_back(std::string(key), std::move(value));
 }
 
+std::vector<SettingsFileLine> ReadSettingsFileLines(std::string_view file) {
+    std::vector<SettingsFileLine> read;
+    size_t number = 1;
+    for (const FileLine& line : SplitLines(file)) {
+        SettingsFileLine out;
+        out.text = WithoutLeadingBlanks(file.substr(line.begin, line.textEnd - line.begin));
+        out.name = line.name;
+        out.number = number;
+        if (line.kind == FileLine::Kind::Key) out.value = file.substr(line.valueBegin, line.valueEnd - line.valueBegin);
+        const bool blank = out.text.empty() || out.text.front() == ';' || out.text.front() == '#';
+        out.kind = line.kind == FileLine::Kind::Header ? SettingsFileLine::Kind::Header
+                   : line.kind == FileLine::Kind::Key  ? SettingsFileLine::Kind::Key
+                   : blank                             ? SettingsFileLine::Kind::Blank
+                                                       : SettingsFileLine::Kind::Other;
+        // CR LF counts once, at its LF; a NUL ends a line for the store but not for an editor.
+        const bool endsEditorLine = line.end > line.textEnd && file[line.end - 1] != '\0';
+        number += endsEditorLine ? 1 : 0;
+        read.push_back(out);
+    }
+    return read;
+}
+
 std::optional<std::string> MergeWrittenKeys(std::string_view diskText, const WrittenKeys& written) {
     if (diskText.size() > kMaxSettingsFileBytes) return std::nullopt;
     return Apply(diskText, written);

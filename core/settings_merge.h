@@ -9,6 +9,20 @@
 
 #include "core/settings_store.h"
 
+// A line of the settings file as the store reads it (and the merge edits it).
+struct SettingsFileLine {
+    enum class Kind { Blank, Header, Key, Other };  // Blank: empty or a comment
+    Kind kind = Kind::Blank;
+    std::string_view name;   // the section's or the key's
+    std::string_view value;  // the key's, without the blanks around it
+    std::string_view text;   // the whole line without its ending and leading blanks
+    size_t number = 1;       // as an editor counts lines
+};
+
+// Every line of the file, in order, split and read by the store's rules: other
+// readers of the file see the same sections as the store and the merge.
+std::vector<SettingsFileLine> ReadSettingsFileLines(std::string_view file);
+
 // Keys the clock set since the last save, in the order first set, with the
 // value text as the store holds it.
 using WrittenKeys = std::vector<std::pair<std::string, std::string>>;
