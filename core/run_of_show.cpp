@@ -5,19 +5,10 @@
 #include "core/text_scan.h"
 
 namespace {
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Never half of a character: a name cut in a UTF-8 sequence would not draw.
-std::string CutToCodePoints(std::string_view text, size_t most) {
-    size_t codePoints = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (!IsContinuationByte(text[i]) && ++codePoints > most) return std::string(text.substr(0, i));
-    return std::string(text);
-}
-
 void Skip(RunOfShow& show, size_t lineNumber, std::string_view line, const char* why) {
     if (show.linesSkipped++ > 0) return;
-    show.firstProblem = "line " + std::to_string(lineNumber) + ", \"" + CutToCodePoints(line, 40) + "\": " + why;
+    show.firstProblem =
+        "line " + std::to_string(lineNumber) + ", \"" + std::string(CutToCodePoints(line, 40)) + "\": " + why;
 }
 
 void TakeLine(RunOfShow& show, const SettingsFileLine& line) {
@@ -26,7 +17,8 @@ void TakeLine(RunOfShow& show, const SettingsFileLine& line) {
     const auto seconds = ParseDuration(line.value);
     if (!seconds) return Skip(show, line.number, line.text, "not a length");
     if (show.segments.size() == kMaxSegments) return Skip(show, line.number, line.text, "more than 200 segments");
-    show.segments.push_back({CutToCodePoints(line.name, kMaxSegmentNameCodePoints), *seconds});
+    // Never half of a character: a name cut in a UTF-8 sequence would not draw.
+    show.segments.push_back({std::string(CutToCodePoints(line.name, kMaxSegmentNameCodePoints)), *seconds});
 }
 }  // namespace
 

@@ -32,7 +32,6 @@ constexpr char kHotKeyPause[] = "hotkeypause";
 constexpr char kHotKeyPlus[] = "hotkeyplus";
 constexpr char kHotKeyMinus[] = "hotkeyminus";
 constexpr char kHotKeyClickThrough[] = "hotkeyclickthrough";
-// Remote control: off unless the user turns it on; the keys are made at its first start.
 constexpr char kHotKeyNext[] = "hotkeynext";
 constexpr char kHotKeyPrevious[] = "hotkeyprevious";
 constexpr char kFace[] = "face";
@@ -40,6 +39,7 @@ constexpr char kIdleClock[] = "idleclock";
 constexpr char kCues[] = "cues";
 constexpr char kShowAdvance[] = "showadvance";
 constexpr char kShowAutoStart[] = "showautostart";
+// Remote control: off unless the user turns it on; the keys are made at its first start.
 constexpr char kRemote[] = "remote";
 constexpr char kRemoteBind[] = "remotebind";
 constexpr char kRemotePort[] = "remoteport";

@@ -19,6 +19,13 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
            });
 }
 
+std::string_view CutToCodePoints(std::string_view text, size_t most) {
+    size_t codePoints = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!IsUtf8ContinuationByte(text[i]) && ++codePoints > most) return text.substr(0, i);
+    return text;
+}
+
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;

@@ -10,3 +10,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // 0..15 for a hex digit of either case, -1 for anything else.
 int HexDigitValue(char c);
+
+// A byte inside a UTF-8 sequence, never the first of a character.
+inline bool IsUtf8ContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// At most `most` code points of UTF-8 text, never half of a character.
+std::string_view CutToCodePoints(std::string_view text, size_t most);

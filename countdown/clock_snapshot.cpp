@@ -32,9 +32,9 @@ ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t
     s.version = version;
     s.face = model.m_elapsedFace ? "elapsed" : "remaining";
     s.elapsed = model.m_running && !model.m_inAlert ? model.m_elapsed : 0;
-    if (!model.m_show.empty()) {
-        const size_t current = static_cast<size_t>(model.m_segment) % model.m_show.size();
-        s.segment = model.m_show[current].name;
+    if (const ShowSegment* segment = CurrentSegment(model)) {
+        const auto current = static_cast<size_t>(segment - model.m_show.data());
+        s.segment = segment->name;
         s.segmentNumber = static_cast<int32_t>(current + 1);
         s.segmentCount = static_cast<int32_t>(model.m_show.size());
         if (current + 1 < model.m_show.size()) s.nextSegment = model.m_show[current + 1].name;

@@ -25,8 +25,8 @@ uint32_t HalfOpacity(uint32_t color) { return (color >> 24) / 2 << 24 | (color &
 
 // The idle title: the title key, else the show's segment name.
 const std::string& IdleTitle(const CountdownModel& model) {
-    if (!model.m_titleText.empty() || model.m_show.empty()) return model.m_titleText;
-    return model.m_show[static_cast<size_t>(model.m_segment) % model.m_show.size()].name;
+    const ShowSegment* segment = CurrentSegment(model);
+    return model.m_titleText.empty() && segment ? segment->name : model.m_titleText;
 }
 
 DisplayChoice Choose(const CountdownModel& model) {
@@ -46,6 +46,11 @@ DisplayChoice Choose(const CountdownModel& model) {
     return {std::move(timeText), model.m_sizeNormal, InWarning(model) ? model.m_colorWarn : model.m_colorNormal};
 }
 }  // namespace
+
+const ShowSegment* CurrentSegment(const CountdownModel& model) {
+    if (model.m_show.empty()) return nullptr;
+    return &model.m_show[static_cast<size_t>(model.m_segment) % model.m_show.size()];
+}
 
 int32_t SecondsOver(const CountdownModel& model) {
     return static_cast<int32_t>(std::clamp<int64_t>(SecondsIntoAlert(model), 0, INT32_MAX));

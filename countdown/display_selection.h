@@ -13,6 +13,8 @@ struct DisplayChoice {
 // Seconds since the alert began: the alert counts down from its length, the
 // overtime counts up from zero (its m_remaining goes below zero).
 int64_t SecondsIntoAlert(const CountdownModel& model);
+// The run of show's segment now; none without a show.
+const ShowSegment* CurrentSegment(const CountdownModel& model);
 // How long the time is over, for the texts that count up after zero (never negative).
 int32_t SecondsOver(const CountdownModel& model);
 // Counting with no more than the warning's seconds left.

@@ -12,7 +12,6 @@
 #include <utility>
 
 #include "framework/handles_win.h"
-
 #include "framework/text_win.h"
 #include "res/resource.h"
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/duration_text.h"
+#include "core/text_scan.h"
 
 namespace {
 constexpr std::string_view kApi = "/api/v1/";
@@ -89,13 +90,6 @@ Route ApiRoute(std::string_view rest, std::string_view target) {
         return Error(404, "no such path");
     return OrderWithWord(rest.substr(0, slash), rest.substr(slash + 1));
 }
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 }  // namespace
 
 std::optional<std::string> PercentDecode(std::string_view text, bool plusIsBlank) {
@@ -104,7 +98,7 @@ std::optional<std::string> PercentDecode(std::string_view text, bool plusIsBlank
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%') {
             if (i + 2 >= text.size()) return std::nullopt;
-            const int high = HexDigit(text[i + 1]), low = HexDigit(text[i + 2]);
+            const int high = HexDigitValue(text[i + 1]), low = HexDigitValue(text[i + 2]);
             if (high < 0 || low < 0) return std::nullopt;
             decoded += static_cast<char>(high * 16 + low);
             i += 2;

@@ -17,36 +17,30 @@ wait_for 10 "the clock to listen on port $PORT" listening
 read -r _ _ _ one_line < <(geometry)
 
 browse() {  # browse <show|elapsed>: the checks in the browser against the clock now running
-/usr/bin/python3 - "$PORT" "$CLOCK_WINDOW" "$SCREENS" "$1" >"$SCREENS/browser-$1.log" 2>&1 <<'PYEOF'
+PYTHONPATH="$E2E_ROOT/tests/e2e" /usr/bin/python3 - "$PORT" "$CLOCK_WINDOW" "$SCREENS" "$1" >"$SCREENS/browser-$1.log" 2>&1 <<'PYEOF'
 import hashlib, json, subprocess, sys, time, urllib.request
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
+from checks import check, finish, within
 
 port, window, screens, part = sys.argv[1:5]
 base = f"http://127.0.0.1:{port}"
-failures = 0
-
-def check(what, ok):
-    global failures
-    print(("ok " if ok else "FAIL ") + what, flush=True)
-    failures += not ok
-
-def state():
-    with urllib.request.urlopen(f"{base}/api/v1/state?key=browser-control-key", timeout=5) as reply:
-        return json.loads(reply.read())
-
-def within(seconds, condition):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if condition():
-            return True
-        time.sleep(0.05)
-    return False
 
 def order(path):
     with urllib.request.urlopen(f"{base}/api/v1/{path}?key=browser-control-key", timeout=5) as reply:
         return json.loads(reply.read())
+
+def state():
+    return order("state")
+
+def sampled(count, shown):  # the page read at odd moments: how often it agrees with the clock, and what it showed
+    agree, seen = 0, []
+    for _ in range(count):
+        time.sleep(0.37)
+        agree += within(0.15, lambda: shown() == state()["text"])
+        seen.append(shown())
+    return agree, seen
 
 def clock_key(name):  # typed on the clock's own window
     subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False, timeout=10)
@@ -82,17 +76,13 @@ if part == "elapsed":
         check("the view page shows the elapsed face", within(2, lambda: state()["face"] == "elapsed" and shown() == state()["text"]))
         # With the pushes held back the page counts on its own, up as the clock does.
         page.execute_script("socket.onmessage = null;")
-        seen, agree = [], 0
-        for i in range(6):
-            time.sleep(0.37)
-            agree += within(0.15, lambda: shown() == state()["text"])
-            seen.append(shown())
+        agree, seen = sampled(6, shown)
         check(f"between pushes the view page counts up with the clock ({agree} of 6 samples: {seen})",
               agree >= 5 and int(seen[-1]) > int(seen[0]))
         check("and shows no segment", not any(page.find_element(By.ID, id).is_displayed() for id in ("segment", "nextSegment")))
     finally:
         page.quit()
-    sys.exit(1 if failures else 0)
+    finish()
 
 driver = browser()
 try:
@@ -118,10 +108,7 @@ try:
         shown = lambda: viewer.find_element(By.ID, "clock").text
         check("the view page shows the clock's text within a second", within(1.0, lambda: shown() == state()["text"]))
         # Between pushes it counts on its own; sampled at odd moments it agrees with the clock.
-        agree = 0
-        for i in range(8):
-            time.sleep(0.37)
-            agree += within(0.15, lambda: shown() == state()["text"])
+        agree, _ = sampled(8, shown)
         check(f"the view page keeps the clock's text ({agree} of 8 samples)", agree >= 7)
         check("the view page has no control", not viewer.find_elements(By.TAG_NAME, "button"))
         viewer.save_screenshot(f"{screens}/remote-view.png")
@@ -163,7 +150,7 @@ try:
         viewer.quit()
 finally:
     driver.quit()
-sys.exit(1 if failures else 0)
+finish()
 PYEOF
 }
 browse show

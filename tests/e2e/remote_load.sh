@@ -17,16 +17,11 @@ pid=""
 for candidate in $(pgrep -f 'TallyglassCountdown.exe'); do ours "$candidate" && pid=$candidate; done
 check "the clock's process is found" [ -n "$pid" ]
 
-/usr/bin/python3 - "$PORT" "$pid" "${TALLYGLASS_LOAD_SECONDS:-60}" >"$SCREENS/load.log" 2>&1 <<'PYEOF'
+PYTHONPATH="$E2E_ROOT/tests/e2e" /usr/bin/python3 - "$PORT" "$pid" "${TALLYGLASS_LOAD_SECONDS:-60}" >"$SCREENS/load.log" 2>&1 <<'PYEOF'
 import http.client, json, os, sys, threading, time, websocket
+from checks import check, finish
 port, pid, seconds = int(sys.argv[1]), sys.argv[2], int(sys.argv[3])
 key = "load-control-key"
-failures = 0
-
-def check(what, ok):
-    global failures
-    print(("ok " if ok else "FAIL ") + what, flush=True)
-    failures += not ok
 
 def rss_kib():
     with open(f"/proc/{pid}/status") as status:
@@ -78,7 +73,7 @@ print(f"resident set {rss_before} -> {rss_after} KiB, descriptors {descriptors_b
 check("10,000 state requests all answered 200", statuses == {200})
 check("the resident set stays within 1 MiB", rss_after - rss_before <= 1024)
 check("no handle is left open", descriptors_after <= descriptors_before)
-sys.exit(1 if failures else 0)
+finish()
 PYEOF
 status=$?
 cat "$SCREENS/load.log"
