@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "countdown/command_line.h"
+#include "command/command_line.h"
 
 // The words after the program's name, UTF-8.
 std::vector<std::string> ProcessWords();

@@ -25,7 +25,7 @@ BOOL CountdownApp::InitInstance() {
         CountdownWndOptions options;
         if (m_startSteps.On()) options.startStep = [this](const char* step) { m_startSteps.Note(step); };
         if (parsed.line.settingsPath) options.storePath = Widen(*parsed.line.settingsPath);
-        options.startOrders = parsed.line.orders;
+        options.startCommands = CommandsOf(parsed.line.orders);
         CountdownWnd window(std::move(options));
         window.DoModal();
     }

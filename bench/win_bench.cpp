@@ -174,15 +174,15 @@ void PauseResumePairs() {
     for (int i = 0; i < 100; ++i) {
         PumpFor(97 + 41 * (i % 7));
         ran += NowMs() - resumed;  // read as the clock reads it, before the paused frame is drawn
-        clock.Perform(ClockAction::PauseResume);
+        clock.Apply({tallyglass::CommandKind::PauseOrResume, 0, {}, {}});
         PumpFor(60);
         resumed = NowMs();
-        clock.Perform(ClockAction::PauseResume);
+        clock.Apply({tallyglass::CommandKind::PauseOrResume, 0, {}, {}});
     }
     // End half-way through a second, so that the comparison has half a second of room either side.
     PumpFor(1500 - std::fmod(ran, 1000.0));
     ran += NowMs() - resumed;
-    clock.Perform(ClockAction::PauseResume);
+    clock.Apply({tallyglass::CommandKind::PauseOrResume, 0, {}, {}});
     const int exact = 100000 - static_cast<int>(ran / 1000.0);
     std::printf("pause/resume: counted %.3f s over 100 pairs\n", ran / 1000.0);
     std::printf("pause/resume: remaining %d s, exact %d s, off by %d s\n", clock.Model().m_remaining, exact,

@@ -39,8 +39,8 @@ void ClockHotKeys::Release() {
     m_statuses.clear();
 }
 
-std::optional<ClockAction> ClockHotKeys::ActionFor(WPARAM id) const {
+std::optional<tallyglass::ClockCommand> ClockHotKeys::CommandFor(WPARAM id) const {
     if (id < 1 || id > HotKeySlots().size()) return std::nullopt;
     if (m_statuses.size() < id || m_statuses[id - 1].state != HotKeyState::InForce) return std::nullopt;
-    return HotKeySlots()[id - 1].action;
+    return CommandOf(HotKeySlots()[id - 1]);
 }

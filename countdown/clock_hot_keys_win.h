@@ -14,8 +14,8 @@ public:
     // Releases those held, then registers every slot whose text parses.
     void Register(HWND window, const CountdownModel& model);
     void Release();
-    // The action of a WM_HOTKEY's id; nothing for an id that is not ours.
-    std::optional<ClockAction> ActionFor(WPARAM id) const;
+    // The command of a WM_HOTKEY's id; nothing for an id that is not ours.
+    std::optional<tallyglass::ClockCommand> CommandFor(WPARAM id) const;
     const std::vector<HotKeyStatus>& Statuses() const { return m_statuses; }
 
 private:

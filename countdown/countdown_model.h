@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "command/countdown_values.h"
 #include "core/run_of_show.h"
-#include "settings/countdown_values.h"
 
 // A timer id that means "no timer runs"; the multimedia timer never hands it out.
 constexpr uint32_t kNoTimer = 0;

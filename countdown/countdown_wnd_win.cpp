@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "command/command_line.h"
+#include "command/key_commands.h"
 #include "core/setting_keys.h"
 #include "countdown/clock_snapshot.h"
 #include "countdown/hand_over_win.h"
@@ -78,7 +80,7 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_POWERBROADCAST:
             // Back from sleep: the time slept shows at once, not at the timer's next tick.
-            if (wParam == PBT_APMRESUMEAUTOMATIC) OnWake(m_model, *this, ClockTimers::NowMs());
+            if (wParam == PBT_APMRESUMEAUTOMATIC) ApplyEffects(OnWake(m_model, ClockTimers::NowMs()));
             return false;
         case WM_HOTKEY:
             OnHotKey(wParam);
@@ -173,7 +175,7 @@ BOOL CountdownWnd::OnInitDialog() {
     NoteStartStep("first layout");
     PresentFrame();
     NoteStartStep("first frame");
-    if (!m_options.startOrders.Empty()) ApplyOrders(m_options.startOrders);
+    for (const tallyglass::ClockCommand& command : m_options.startCommands) Apply(command);
     // The template shows the window as this returns; the rest waits for that.
     PostMessageW(m_hwnd, kFinishStartMessage, 0, 0);
     return TRUE;
@@ -216,21 +218,12 @@ void CountdownWnd::StartRemote() {
     if (m_remote->Listening()) m_remote->Publish(Snapshot());
 }
 
-void CountdownWnd::ClearMessage() {
-    RemoteOrder clear;
-    clear.kind = RemoteOrder::Kind::ClearMessage;
-    ApplyRemoteOrder(m_model, *this, clear, ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay());
-}
-
 void CountdownWnd::OnRemoteOrders() {
     if (!m_remote) return;
     for (PendingOrder& pending : m_remote->TakeOrders()) {
-        RecordPosition();  // a new length is laid out where the clock stands, as New countdown does
-        ApplyRemoteOrder(m_model, *this, pending.order, ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay());
+        Apply(pending.order);
         // Published before it is answered: a reader after the answer sees it too.
-        const SnapshotPtr state = Snapshot();
-        m_remote->Publish(state);
-        if (pending.answer) pending.answer(state);
+        if (pending.answer) pending.answer(Snapshot());
     }
 }
 
@@ -290,14 +283,7 @@ BOOL CountdownWnd::PreTranslateMessage(MSG* msg) {
         if (msg->message == WM_SYSKEYDOWN) return TRUE;  // Alt, F10 and Alt+F4 never reach the dialog manager
         if (msg->message == WM_KEYDOWN) {
             if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) return TRUE;
-            if (msg->wParam == VK_F2) StartCountdown();
-            if (msg->wParam == VK_F4) ResetCountdown();
-            if (msg->wParam == VK_F3) Perform(ClockAction::PauseResume);
-            if (msg->wParam == VK_UP) Perform(ClockAction::AddMinute);
-            if (msg->wParam == VK_DOWN) Perform(ClockAction::TakeMinute);
-            if (msg->wParam == VK_RIGHT) Perform(ClockAction::NextSegment);
-            if (msg->wParam == VK_LEFT) Perform(ClockAction::PreviousSegment);
-            if (msg->wParam == VK_DELETE && !m_model.m_message.empty()) ClearMessage();
+            if (const auto command = tallyglass::CommandForKey(static_cast<uint32_t>(msg->wParam))) Apply(*command);
         }
     }
     return Dialog::PreTranslateMessage(msg);
@@ -318,11 +304,11 @@ void CountdownWnd::OnRButtonUp() {
 }
 
 void CountdownWnd::OnNewCountdown() {
-    RecordPosition();
     SettingsDlg dialog;
     dialog.m_values = ValuesOf(m_model);
     if (dialog.DoModal(m_hwnd) != IDOK) return;
-    ApplyNewCountdown(m_model, *this, dialog.m_values);
+    tallyglass::ClockCommand command{tallyglass::CommandKind::NewCountdown, 0, {}, dialog.m_values};
+    Apply(command);
 }
 
 void CountdownWnd::OnAbout() {
@@ -337,19 +323,16 @@ void CountdownWnd::OnAbout() {
 
 std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_hotKeys.Statuses())); }
 
-void CountdownWnd::Perform(ClockAction action) { ::Perform(m_model, *this, action, ClockTimers::NowMs()); }
-
-void CountdownWnd::ApplyOrders(const ClockOrders& orders) {
-    RecordPosition();  // a new length is laid out where the clock stands, as New countdown does
-    ::ApplyOrders(m_model, *this, orders, ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay());
+void CountdownWnd::Apply(const tallyglass::ClockCommand& command) {
+    if (tallyglass::LaysOutWhereTheClockStands(command)) RecordPosition();
+    const bool clickThrough = m_model.m_clickThrough != 0;
+    ApplyEffects(tallyglass::Dispatch(m_model, command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()}));
+    if ((m_model.m_clickThrough != 0) != clickThrough) SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
 }
 
 void CountdownWnd::OnHotKey(WPARAM id) {
     // The clock acts where it stands and never takes the focus from the slides.
-    const auto action = m_hotKeys.ActionFor(id);
-    if (!action) return;
-    Perform(*action);
-    if (*action == ClockAction::ToggleClickThrough) SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
+    if (const auto command = m_hotKeys.CommandFor(id)) Apply(*command);
 }
 
 bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
@@ -357,7 +340,7 @@ bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
     if (!words) return false;
     const ParsedCommandLine parsed = ParseCommandLine(WordsToHandOver(*words));
     if (!parsed.ok) return false;
-    ApplyOrders(parsed.line.orders);
+    for (const tallyglass::ClockCommand& command : CommandsOf(parsed.line.orders)) Apply(command);
     return true;
 }
 
@@ -369,10 +352,11 @@ void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
         m_view->LayOutAt(m_hwnd, m_model, suggested->left, suggested->top);
     else
         RelayoutInPlace();
+    PublishState();
 }
 
 void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {
-    if (IsLiveTick(m_model, timerId)) OnTimerTick(m_model, *this, firedAtMs);
+    if (IsLiveTick(m_model, timerId)) ApplyEffects(OnTimerTick(m_model, firedAtMs));
 }
 
 // At each minute's turn, so that the idle clock turns with the system's clock.
@@ -384,12 +368,30 @@ void CountdownWnd::ArmMinuteTimer() {
 void CountdownWnd::OnMinuteTimer() {
     m_model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
     ArmMinuteTimer();
-    if (!m_model.m_running) RelayoutInPlace();
+    if (m_model.m_running) return;
+    RelayoutInPlace();
+    PublishState();
 }
 
-uint32_t CountdownWnd::StartPeriodicTimer() { return m_timers.StartPeriodic(m_hwnd); }
-uint32_t CountdownWnd::StartOneShotTimer(uint32_t delayMs) { return m_timers.StartOneShot(m_hwnd, delayMs); }
-void CountdownWnd::StopTimer(uint32_t timerId) { m_timers.Stop(timerId); }
+void CountdownWnd::ApplyEffects(const EngineEffects& effects) {
+    ApplyTimerEffects(effects);
+    using Picture = EngineEffects::Picture;
+    if (effects.picture == Picture::LayoutAtPosition) Relayout();
+    if (effects.picture == Picture::LayoutInPlace) RelayoutInPlace();
+    if (effects.picture == Picture::Frame) PresentFrame();
+    if (effects.center) CenterWindow();
+    if (effects.alertSound) PlayAlertSound();
+    if (effects.cueSound) PlayCueSound();
+    if (effects.Changed()) PublishState();
+}
+
+// Before the picture, so that a tick's drawing never delays the next tick.
+void CountdownWnd::ApplyTimerEffects(const EngineEffects& effects) {
+    if (effects.stopTimer != kNoTimer) m_timers.Stop(effects.stopTimer);
+    if (effects.armTimer == EngineEffects::Timer::Periodic) m_model.m_timerId = m_timers.StartPeriodic(m_hwnd);
+    if (effects.armTimer == EngineEffects::Timer::OneShot)
+        m_model.m_timerId = m_timers.StartOneShot(m_hwnd, effects.oneShotDelayMs);
+}
 
 void CountdownWnd::PlayAlertSound() {
     if (!m_core) return;
@@ -405,30 +407,28 @@ void CountdownWnd::PlayCueSound() {
     ::PlayAlertSound(true, device.FileExists(cue) ? cue : Narrow(m_alertWavPath), device);
 }
 
-void CountdownWnd::Relayout() {
-    m_view->LayOutAt(m_hwnd, m_model, m_model.m_posLeft, m_model.m_posTop);
-    PublishState();
-}
+void CountdownWnd::Relayout() { m_view->LayOutAt(m_hwnd, m_model, m_model.m_posLeft, m_model.m_posTop); }
 
 void CountdownWnd::RelayoutInPlace() {
     RECT rect{};
     GetWindowRect(m_hwnd, &rect);
     m_view->LayOutAt(m_hwnd, m_model, rect.left, rect.top);
-    PublishState();
 }
 
 void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
     m_model = model;
-    if (relayout) return Relayout();
-    PresentFrame();
+    if (relayout)
+        Relayout();
+    else
+        PresentFrame();
+    PublishState();
 }
 
 void CountdownWnd::PresentFrame() {
     if (m_view) m_view->Present(m_hwnd, m_model);
-    PublishState();
 }
 
-// Every frame and every layout follows a change of the state.
+// One state per event, after everything it changed.
 void CountdownWnd::PublishState() {
     if (m_remote && m_remote->Listening()) m_remote->Publish(Snapshot());
 }

@@ -10,11 +10,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "command/clock_command.h"
 #include "core/core_win.h"
 #include "countdown/capture_exclusion_win.h"
+#include "countdown/clock_dispatch.h"
 #include "countdown/clock_hot_keys_win.h"
-#include "countdown/clock_orders.h"
 #include "countdown/clock_timers_win.h"
 #include "countdown/clock_view_win.h"
 #include "countdown/countdown_engine.h"
@@ -33,7 +35,7 @@ struct CountdownWndOptions {
     // Test seam: sees every frame's pixels before they go to the screen.
     LayeredPresenter::Observer frameObserver;
     // Applied once the clock is laid out, as if typed (from the command line).
-    ClockOrders startOrders;
+    std::vector<tallyglass::ClockCommand> startCommands;
     // What to do when the layered-window entry point is missing. The default
     // shows "User32.dll ERROR!" and exits with a failure status.
     std::function<void()> fatalError;
@@ -52,7 +54,7 @@ constexpr UINT kFinishStartMessage = WM_APP + 2;
 // The idle clock's timer, set for each minute's turn.
 constexpr UINT_PTR kMinuteTimerId = 7;
 
-class CountdownWnd : public Dialog, private EngineHost {
+class CountdownWnd : public Dialog {
 public:
     explicit CountdownWnd(CountdownWndOptions options = {});
     // The window's WM_DESTROY handler stores the settings: it must run while
@@ -60,12 +62,13 @@ public:
     ~CountdownWnd() override { Destroy(); }
 
     BOOL PreTranslateMessage(MSG* msg) override;
-    void StartCountdown() { Perform(ClockAction::Start); }
-    void ResetCountdown() { Perform(ClockAction::Reset); }
-    // A key's, hot key's or menu's order, with the time read now.
-    void Perform(ClockAction action);
-    // Orders from the command line or a second start: a length keeps the place.
-    void ApplyOrders(const ClockOrders& orders);
+    void StartCountdown() { Apply({tallyglass::CommandKind::Start, 0, {}, {}}); }
+    void ResetCountdown() { Apply({tallyglass::CommandKind::Reset, 0, {}, {}}); }
+    // Every way in ends here, on the window's thread: the command applied with the
+    // time read now, and the same follows whatever it came from (the place
+    // recorded first when the command lays out there; click-through as the model
+    // says; one state published).
+    void Apply(const tallyglass::ClockCommand& command);
     const ClockHotKeys& HotKeys() const { return m_hotKeys; }
     // About's lines on the keys, hot keys and command line.
     std::wstring ControlsText() const;
@@ -110,8 +113,6 @@ private:
     void OnFinishStart();
     void StartRemote();
     void OnRemoteOrders();
-    // Delete on the clock: the presenter has read the message.
-    void ClearMessage();
     SnapshotPtr Snapshot() const;
     void PublishState();
     void ApplyWindowSettings();
@@ -121,15 +122,15 @@ private:
     void RecordPosition();
     void StoreSettings();
 
-    void Relayout() override;
-    void RelayoutInPlace() override;
-    void PresentFrame() override;
-    void CenterWindow() override { Dialog::CenterWindow(nullptr); }
-    void PlayAlertSound() override;
-    void PlayCueSound() override;
-    uint32_t StartPeriodicTimer() override;
-    uint32_t StartOneShotTimer(uint32_t delayMs) override;
-    void StopTimer(uint32_t timerId) override;
+    // Once per event: what the engine decided follows it, then one state for every viewer.
+    void ApplyEffects(const EngineEffects& effects);
+    void ApplyTimerEffects(const EngineEffects& effects);
+    void Relayout();
+    void RelayoutInPlace();
+    void PresentFrame();
+    void CenterWindow() { Dialog::CenterWindow(nullptr); }
+    void PlayAlertSound();
+    void PlayCueSound();
 
     struct FreeDeleter {
         void operator()(void* p) const { std::free(p); }

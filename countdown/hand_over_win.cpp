@@ -1,6 +1,6 @@
 #include "countdown/hand_over_win.h"
 
-#include "countdown/command_line.h"
+#include "command/command_line.h"
 #include "countdown/product.h"
 #include "framework/text_win.h"
 

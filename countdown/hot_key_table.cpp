@@ -1,19 +1,20 @@
 #include "countdown/hot_key_table.h"
 
-#include "countdown/command_line.h"
+#include "command/command_line.h"
 
 namespace {
 using M = CountdownModel;
+using tallyglass::CommandKind;
 
 const std::vector<HotKeySlot> kSlots{
-    {ClockAction::Start, "start", &M::m_hotKeyStart},
-    {ClockAction::Reset, "reset", &M::m_hotKeyReset},
-    {ClockAction::PauseResume, "pause/resume", &M::m_hotKeyPause},
-    {ClockAction::AddMinute, "one minute more", &M::m_hotKeyPlus},
-    {ClockAction::TakeMinute, "one minute less", &M::m_hotKeyMinus},
-    {ClockAction::ToggleClickThrough, "click-through on/off", &M::m_hotKeyClickThrough},
-    {ClockAction::NextSegment, "next segment", &M::m_hotKeyNext, true},
-    {ClockAction::PreviousSegment, "previous segment", &M::m_hotKeyPrevious, true},
+    {CommandKind::Start, "", "start", &M::m_hotKeyStart},
+    {CommandKind::Reset, "", "reset", &M::m_hotKeyReset},
+    {CommandKind::PauseOrResume, "", "pause/resume", &M::m_hotKeyPause},
+    {CommandKind::AddSeconds, "60", "one minute more", &M::m_hotKeyPlus},
+    {CommandKind::AddSeconds, "-60", "one minute less", &M::m_hotKeyMinus},
+    {CommandKind::ToggleClickThrough, "", "click-through on/off", &M::m_hotKeyClickThrough},
+    {CommandKind::NextSegment, "", "next segment", &M::m_hotKeyNext, true},
+    {CommandKind::PreviousSegment, "", "previous segment", &M::m_hotKeyPrevious, true},
 };
 
 const char* Why(HotKeyState state) {
@@ -37,6 +38,10 @@ void Append(std::string& list, const std::string& item) { list += (list.empty() 
 }  // namespace
 
 const std::vector<HotKeySlot>& HotKeySlots() { return kSlots; }
+
+tallyglass::ClockCommand CommandOf(const HotKeySlot& slot) {
+    return *tallyglass::CheckCommand(slot.kind, slot.word).command;
+}
 
 std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses) {
     std::string inForce;

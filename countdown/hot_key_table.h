@@ -4,15 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "countdown/clock_orders.h"
+#include "command/clock_command.h"
+#include "countdown/countdown_model.h"
 #include "countdown/hot_key_text.h"
 
 struct HotKeySlot {
-    ClockAction action;
+    tallyglass::CommandKind kind;
+    const char* word;   // the command's value, as the network would send it
     const char* label;  // as About names it
     std::string CountdownModel::*text;
     bool showOnly = false;  // only with a run of show: without one the keys stay free for other programs
 };
+
+// The command a slot's hot key gives.
+tallyglass::ClockCommand CommandOf(const HotKeySlot& slot);
 
 // In the order of their ids: a slot's id for RegisterHotKey is its index + 1.
 const std::vector<HotKeySlot>& HotKeySlots();

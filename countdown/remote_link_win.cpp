@@ -56,13 +56,14 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
     config.feedbackPort = plan.feedbackPort;
     config.controlPage = PageResource(IDR_CONTROL_PAGE);
     config.viewPage = PageResource(IDR_VIEW_PAGE);
-    m_server = std::make_unique<RemoteServer>(std::move(config), [this](const RemoteOrder& order, auto answer) {
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_pending.push_back({order, std::move(answer)});
-        }
-        PostMessageW(m_window, kRemoteOrderMessage, 0, 0);
-    });
+    m_server =
+        std::make_unique<RemoteServer>(std::move(config), [this](const tallyglass::ClockCommand& order, auto answer) {
+            {
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                m_pending.push_back({order, std::move(answer)});
+            }
+            PostMessageW(m_window, kRemoteOrderMessage, 0, 0);
+        });
     m_why = m_server->Start();
     m_listening = m_why.empty();
     if (!m_listening) m_server.reset();

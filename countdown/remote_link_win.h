@@ -17,7 +17,7 @@
 constexpr UINT kRemoteOrderMessage = WM_APP + 3;
 
 struct PendingOrder {
-    RemoteOrder order;
+    tallyglass::ClockCommand order;
     std::function<void(SnapshotPtr)> answer;  // may be empty
 };
 

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (messages.size() > kMaxOscMessagesPerPacket) __builtin_trap();
     for (const OscMessage& message : messages) {
         // UBSan watches the float's rounding to whole seconds.
-        (void)RemoteOrderFromOsc(message);
+        (void)CommandFromOsc(message);
         const std::vector<uint8_t> bytes = EncodeOscMessage(message);
         if (bytes.size() % 4 != 0) __builtin_trap();
         const std::vector<OscMessage> back = DecodeOscPacket(bytes.data(), bytes.size());

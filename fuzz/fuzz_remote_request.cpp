@@ -1,23 +1,24 @@
 // Any request line and any WebSocket text: an answer the server can send, and an
-// order whose message is clean (no control character, at most 200 characters).
+// order whose message is clean (valid UTF-8, no control character, within its caps).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "command/message_text.h"
 #include "remote/access_keys.h"
 #include "remote/http_route.h"
 #include "remote/state_json.h"
 
 namespace {
-void CheckClean(const RemoteOrder& order) {
+// A clean message is its own cleaning (valid UTF-8, nothing to drop) and within both caps.
+void CheckClean(const tallyglass::ClockCommand& command) {
+    const std::string& text = command.text;
+    if (text.size() > tallyglass::kMaxMessageBytes || tallyglass::CleanMessage(text) != text) std::abort();
     size_t codePoints = 0;
-    for (unsigned char c : order.text) {
-        if (c < 0x20 || c == 0x7F) std::abort();
-        codePoints += (c & 0xC0) != 0x80;
-    }
-    if (codePoints > 200) std::abort();
-    if (order.kind == RemoteOrder::Kind::Message && order.text.empty()) std::abort();
+    for (unsigned char c : text) codePoints += (c & 0xC0) != 0x80;
+    if (codePoints > tallyglass::kMaxMessageCodePoints) std::abort();
+    if (command.kind == tallyglass::CommandKind::SetMessage && text.empty()) std::abort();
 }
 }  // namespace
 
@@ -31,10 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Route route = RouteRequest(method, target);
     if (route.kind == RouteKind::Error && route.status != 400 && route.status != 404 && route.status != 405)
         std::abort();
-    if (route.kind == RouteKind::Order) CheckClean(route.order);
+    if (route.kind == RouteKind::Order) CheckClean(route.command);
     (void)PresentedKey(target, input, input);
-    const ParsedOrder parsed = ParseOrderJson(input);
-    if (parsed.order) CheckClean(*parsed.order);
-    if (!parsed.order && parsed.error.empty()) std::abort();
+    const tallyglass::CommandCheck parsed = ParseOrderJson(input);
+    if (parsed.command) CheckClean(*parsed.command);
+    if (!parsed.command && parsed.why.empty()) std::abort();
+    // Any bytes as a message, as OSC hands them over unescaped.
+    CheckClean(tallyglass::ClockCommand{tallyglass::CommandKind::SetMessage, 0, tallyglass::CleanMessage(input), {}});
     return 0;
 }

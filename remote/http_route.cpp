@@ -1,9 +1,5 @@
 #include "remote/http_route.h"
 
-#include <charconv>
-#include <limits>
-
-#include "core/duration_text.h"
 #include "core/text_scan.h"
 
 namespace {
@@ -23,72 +19,36 @@ Route Plain(RouteKind kind) {
     return route;
 }
 
-Route OrderRoute(RemoteOrder::Kind kind, int32_t seconds = 0, std::string text = {}) {
+Route OrderRoute(const tallyglass::CommandCheck& check) {
+    if (!check.command) return Error(400, check.why, check.word);
     Route route;
     route.kind = RouteKind::Order;
-    route.order.kind = kind;
-    route.order.seconds = seconds;
-    route.order.text = std::move(text);
+    route.command = *check.command;
     return route;
 }
 
-std::optional<int32_t> ParseSeconds(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) return std::nullopt;
-    return static_cast<int32_t>(value);
-}
-
-// An order with a word after its name: /add/60, /set/5m, /until/14:30.
-Route OrderWithWord(std::string_view name, std::string_view rawWord) {
-    const std::optional<std::string> word = PercentDecode(rawWord, false);
-    const std::string shown = word ? *word : std::string(rawWord);
-    if (name == "add") {
-        const auto seconds = word ? ParseSeconds(*word) : std::nullopt;
-        if (!seconds) return Error(400, "add takes whole seconds, such as 60 or -30", shown);
-        return OrderRoute(RemoteOrder::Kind::Add, *seconds);
-    }
-    if (name == "set") {
-        const auto length = word ? ParseDuration(*word) : std::nullopt;
-        if (!length) return Error(400, "set takes a length such as 90, 45s, 20m, 1h30m or 1:30", shown);
-        return OrderRoute(RemoteOrder::Kind::Set, *length);
-    }
-    if (name == "until") {
-        const auto minute = word ? ParseClockTime(*word) : std::nullopt;
-        if (!minute) return Error(400, "until takes a time of day such as 14:30", shown);
-        return OrderRoute(RemoteOrder::Kind::Until, *minute);
-    }
-    if (name == "segment") {
-        const auto number = word ? ParseSeconds(*word) : std::nullopt;
-        if (!number || *number < 1) return Error(400, "segment takes a segment's number, 1 for the first", shown);
-        return OrderRoute(RemoteOrder::Kind::Segment, *number);
-    }
-    if (name == "message" && rawWord == "clear") return OrderRoute(RemoteOrder::Kind::ClearMessage);
-    return Error(404, "no such path");
-}
-
+// /api/v1/<word>, /api/v1/<word>/<value>, or /api/v1/message?text=...
 Route ApiRoute(std::string_view rest, std::string_view target) {
+    using tallyglass::CommandKind;
     if (rest == "state") return Plain(RouteKind::State);
     if (rest == "ws") return Plain(RouteKind::WebSocket);
-    if (rest == "start") return OrderRoute(RemoteOrder::Kind::Start);
-    if (rest == "pause") return OrderRoute(RemoteOrder::Kind::Pause);
-    if (rest == "resume") return OrderRoute(RemoteOrder::Kind::Resume);
-    if (rest == "reset") return OrderRoute(RemoteOrder::Kind::Reset);
-    if (rest == "next") return OrderRoute(RemoteOrder::Kind::Next);
-    if (rest == "previous") return OrderRoute(RemoteOrder::Kind::Previous);
-    if (rest == "message") {
+    if (const auto kind = tallyglass::CommandForNetworkWord(rest)) {
+        if (!tallyglass::TakesWord(*kind)) return OrderRoute(tallyglass::CheckCommand(*kind));
+        if (*kind != CommandKind::SetMessage) return Error(404, "no such path");
         const auto text = QueryValue(target, "text");
         if (!text) return Error(400, "message takes ?text=", "text");
-        const std::string clean = CleanMessage(*text);
-        return clean.empty() ? OrderRoute(RemoteOrder::Kind::ClearMessage)
-                             : OrderRoute(RemoteOrder::Kind::Message, 0, clean);
+        return OrderRoute(tallyglass::CheckCommand(*kind, *text));
     }
     const size_t slash = rest.find('/');
     if (slash == std::string_view::npos || rest.find('/', slash + 1) != std::string_view::npos)
         return Error(404, "no such path");
-    return OrderWithWord(rest.substr(0, slash), rest.substr(slash + 1));
+    const auto kind = tallyglass::CommandForNetworkWord(rest.substr(0, slash));
+    // A message's text comes in the query, where any character may be escaped.
+    if (!kind || !tallyglass::TakesWord(*kind) || *kind == CommandKind::SetMessage) return Error(404, "no such path");
+    const std::string_view rawWord = rest.substr(slash + 1);
+    // A broken escape keeps its '%', which no value reads: refused as the word it is.
+    const std::optional<std::string> word = PercentDecode(rawWord, false);
+    return OrderRoute(tallyglass::CheckCommand(*kind, word ? *word : std::string(rawWord)));
 }
 }  // namespace
 

@@ -5,16 +5,16 @@
 #include <string>
 #include <string_view>
 
-#include "remote/remote_order.h"
+#include "command/clock_command.h"
 
 enum class RouteKind { State, Order, ControlPage, ViewPage, WebSocket, Error };
 
 struct Route {
     RouteKind kind = RouteKind::Error;
-    RemoteOrder order;  // RouteKind::Order
-    int status = 200;   // RouteKind::Error: 400, 404 or 405
-    std::string error;  // why, for the JSON error
-    std::string word;   // the word that could not be used (400)
+    tallyglass::ClockCommand command;  // RouteKind::Order
+    int status = 200;                  // RouteKind::Error: 400, 404 or 405
+    std::string error;                 // why, for the JSON error
+    std::string word;                  // the word that could not be used (400)
 };
 
 // method: "GET", "POST", ...; target: path and query as sent ("/api/v1/add/60?key=...").

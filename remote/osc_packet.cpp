@@ -142,11 +142,22 @@ void PutString(std::vector<uint8_t>& out, std::string_view text) {
     out.resize((out.size() / 4 + 1) * 4, 0);
 }
 
-int32_t RoundSaturated(float value) {
+// An integer's text within int64, so that a value past 32 bits is refused as itself.
+std::string RoundedText(float value) {
     const double rounded = std::round(static_cast<double>(value));
-    if (rounded >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (rounded <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(rounded);
+    if (std::fabs(rounded) >= 9.0e18) return std::to_string(value);
+    return std::to_string(static_cast<int64_t>(rounded));
+}
+
+// The first argument as the order's word; nothing when it has none it can take.
+std::optional<std::string> WordOf(const OscMessage& message, bool numbers) {
+    if (message.arguments.empty()) return std::nullopt;
+    const OscArgument& first = message.arguments.front();
+    if (const auto* text = std::get_if<std::string>(&first)) return *text;
+    if (!numbers) return std::nullopt;
+    if (const auto* number = std::get_if<int32_t>(&first)) return std::to_string(*number);
+    if (const auto* real = std::get_if<float>(&first); real && std::isfinite(*real)) return RoundedText(*real);
+    return std::nullopt;
 }
 }  // namespace
 
@@ -177,34 +188,15 @@ std::vector<uint8_t> EncodeOscMessage(const OscMessage& message) {
     return out;
 }
 
-std::optional<RemoteOrder> RemoteOrderFromOsc(const OscMessage& message) {
-    using Kind = RemoteOrder::Kind;
+std::optional<tallyglass::CommandCheck> CommandFromOsc(const OscMessage& message) {
     constexpr std::string_view kPrefix = "/tallyglass/";
     std::string_view name = message.address;
     if (name.substr(0, kPrefix.size()) != kPrefix) return std::nullopt;
     name.remove_prefix(kPrefix.size());
-    constexpr std::pair<std::string_view, Kind> kBare[] = {{"start", Kind::Start},
-                                                           {"pause", Kind::Pause},
-                                                           {"resume", Kind::Resume},
-                                                           {"reset", Kind::Reset},
-                                                           {"next", Kind::Next},
-                                                           {"previous", Kind::Previous},
-                                                           {"message/clear", Kind::ClearMessage}};
-    for (const auto& [bare, kind] : kBare)
-        if (name == bare) return RemoteOrder{kind, 0, {}};
-    if (message.arguments.empty()) return std::nullopt;
-    const OscArgument& first = message.arguments.front();
-    const int32_t* number = std::get_if<int32_t>(&first);
-    const float* real = std::get_if<float>(&first);
-    const std::string* text = std::get_if<std::string>(&first);
-    if (name == "add" && number) return RemoteOrder{Kind::Add, *number, {}};
-    if (name == "add" && real && !std::isnan(*real)) return RemoteOrder{Kind::Add, RoundSaturated(*real), {}};
-    if (name == "set" && number) return RemoteOrder{Kind::Set, 0, std::to_string(*number)};
-    if (name == "segment" && number) return RemoteOrder{Kind::Segment, *number, {}};
-    if (name == "segment" && real && !std::isnan(*real)) return RemoteOrder{Kind::Segment, RoundSaturated(*real), {}};
-    constexpr std::pair<std::string_view, Kind> kWithText[] = {
-        {"set", Kind::Set}, {"until", Kind::Until}, {"message", Kind::Message}};
-    for (const auto& [worded, kind] : kWithText)
-        if (name == worded && text) return RemoteOrder{kind, 0, *text};
-    return std::nullopt;
+    const auto kind = tallyglass::CommandForNetworkWord(name);
+    if (!kind) return std::nullopt;
+    if (!tallyglass::TakesWord(*kind)) return tallyglass::CheckCommand(*kind);
+    const auto word = WordOf(message, *kind != tallyglass::CommandKind::SetMessage);
+    if (!word) return tallyglass::CommandCheck{std::nullopt, "a value is needed", std::string(name)};
+    return tallyglass::CheckCommand(*kind, *word);
 }

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "remote/remote_order.h"
+#include "command/clock_command.h"
 
 // i, f and s are read. An argument of a type whose size is known but that no order
 // takes (b, h, d, t, T, F, N, I) stays in its place as monostate, so that the
@@ -32,8 +32,9 @@ std::vector<OscMessage> DecodeOscPacket(const uint8_t* data, size_t size);
 // A monostate argument is written as N; a string ends at its first NUL.
 std::vector<uint8_t> EncodeOscMessage(const OscMessage& message);
 
-// /tallyglass/start, pause, resume, reset and message/clear take no argument and
-// ignore any sent (a controller's button often sends its value). add takes i, or f
-// rounded to the nearest second; set takes s, or i as its decimal text; until and
-// message take s. The first argument counts. Anything else: nullopt.
-std::optional<RemoteOrder> RemoteOrderFromOsc(const OscMessage& message);
+// /tallyglass/<word>, with the network's words. Orders without a value ignore any
+// argument sent (a controller's button often sends its value); the others take
+// their first argument: a string as its text, an integer or a finite float
+// (rounded to the nearest) as its decimal text, but for message, which takes a
+// string. Not an order of the clock's: nothing.
+std::optional<tallyglass::CommandCheck> CommandFromOsc(const OscMessage& message);

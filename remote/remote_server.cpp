@@ -7,7 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/duration_text.h"
 #include "remote/http_route.h"
 #include "remote/osc_packet.h"
 
@@ -61,8 +60,8 @@ struct RemoteServer::Impl : std::enable_shared_from_this<RemoteServer::Impl> {
     void ReceiveOsc();
     void OnOsc(size_t size);
     void Broadcast(const SnapshotPtr& snapshot);
-    void Order(const RemoteOrder& order, std::function<void(SnapshotPtr)> answer) {
-        if (sink) sink(order, std::move(answer));
+    void Order(const tallyglass::ClockCommand& command, std::function<void(SnapshotPtr)> answer) {
+        if (sink) sink(command, std::move(answer));
     }
 };
 
@@ -120,10 +119,10 @@ private:
 
     void OnMessage(const std::string& text) {
         if (!Controls()) return Send(ErrorJson("this key may only view"));
-        const ParsedOrder parsed = ParseOrderJson(text);
-        if (!parsed.order) return Send(ErrorJson(parsed.error, parsed.word));
+        const tallyglass::CommandCheck parsed = ParseOrderJson(text);
+        if (!parsed.command) return Send(ErrorJson(parsed.why, parsed.word));
         // The new state reaches this socket as every state does.
-        m_shared.Order(*parsed.order, nullptr);
+        m_shared.Order(*parsed.command, nullptr);
     }
 
     void Write() {
@@ -226,7 +225,7 @@ private:
         // Called on the clock's thread: the session is moved into the handler posted back,
         // so that this thread never lets go of the last reference to it.
         std::weak_ptr<Shared> shared = m_shared.shared_from_this();
-        m_shared.Order(route.order, [self = shared_from_this(), shared, keepAlive](SnapshotPtr state) mutable {
+        m_shared.Order(route.command, [self = shared_from_this(), shared, keepAlive](SnapshotPtr state) mutable {
             const auto alive = shared.lock();
             if (!alive || !state) return;
             net::post(alive->ioc, [self = std::move(self), state, keepAlive] {
@@ -291,15 +290,6 @@ void Refuse(tcp::socket socket) {
     });
 }
 
-// OSC's set and until carry their words as sent; they are checked here as the HTTP ones are.
-bool ParseOscWord(RemoteOrder& order) {
-    if (order.kind != RemoteOrder::Kind::Set && order.kind != RemoteOrder::Kind::Until) return true;
-    const auto value = order.kind == RemoteOrder::Kind::Set ? ParseDuration(order.text) : ParseClockTime(order.text);
-    if (!value) return false;
-    order.seconds = *value;
-    order.text.clear();
-    return true;
-}
 }  // namespace
 
 // Handlers of the server itself hold it by pointer: it outlives its io_context's thread.
@@ -328,8 +318,8 @@ void RemoteServer::Impl::OnOsc(size_t size) {
     // OSC carries no key: only this machine, unless the user trusts the network.
     if (!config.oscFromAnywhere && !oscSender.address().is_loopback()) return;
     for (const OscMessage& message : DecodeOscPacket(oscBuffer.data(), size)) {
-        std::optional<RemoteOrder> order = RemoteOrderFromOsc(message);
-        if (order && ParseOscWord(*order)) Order(*order, nullptr);
+        const std::optional<tallyglass::CommandCheck> check = CommandFromOsc(message);
+        if (check && check->command) Order(*check->command, nullptr);
     }
 }
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "command/clock_command.h"
 #include "remote/access_keys.h"
-#include "remote/remote_order.h"
 #include "remote/state_json.h"
 
 struct RemoteConfig {
@@ -25,7 +25,7 @@ struct RemoteConfig {
 using SnapshotPtr = std::shared_ptr<const ClockSnapshot>;
 // Called on the network thread. The clock applies the order on its own thread and
 // then calls answer, on that thread, with the state after it; answer may be empty.
-using OrderSink = std::function<void(const RemoteOrder& order, std::function<void(SnapshotPtr)> answer)>;
+using OrderSink = std::function<void(const tallyglass::ClockCommand& command, std::function<void(SnapshotPtr)> answer)>;
 
 class RemoteServer {
 public:

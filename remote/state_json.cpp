@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "core/duration_text.h"
-
 namespace {
 using nlohmann::json;
 
@@ -14,61 +12,38 @@ std::string ColorText(uint32_t argb) {
     return text;
 }
 
-ParsedOrder Bad(std::string error, std::string word = {}) { return {std::nullopt, std::move(error), std::move(word)}; }
-
-ParsedOrder Order(RemoteOrder::Kind kind, int32_t seconds = 0, std::string text = {}) {
-    return {RemoteOrder{kind, seconds, std::move(text)}, {}, {}};
+tallyglass::CommandCheck Bad(std::string error, std::string word = {}) {
+    return {std::nullopt, std::move(error), std::move(word)};
 }
 
-// A word that may come as a string or, for lengths, as a number of seconds.
-std::string WordOf(const json& value) {
-    if (value.is_string()) return value.get<std::string>();
-    if (value.is_number_integer()) return std::to_string(value.get<int64_t>());
-    return {};
+// The member that carries each order's value.
+const char* FieldOf(tallyglass::CommandKind kind) {
+    using tallyglass::CommandKind;
+    switch (kind) {
+        case CommandKind::AddSeconds:
+            return "seconds";
+        case CommandKind::SetLength:
+            return "length";
+        case CommandKind::CountUntil:
+            return "time";
+        case CommandKind::GoToSegment:
+            return "number";
+        default:
+            return "text";
+    }
 }
 
-ParsedOrder OrderFrom(const std::string& name, const json& object) {
-    using Kind = RemoteOrder::Kind;
-    if (name == "start") return Order(Kind::Start);
-    if (name == "pause") return Order(Kind::Pause);
-    if (name == "resume") return Order(Kind::Resume);
-    if (name == "reset") return Order(Kind::Reset);
-    if (name == "message/clear") return Order(Kind::ClearMessage);
-    if (name == "next") return Order(Kind::Next);
-    if (name == "previous") return Order(Kind::Previous);
-    if (name == "segment") {
-        const auto found = object.find("number");
-        if (found == object.end() || !found->is_number_integer() || *found < 1 || *found > INT32_MAX)
-            return Bad("segment takes \"number\": 1 for the first", found == object.end() ? "number" : found->dump());
-        return Order(Kind::Segment, found->get<int32_t>());
-    }
-    if (name == "add") {
-        const auto found = object.find("seconds");
-        if (found == object.end() || !found->is_number_integer() || *found < INT32_MIN || *found > INT32_MAX)
-            return Bad("add takes \"seconds\": whole seconds", found == object.end() ? "seconds" : found->dump());
-        return Order(Kind::Add, found->get<int32_t>());
-    }
-    if (name == "set") {
-        const auto found = object.find("length");
-        const std::string word = found == object.end() ? std::string() : WordOf(*found);
-        const auto length = ParseDuration(word);
-        if (!length) return Bad("set takes \"length\": such as 90, 20m or 1:30", word);
-        return Order(Kind::Set, *length);
-    }
-    if (name == "until") {
-        const auto found = object.find("time");
-        const std::string word = found == object.end() ? std::string() : WordOf(*found);
-        const auto minute = ParseClockTime(word);
-        if (!minute) return Bad("until takes \"time\": such as 14:30", word);
-        return Order(Kind::Until, *minute);
-    }
-    if (name == "message") {
-        const auto found = object.find("text");
-        if (found == object.end() || !found->is_string()) return Bad("message takes \"text\"", "text");
-        const std::string clean = CleanMessage(found->get<std::string>());
-        return clean.empty() ? Order(Kind::ClearMessage) : Order(Kind::Message, 0, clean);
-    }
-    return Bad("no such order", name);
+tallyglass::CommandCheck OrderFrom(const std::string& name, const json& object) {
+    const auto kind = tallyglass::CommandForNetworkWord(name);
+    if (!kind) return Bad("no such order", name);
+    if (!tallyglass::TakesWord(*kind)) return tallyglass::CheckCommand(*kind);
+    const char* field = FieldOf(*kind);
+    const auto found = object.find(field);
+    // A number is read as its text, so that 1e99 or 1.5 is refused as such.
+    const bool usable = found != object.end() &&
+                        (found->is_string() || (found->is_number() && *kind != tallyglass::CommandKind::SetMessage));
+    if (!usable) return Bad(name + " takes \"" + field + "\"", found == object.end() ? field : found->dump());
+    return tallyglass::CheckCommand(*kind, found->is_string() ? found->get<std::string>() : found->dump());
 }
 }  // namespace
 
@@ -101,7 +76,7 @@ std::string ErrorJson(std::string_view error, std::string_view word) {
     return answer.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-ParsedOrder ParseOrderJson(std::string_view text) {
+tallyglass::CommandCheck ParseOrderJson(std::string_view text) {
     const json object = json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (!object.is_object()) return Bad("an order is a JSON object such as {\"order\":\"start\"}");
     const auto name = object.find("order");

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "remote/remote_order.h"
+#include "command/clock_command.h"
 
 // Made on the window thread after every change and never changed after: the
 // network thread reads it without a lock.
@@ -35,11 +35,6 @@ struct ClockSnapshot {
 std::string StateJson(const ClockSnapshot& snapshot, bool control);
 std::string ErrorJson(std::string_view error, std::string_view word = {});
 
-struct ParsedOrder {
-    std::optional<RemoteOrder> order;
-    std::string error;  // when there is no order
-    std::string word;
-};
 // {"order":"add","seconds":60}, {"order":"set","length":"5m"}, {"order":"until","time":"14:30"},
 // {"order":"message","text":"..."}, {"order":"message/clear"}, {"order":"start"}, ...
-ParsedOrder ParseOrderJson(std::string_view text);
+tallyglass::CommandCheck ParseOrderJson(std::string_view text);

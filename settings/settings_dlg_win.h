@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "command/countdown_values.h"
 #include "framework/dialog_win.h"
-#include "settings/countdown_values.h"
 
 class SettingsDlg : public Dialog {
 public:

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "command/command_line.h"
 #include "core/duration_text.h"
-#include "countdown/command_line.h"
 #include "countdown/hot_key_text.h"
 
 namespace {

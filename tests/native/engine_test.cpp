@@ -4,26 +4,35 @@
 #include <utility>
 #include <vector>
 
-#include "countdown/clock_orders.h"
+#include "command/command_line.h"
+#include "countdown/clock_dispatch.h"
 #include "countdown/countdown_engine.h"
 #include "countdown/display_selection.h"
 #include "countdown/timer_resolution.h"
 
 namespace {
-// Records what the engine asks of its window, as "relayout, center, start-timer".
-class RecordingHost : public EngineHost {
+// Plays the window's part: arms the timers the effects ask for, and describes
+// each event's effects as "stop-timer 101, start-timer, relayout, center".
+class FakeWindow {
 public:
-    void Relayout() override { Add("relayout"); }
-    void RelayoutInPlace() override { Add("relayout-in-place"); }
-    void PresentFrame() override { Add("present"); }
-    void CenterWindow() override { Add("center"); }
-    void PlayAlertSound() override { Add("sound"); }
-    void PlayCueSound() override { Add("cue"); }
-    uint32_t StartPeriodicTimer() override { return Started("start-timer"); }
-    uint32_t StartOneShotTimer(uint32_t delayMs) override { return Started("one-shot " + std::to_string(delayMs)); }
-    void StopTimer(uint32_t id) override {
-        Add("stop-timer " + std::to_string(id));
-        --liveTimers;
+    void Apply(CountdownModel& model, const EngineEffects& fx) {
+        std::vector<std::string> parts;
+        if (fx.stopTimer != kNoTimer) {
+            parts.push_back("stop-timer " + std::to_string(fx.stopTimer));
+            --liveTimers;
+        }
+        if (fx.armTimer != EngineEffects::Timer::None) {
+            const bool periodic = fx.armTimer == EngineEffects::Timer::Periodic;
+            parts.push_back(periodic ? "start-timer" : "one-shot " + std::to_string(fx.oneShotDelayMs));
+            ++liveTimers;
+            model.m_timerId = failTimer ? kNoTimer : ++nextId;
+        }
+        constexpr const char* kPictures[] = {nullptr, "present", "relayout-in-place", "relayout"};
+        if (const char* picture = kPictures[static_cast<int>(fx.picture)]) parts.push_back(picture);
+        if (fx.center) parts.push_back("center");
+        if (fx.alertSound) parts.push_back("sound");
+        if (fx.cueSound) parts.push_back("cue");
+        for (const std::string& part : parts) calls += (calls.empty() ? "" : ", ") + part;
     }
     std::string Take() { return std::exchange(calls, {}); }
 
@@ -31,14 +40,6 @@ public:
     int liveTimers = 0;
     uint32_t nextId = 100;
     bool failTimer = false;
-
-private:
-    void Add(const std::string& what) { calls += (calls.empty() ? "" : ", ") + what; }
-    uint32_t Started(const std::string& what) {
-        Add(what);
-        ++liveTimers;
-        return failTimer ? kNoTimer : ++nextId;
-    }
 };
 
 // One key or tick and what follows: "F2" and "F3" at a time in ms, "F4", "tick"
@@ -53,38 +54,39 @@ struct Step {
 
 struct EngineTest : ::testing::Test {
     CountdownModel model;
-    RecordingHost host;
+    FakeWindow host;
+    void Do(const EngineEffects& fx) { host.Apply(model, fx); }
     void SetUp() override {
         model = CountdownModel{};
         model.m_countdownSeconds = 5;
         model.m_alertSeconds = 3;
         model.m_remaining = 5;
         model.m_alertCenter = 1;
-        host = RecordingHost{};
+        host = FakeWindow{};
     }
     // The live timer's tick, fired on time, or lateMs after its second was due.
     void Tick(uint32_t lateMs = 0) {
         ASSERT_TRUE(IsLiveTick(model, model.m_timerId));
-        OnTimerTick(model, host, NextTickDueMs(model) + lateMs);
+        Do(OnTimerTick(model, NextTickDueMs(model) + lateMs));
     }
     void Play(std::initializer_list<Step> steps) {
         int n = 0;
         for (const Step& step : steps) {
             const std::string key = step.key;
             if (key == "tick" && step.at != 0)
-                OnTimerTick(model, host, step.at);
+                Do(OnTimerTick(model, step.at));
             else if (key == "tick")
                 Tick();
             else if (key == "next" || key == "prev")
-                MoveSegment(model, host, key == "next" ? 1 : -1);
+                Do(MoveSegment(model, key == "next" ? 1 : -1));
             else if (key == "F2")
-                StartCountdown(model, host, step.at);
+                Do(StartCountdown(model, step.at));
             else if (key == "F3")
-                PauseOrResume(model, host, step.at);
+                Do(PauseOrResume(model, step.at));
             else if (key == "F4")
-                ResetCountdown(model, host);
+                Do(ResetCountdown(model));
             else
-                AdjustTime(model, host, std::stoi(key));
+                Do(AdjustTime(model, std::stoi(key)));
             EXPECT_EQ(host.Take(), step.calls) << "step " << n << ": " << key << " at " << step.at;
             EXPECT_EQ(model.m_remaining, step.remaining) << "step " << n << ": " << key << " at " << step.at;
             ++n;
@@ -94,7 +96,7 @@ struct EngineTest : ::testing::Test {
 
 // 0 is never shown: N + A ticks make one cycle, and the alert's end is F4's.
 TEST_F(EngineTest, ACycleFromIdleBackToIdle) {
-    Play({{"F2", 0, "relayout, center, start-timer", 5},
+    Play({{"F2", 0, "start-timer, relayout, center", 5},
           {"F2", 0, "", 5},  // while counting: nothing
           {"tick", 0, "present", 4},
           {"tick", 0, "present", 3},
@@ -110,19 +112,19 @@ TEST_F(EngineTest, ACycleFromIdleBackToIdle) {
 }
 
 TEST_F(EngineTest, F4InEachState) {
-    Play({{"F2", 0, "relayout, center, start-timer", 5}, {"F4", 0, "stop-timer 101, relayout, center", 5}});
+    Play({{"F2", 0, "start-timer, relayout, center", 5}, {"F4", 0, "stop-timer 101, relayout, center", 5}});
     model.m_inAlert = 1;
     Play({{"F4", 0, "", 5}});  // in Idle with a length: nothing at all but the alert flag goes
     EXPECT_EQ(model.m_inAlert, 0);
     model.m_remaining = 0;  // in Idle with a zero length: reset, no timer to stop
-    Play({{"F4", 0, "relayout, center", 5}, {"F2", 0, "relayout, center, start-timer", 5}});
+    Play({{"F4", 0, "relayout, center", 5}, {"F2", 0, "start-timer, relayout, center", 5}});
     for (int i = 0; i < 5; ++i) Tick();
     ASSERT_EQ(StateOf(model), EngineState::Alert);
     host.Take();
     Play({{"F4", 0, "stop-timer 102, relayout, center", 5}});
     EXPECT_EQ(model.m_inAlert, 0);
     host.failTimer = true;  // a timer that did not start: counting, nothing ticks, until F4
-    Play({{"F2", 0, "relayout, center, start-timer", 5}});
+    Play({{"F2", 0, "start-timer, relayout, center", 5}});
     EXPECT_EQ(StateOf(model), EngineState::Counting);
     EXPECT_FALSE(IsLiveTick(model, kNoTimer));
     Play({{"F4", 0, "relayout, center", 5}});
@@ -133,7 +135,7 @@ TEST_F(EngineTest, AlertWithoutCentringAndOneSecondPhases) {
     model.m_alertCenter = 0;
     model.m_countdownSeconds = 1;
     model.m_alertSeconds = 1;
-    Play({{"F2", 0, "relayout, center, start-timer", 1},
+    Play({{"F2", 0, "start-timer, relayout, center", 1},
           {"tick", 0, "relayout, sound", 1},
           {"tick", 0, "stop-timer 101, relayout, center", 1}});
     EXPECT_EQ(StateOf(model), EngineState::Idle);
@@ -145,14 +147,14 @@ TEST_F(EngineTest, NewCountdownEndsWhateverRan) {
     for (const int ticks : {-1, 2, 6, 9}) {  // idle, counting, in the alert, seconds into overtime
         SetUp();
         model.m_overtime = ticks == 9;
-        if (ticks >= 0) StartCountdown(model, host, 0);
+        if (ticks >= 0) Do(StartCountdown(model, 0));
         for (int i = 0; i < ticks; ++i) Tick();
         host.Take();
         CountdownValues values = ValuesOf(model);
         values.m_countdownSeconds = 42;
         values.m_sizeNormal = 120;
-        ApplyNewCountdown(model, host, values);
-        EXPECT_EQ(host.Take(), ticks < 0 ? "relayout" : "stop-timer 101, relayout, center, relayout") << ticks;
+        Do(ApplyNewCountdown(model, values));
+        EXPECT_EQ(host.Take(), ticks < 0 ? "relayout" : "stop-timer 101, relayout, center") << ticks;
         EXPECT_EQ(StateOf(model), EngineState::Idle) << ticks;
         EXPECT_EQ(model.m_remaining, 42) << ticks;
         EXPECT_EQ(model.m_sizeNormal, 120) << ticks;
@@ -164,7 +166,7 @@ TEST_F(EngineTest, NewCountdownEndsWhateverRan) {
 // the alert length does not end it, F4 does.
 TEST_F(EngineTest, OvertimeCountsUpAndWidensInPlaceUntilF4) {
     model.m_overtime = 1;
-    StartCountdown(model, host, 0);
+    Do(StartCountdown(model, 0));
     for (int i = 0; i < 4; ++i) Tick();
     host.Take();
     Play({{"tick", 0, "relayout, center, sound", 0}, {"tick", 0, "present", -1}});
@@ -186,7 +188,7 @@ TEST_F(EngineTest, PauseKeepsThePartOfTheSecondAlreadySpent) {
     model.m_countdownSeconds = 600;
     Play({
         {"F3", 5000, "", 5},  // Idle: nothing to pause
-        {"F2", 10000, "relayout, center, start-timer", 600},
+        {"F2", 10000, "start-timer, relayout, center", 600},
         {"tick", 0, "present", 599},                               // at 11000
         {"F3", 11400, "stop-timer 101, present", 599},             // 400 ms into the second
         {"-60", 0, "present", 539},                                // still paused
@@ -198,7 +200,7 @@ TEST_F(EngineTest, PauseKeepsThePartOfTheSecondAlreadySpent) {
         {"F3", 30100, "stop-timer 104, present", 537},             // paused again before the one-shot
         {"F3", 40000, "one-shot 650, present", 537},               // 250 + 100 spent
         {"tick", 0, "stop-timer 105, start-timer, present", 536},  // at 40650
-        {"F3", 41700, "present, stop-timer 106, present", 535},    // the 41650 tick queued: counted first
+        {"F3", 41700, "stop-timer 106, present", 535},             // the 41650 tick queued: counted first
         {"F3", 50000, "one-shot 950, present", 535},
         {"tick", 0, "stop-timer 107, start-timer, present", 534},  // at 50950
         {"tick", 51945, "present", 533},                           // due at 51950, fired early
@@ -209,7 +211,7 @@ TEST_F(EngineTest, PauseKeepsThePartOfTheSecondAlreadySpent) {
 }
 
 TEST_F(EngineTest, PauseInTheAlertAndAcrossTheClocksWrap) {
-    StartCountdown(model, host, 0xFFFFFF00u);
+    Do(StartCountdown(model, 0xFFFFFF00u));
     host.Take();
     Play({{"F3", 0xFFFFFF00u + 300u, "stop-timer 101, present", 5}, {"F3", 1000, "one-shot 700, present", 5}});
     EXPECT_EQ(SelectDisplay(model).color >> 24, 0xFFu);
@@ -220,7 +222,7 @@ TEST_F(EngineTest, PauseInTheAlertAndAcrossTheClocksWrap) {
     Play({{"F4", 0, "relayout, center", 5}});            // no timer runs to stop
     EXPECT_EQ(model.m_paused, 0);
 
-    StartCountdown(model, host, 0);
+    Do(StartCountdown(model, 0));
     for (int i = 0; i < 5; ++i) Tick();
     ASSERT_EQ(StateOf(model), EngineState::Alert);
     host.Take();
@@ -255,7 +257,7 @@ TEST_F(EngineTest, AMinuteMoreOrLessInEachState) {
         model.m_remaining = row.remaining;
         model.m_countdownSeconds = row.state == EngineState::Idle ? row.remaining : 600;
         model.m_timerId = model.m_running ? 7 : kNoTimer;
-        AdjustTime(model, host, row.delta);
+        Do(AdjustTime(model, row.delta));
         EXPECT_EQ(host.Take(), row.calls) << row.remaining << " " << row.delta;
         EXPECT_EQ(model.m_remaining, row.after) << row.remaining << " " << row.delta;
         // Idle changes the length that is stored; a running count leaves it.
@@ -265,15 +267,15 @@ TEST_F(EngineTest, AMinuteMoreOrLessInEachState) {
 }
 
 TEST_F(EngineTest, CountingDownToATimeLeavesTheStoredLength) {
-    CountDownFrom(model, host, 1800, 0);
-    PauseOrResume(model, host, 100);
+    Do(CountDownFrom(model, 1800, 0));
+    Do(PauseOrResume(model, 100));
     host.Take();
-    CountDownFrom(model, host, 0, 200);  // over a paused count: afresh, not paused, at least a second
-    EXPECT_EQ(host.Take(), "relayout, center, start-timer");
+    Do(CountDownFrom(model, 0, 200));  // over a paused count: afresh, not paused, at least a second
+    EXPECT_EQ(host.Take(), "start-timer, relayout, center");
     EXPECT_EQ(model.m_remaining, 1);
     EXPECT_EQ(model.m_paused, 0);
-    CountDownFrom(model, host, 90, 300);  // over a running one: its timer stops first
-    EXPECT_EQ(host.Take(), "stop-timer 102, relayout, center, start-timer");
+    Do(CountDownFrom(model, 90, 300));  // over a running one: its timer stops first
+    EXPECT_EQ(host.Take(), "stop-timer 102, start-timer, relayout, center");
     EXPECT_EQ(host.liveTimers, 1);
     Play({{"F4", 0, "stop-timer 103, relayout, center", 5}});
 }
@@ -287,39 +289,65 @@ TEST_F(EngineTest, CommandLineOrdersAsTyped) {
         int32_t remaining, length, paused;
     };
     const Row rows[] = {
-        {W{"--start"}, false, "relayout, center, start-timer", 5, 5, 0},
+        {W{"--start"}, false, "start-timer, relayout, center", 5, 5, 0},
         {W{"--start"}, true, "", 4, 5, 0},
         {W{"20m"}, false, "relayout", 1200, 1200, 0},
-        {W{"20m"}, true, "stop-timer 101, relayout, center, relayout", 1200, 1200, 0},
-        {W{"--start", "20m"}, false, "relayout, relayout, center, start-timer", 1200, 1200, 0},
-        {W{"--until", "14:30"}, false, "relayout, center, start-timer", 1800, 5, 0},
+        {W{"20m"}, true, "stop-timer 101, relayout, center", 1200, 1200, 0},
+        {W{"--start", "20m"}, false, "relayout, start-timer, relayout, center", 1200, 1200, 0},
+        {W{"--until", "14:30"}, false, "start-timer, relayout, center", 1800, 5, 0},
         {W{"--until", "14:30", "--start", "--add", "60"}, true,
-         "stop-timer 101, relayout, center, start-timer, present", 1860, 5, 0},
+         "stop-timer 101, start-timer, relayout, center, present", 1860, 5, 0},
         {W{"--add", "-60"}, false, "present", 1, 1, 0},
         {W{"--add", "3600"}, false, "relayout-in-place", 3605, 3605, 0},
         {W{"--add", "-60"}, true, "present", 1, 5, 0},
-        {W{"--start", "--pause"}, false, "relayout, center, start-timer, stop-timer 101, present", 5, 5, 1},
+        {W{"--start", "--pause"}, false, "start-timer, relayout, center, stop-timer 101, present", 5, 5, 1},
         {W{"--pause"}, false, "", 5, 5, 0},
         {W{"--reset"}, true, "stop-timer 101, relayout, center", 5, 5, 0},
-        {W{"--reset", "--start"}, true, "stop-timer 101, relayout, center, relayout, center, start-timer", 5, 5, 0},
+        {W{"--reset", "--start"}, true, "stop-timer 101, relayout, center, start-timer, relayout, center", 5, 5, 0},
     };
     for (const Row& row : rows) {
         SetUp();
         model.m_alertCenter = 0;
         if (row.counting) {
-            StartCountdown(model, host, 0);
+            Do(StartCountdown(model, 0));
             Tick();
         }
         host.Take();
         const ParsedCommandLine parsed = ParseCommandLine(row.words);
         ASSERT_TRUE(parsed.ok) << parsed.badWord;
-        ApplyOrders(model, host, parsed.line.orders, 1000, 14 * 3600);
+        for (const tallyglass::ClockCommand& command : CommandsOf(parsed.line.orders))
+            Do(tallyglass::Dispatch(model, command, {1000, 14 * 3600}));
         const std::string name = row.words[0] + (row.counting ? " (counting)" : "");
         EXPECT_EQ(host.Take(), row.calls) << name;
         EXPECT_EQ(model.m_remaining, row.remaining) << name;
         EXPECT_EQ(model.m_countdownSeconds, row.length) << name;
         EXPECT_EQ(model.m_paused, row.paused) << name;
     }
+}
+
+// One event's steps make one set of effects: the strongest picture, and a timer
+// stopped within the event is never armed.
+TEST_F(EngineTest, AnEventsStepsCombineIntoOneSetOfEffects) {
+    Do(StartCountdown(model, 0));
+    for (int i = 0; i < 4; ++i) Tick();
+    host.Take();
+    // The last second's tick is queued behind the pause: the alert begins, then it pauses.
+    Play({{"F3", 5100, "stop-timer 101, relayout, center, sound", 3}});
+    // Resumed in the alert's last second: its one-shot ends the alert, and no timer runs on.
+    model.m_remaining = 1;
+    Play({{"F3", 6000, "one-shot 900, present", 1}, {"tick", 0, "stop-timer 102, relayout, center", 5}});
+    EXPECT_EQ(host.liveTimers, 0);
+    // Resume only resumes.
+    const tallyglass::ClockCommand resume{tallyglass::CommandKind::Resume, 0, {}, {}};
+    Do(StartCountdown(model, 0));
+    host.Take();
+    Do(tallyglass::Dispatch(model, resume, {500, 0}));
+    EXPECT_EQ(host.Take(), "");
+    EXPECT_EQ(model.m_paused, 0);
+    Do(PauseOrResume(model, 600));
+    host.Take();
+    Do(tallyglass::Dispatch(model, resume, {900, 0}));
+    EXPECT_EQ(host.Take(), "one-shot 400, present");
 }
 
 // The count follows the host's clock: a stall or a sleep between two ticks is
@@ -329,14 +357,14 @@ TEST_F(EngineTest, TheCountFollowsTheClockAcrossStallsAndSleeps) {
     model.m_countdownSeconds = 600;
     model.m_alertSeconds = 60;
     model.m_cues = {300, 120};
-    Play({{"F2", 1000, "relayout, center, start-timer", 600},
+    Play({{"F2", 1000, "start-timer, relayout, center", 600},
           {"tick", 4300, "present", 597},  // 2.3 s late: three seconds at once
           {"tick", 4310, "", 597},         // queued behind it: nothing
           {"tick", 0, "present", 596},     // the rhythm goes on
           {"tick", 300000, "present", 301},
-          {"tick", 0, "cue, present", 300},                         // a cue reached by time
-          {"tick", 483000, "present", 118},                         // a cue passed by a sleep is not played late
-          {"F3", 500500, "present, stop-timer 101, present", 101},  // a pause counts the seconds slept first
+          {"tick", 0, "present, cue", 300},                // a cue reached by time
+          {"tick", 483000, "present", 118},                // a cue passed by a sleep is not played late
+          {"F3", 500500, "stop-timer 101, present", 101},  // a pause counts the seconds slept first
           {"F3", 600000, "one-shot 500, present", 101},
           {"tick", 600500, "stop-timer 102, start-timer, present", 100},
           {"tick", 701500, "relayout, center, sound", 59},  // a sleep across the end: the alert, 1 s in
@@ -347,26 +375,26 @@ TEST_F(EngineTest, TheCountFollowsTheClockAcrossStallsAndSleeps) {
 
     SetUp();
     model.m_overtime = 1;
-    Play({{"F2", 0, "relayout, center, start-timer", 5},
+    Play({{"F2", 0, "start-timer, relayout, center", 5},
           {"tick", 605000, "relayout, center, sound", -600}});  // overtime from the end, not from the wake
     EXPECT_EQ(SelectDisplay(model).text.find("+10:00"), model.m_alertText.size() + 1);
 
     SetUp();  // an overtime left running for weeks keeps counting past the 32-bit milliseconds' wrap
     model.m_overtime = 1;
-    StartCountdown(model, host, 0xFFFF0000u);
+    Do(StartCountdown(model, 0xFFFF0000u));
     for (int day = 0; day < 60; ++day) Tick(86'399'000);
     EXPECT_EQ(model.m_remaining, 5 - 60 * 86400 + 0);
     host.Take();
     Play({{"tick", 0, "present", 5 - 60 * 86400 - 1}});
 
     SetUp();  // woken: the seconds slept show at once, and the next on-time tick counts one
-    StartCountdown(model, host, 0);
-    OnWake(model, host, 3500);
+    Do(StartCountdown(model, 0));
+    Do(OnWake(model, 3500));
     EXPECT_EQ(model.m_remaining, 2);
     host.Take();
     Play({{"tick", 0, "present", 1}});
-    PauseOrResume(model, host, 4200);
-    OnWake(model, host, 9000);  // paused: nothing passes
+    Do(PauseOrResume(model, 4200));
+    Do(OnWake(model, 9000));  // paused: nothing passes
     EXPECT_EQ(model.m_remaining, 1);
 }
 
@@ -377,7 +405,7 @@ TEST_F(EngineTest, ARunOfShowMovesAndAdvances) {
     model.m_alertCenter = 0;
     Play({{"prev", 0, "", 5},  // at the first: nothing
           {"next", 0, "relayout, center", 2},
-          {"F2", 0, "relayout, center, start-timer", 2},
+          {"F2", 0, "start-timer, relayout, center", 2},
           {"next", 0, "stop-timer 101, relayout, center", 3},  // a running count ends
           {"next", 0, "", 3},                                  // at the last: nothing
           {"prev", 0, "relayout, center", 2}});
@@ -385,33 +413,43 @@ TEST_F(EngineTest, ARunOfShowMovesAndAdvances) {
     model.m_titleText = "Conference";  // the title key wins
     EXPECT_EQ(SelectDisplay(model).text, "Conference");
 
-    StartCountdown(model, host, 0);
+    Do(StartCountdown(model, 0));
     for (int i = 0; i < 3; ++i) Tick();  // the alert ends: without showadvance the segment stays
     EXPECT_EQ(model.m_segment, 1);
     model.m_showAdvance = 1;
-    StartCountdown(model, host, 0);
+    Do(StartCountdown(model, 0));
     for (int i = 0; i < 2; ++i) Tick();
-    ResetOrEndSegment(model, host, 0);  // F4 in an alert that ends by itself: a reset, the segment stays
+    Do(ResetOrEndSegment(model, 0));  // F4 in an alert that ends by itself: a reset, the segment stays
     EXPECT_EQ(model.m_segment, 1);
     host.Take();
-    Play({{"F2", 0, "relayout, center, start-timer", 2},
+    Play({{"F2", 0, "start-timer, relayout, center", 2},
           {"tick", 0, "present", 1},
           {"tick", 0, "relayout, sound", 1},
-          {"tick", 0, "stop-timer 104, relayout, center, relayout, center", 3}});  // the alert ends: on, idle
+          {"tick", 0, "stop-timer 104, relayout, center", 3}});  // the alert ends: on, idle
     EXPECT_EQ(model.m_segment, 2);
     EXPECT_EQ(StateOf(model), EngineState::Idle);
 
     model.m_showAutoStart = 1;
     model.m_overtime = 1;
-    Play({{"prev", 0, "relayout, center", 2}, {"F2", 0, "relayout, center, start-timer", 2}});
+    Play({{"prev", 0, "relayout, center", 2}, {"F2", 0, "start-timer, relayout, center", 2}});
     for (int i = 0; i < 4; ++i) Tick();  // into overtime
     host.Take();
-    ResetOrEndSegment(model, host, 5000);  // F4 in overtime ends the segment: on, and started
-    EXPECT_EQ(host.Take(), "stop-timer 105, relayout, center, relayout, center, relayout, center, start-timer");
+    Do(ResetOrEndSegment(model, 5000));  // F4 in overtime ends the segment: on, and started
+    EXPECT_EQ(host.Take(), "stop-timer 105, start-timer, relayout, center");
     EXPECT_EQ(model.m_segment, 2);
     EXPECT_EQ(StateOf(model), EngineState::Counting);
-    GoToSegment(model, host, 9);  // beyond the show: nothing
-    GoToSegment(model, host, 1);
+    // An alert that ends by itself moves on and starts the next in one event, so
+    // that a viewer gets one state: the next segment counting, never the idle ones between.
+    model.m_overtime = 0;
+    Do(GoToSegment(model, 1));
+    Do(StartCountdown(model, 0));
+    for (int i = 0; i < 4; ++i) Tick();  // into the alert
+    host.Take();
+    Play({{"tick", 0, "stop-timer 107, start-timer, relayout, center", 2}});
+    EXPECT_EQ(model.m_segment, 1);
+    EXPECT_EQ(StateOf(model), EngineState::Counting);
+    Do(GoToSegment(model, 9));  // beyond the show: nothing
+    Do(GoToSegment(model, 1));
     EXPECT_EQ(model.m_segment, 0);
     EXPECT_EQ(model.m_countdownSeconds, 4);
 }
@@ -422,13 +460,13 @@ TEST_F(EngineTest, TheElapsedFaceCountsUpAndGrowsInPlace) {
     model.m_countdownSeconds = 70;
     model.m_remaining = 70;
     EXPECT_EQ(SelectDisplay(model).text, "1:10");  // idle: the length, as in every face
-    Play({{"F2", 0, "relayout, center, start-timer", 70}});
+    Play({{"F2", 0, "start-timer, relayout, center", 70}});
     EXPECT_EQ(SelectDisplay(model).text, "0");
     for (int i = 0; i < 59; ++i) Tick();
     host.Take();
     Play({{"tick", 0, "relayout-in-place", 10}, {"+60", 0, "present", 70}});  // "59" -> "1:00"
     EXPECT_EQ(SelectDisplay(model).text, "1:00");  // a minute more moves the end, not the time spoken
-    PauseOrResume(model, host, 60500);
+    Do(PauseOrResume(model, 60500));
     EXPECT_EQ(SelectDisplay(model).text, "1:00");
     EXPECT_EQ(SelectDisplay(model).color >> 24, 0x7Fu);
 }

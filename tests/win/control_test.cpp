@@ -62,7 +62,7 @@ TEST(HotKeys, OneHeldElsewhereOrWrittenBadlyIsOffAndAboutSaysWhy) {
         ASSERT_EQ(statuses.size(), std::size(expected));
         for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(statuses[i].state, expected[i]) << i;
         about = clock->ControlsText();  // what About shows below the version
-        clock->Perform(ClockAction::Start);
+        clock->StartCountdown();
         SendMessageW(clock->GetSafeHwnd(), WM_HOTKEY, kPause, 0);  // an id that is not in force does nothing
         EXPECT_EQ(clock->Model().m_paused, 0);
     }

@@ -1,7 +1,6 @@
-#include "countdown/command_line.h"
+#include "command/command_line.h"
 
-#include "core/duration_text.h"
-#include "core/settings_store.h"
+#include "command/clock_command.h"
 
 const char kCommandLineUsage[] =
     "TallyglassCountdown.exe [LENGTH: 90, 45s, 20m, 1h30m, 1:30:00] [--start] [--reset] [--pause] "
@@ -15,25 +14,30 @@ int32_t SaturatedSum(int32_t a, int32_t b) {
     return static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : sum);
 }
 
+// The command a valued option names; --settings is no command.
+tallyglass::CommandKind KindOfOption(const std::string& option) {
+    using tallyglass::CommandKind;
+    return option == "--add"       ? CommandKind::AddSeconds
+           : option == "--segment" ? CommandKind::GoToSegment
+                                   : CommandKind::CountUntil;
+}
+
 // Reads the option that takes a value; false with the reason when it cannot.
 bool TakeValue(const std::string& option, const std::string& value, CommandLine& line, std::string& why) {
-    if (option == "--add") {
-        int32_t seconds = 0;
-        if (!ParseStoredInt(value, seconds))
-            return why = "--add takes a whole number of seconds, such as 60 or -60", false;
-        line.orders.addSeconds = SaturatedSum(line.orders.addSeconds, seconds);
-    } else if (option == "--segment") {
-        int32_t number = 0;
-        if (!ParseStoredInt(value, number) || number < 1)
-            return why = "--segment takes a segment's number, 1 for the first", false;
-        line.orders.segment = number;
-    } else if (option == "--until") {
-        line.orders.untilMinute = ParseClockTime(value);
-        if (!line.orders.untilMinute) return why = "--until takes a time of day such as 14:30", false;
-    } else {
+    if (option == "--settings") {
         if (value.empty()) return why = "--settings takes a file", false;
         line.settingsPath = value;
+        return true;
     }
+    const tallyglass::CommandCheck check = tallyglass::CheckCommand(KindOfOption(option), value);
+    if (!check.command) return why = "--" + check.why, false;
+    const int32_t number = check.command->number;
+    if (option == "--add")
+        line.orders.addSeconds = SaturatedSum(line.orders.addSeconds, number);
+    else if (option == "--segment")
+        line.orders.segment = number;
+    else
+        line.orders.untilMinute = number;
     return true;
 }
 
@@ -63,10 +67,31 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words) {
         }
         if (word.rfind("-", 0) == 0) return Refuse(word, "unknown option");
         if (line.orders.length) return Refuse(word, "a second length");
-        line.orders.length = ParseDuration(word);
-        if (!line.orders.length) return Refuse(word, "not a length");
+        const tallyglass::CommandCheck length = tallyglass::CheckCommand(tallyglass::CommandKind::SetLength, word);
+        if (!length.command) return Refuse(word, "not a length");
+        line.orders.length = length.command->number;
     }
     return parsed;
+}
+
+std::vector<tallyglass::ClockCommand> CommandsOf(const ClockOrders& orders) {
+    using tallyglass::CommandKind;
+    std::vector<tallyglass::ClockCommand> commands;
+    const auto add = [&commands](CommandKind kind, int32_t number = 0) { commands.push_back({kind, number, {}, {}}); };
+    if (orders.reset) add(CommandKind::Reset);
+    if (orders.segment) add(CommandKind::GoToSegment, *orders.segment);
+    // Steps move at once: past either end of the show they move nothing, as one key press would.
+    if (orders.segmentSteps > 0) add(CommandKind::NextSegment, orders.segmentSteps);
+    if (orders.segmentSteps < 0)
+        add(CommandKind::PreviousSegment, -int64_t{orders.segmentSteps} > INT32_MAX ? INT32_MAX : -orders.segmentSteps);
+    if (orders.length) add(CommandKind::SetLength, *orders.length);
+    if (orders.untilMinute)
+        add(CommandKind::CountUntil, *orders.untilMinute);
+    else if (orders.start)
+        add(CommandKind::Start);
+    if (orders.addSeconds != 0) add(CommandKind::AddSeconds, orders.addSeconds);
+    if (orders.pause) add(CommandKind::PauseOrResume);
+    return commands;
 }
 
 std::vector<std::string> WordsToHandOver(const std::vector<std::string>& words) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "command/clock_command.h"
+
 // What the clock is told to do, applied in this order: reset, segment (a run of
 // show's), length (as New countdown), until or start, add, pause.
 struct ClockOrders {
@@ -36,6 +38,9 @@ struct ParsedCommandLine {
     std::string badWord;  // the first word that could not be used; empty after a missing value
     std::string why;
 };
+
+// The orders as the clock's commands, in the order above.
+std::vector<tallyglass::ClockCommand> CommandsOf(const ClockOrders& orders);
 
 // The words after the program's name, UTF-8.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words);

@@ -1,0 +1,62 @@
+#pragma once
+// What the clock is told to do, whichever way it came in: a key, a hot key, the
+// menu, the New-countdown dialog, the command line, a second start, HTTP, a
+// WebSocket or OSC. Each way in only names the command and hands over its word;
+// the word is checked and cleaned here, once, for all of them.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "command/countdown_values.h"
+
+namespace tallyglass {
+
+enum class CommandKind {
+    Start,               // from idle, or resumes a paused count
+    PauseOrResume,       // F3: pauses a running count, resumes a paused one
+    Resume,              // only resumes
+    Reset,               // F4
+    AddSeconds,          // number: seconds more (negative: fewer)
+    SetLength,           // number: the new length in seconds, as New countdown with only the length changed
+    CountUntil,          // number: minutes since local midnight
+    NextSegment,         // number: steps in a run of show, 1 but from the command line
+    PreviousSegment,     // number: steps back
+    GoToSegment,         // number: from 1
+    SetMessage,          // text: the message to the presenter, cleaned, never empty
+    ClearMessage,        //
+    ToggleClickThrough,  //
+    NewCountdown,        // values: the dialog's
+};
+
+struct ClockCommand {
+    CommandKind kind = CommandKind::Start;
+    int32_t number = 0;
+    std::string text;
+    CountdownValues values;  // NewCountdown only
+};
+
+bool operator==(const ClockCommand& a, const ClockCommand& b);
+inline bool operator!=(const ClockCommand& a, const ClockCommand& b) { return !(a == b); }
+
+// A command, or why its word could not be used (and the word, to name it).
+struct CommandCheck {
+    std::optional<ClockCommand> command;
+    std::string why;
+    std::string word;
+};
+
+// The one place a word becomes a command's value: AddSeconds takes whole seconds
+// ("60", "+60", "-30") within 32 bits; SetLength a length ("90", "20m", "1:30");
+// CountUntil a time of day ("14:30"); GoToSegment a number from 1; SetMessage any
+// text, cleaned (an empty one clears). The other kinds ignore the word.
+CommandCheck CheckCommand(CommandKind kind, std::string_view word = {});
+
+// The network's words for the commands, the same for a path (/api/v1/add/60), a
+// WebSocket's "order" and an OSC address (/tallyglass/add): start, pause, resume,
+// reset, add, set, until, next, previous, segment, message, message/clear.
+std::optional<CommandKind> CommandForNetworkWord(std::string_view word);
+// Whether the network's word takes a value after it.
+bool TakesWord(CommandKind kind);
+
+}  // namespace tallyglass
