@@ -6,11 +6,8 @@
 
 #include <cstdint>
 
+#include "countdown/window_messages_win.h"
 #include "framework/multimedia_timer_win.h"
-
-// Posted by a timer's callback to the UI thread: wParam is the timer's id,
-// lParam NowMs() when it fired (the count follows that clock, not the ticks).
-constexpr UINT kTickMessage = WM_APP + 1;
 
 class ClockTimers {
 public:

@@ -36,3 +36,18 @@ void ClockView::Present(HWND window, const CountdownModel& model) {
         return m_painter.Paint(surface, content, holdsLastFrame);
     });
 }
+
+void ClockView::Show(HWND window, CountdownModel& model, EngineEffects::Picture picture) {
+    RECT rect{};
+    switch (picture) {
+        case EngineEffects::Picture::LayoutAtPosition:
+            return LayOutAt(window, model, model.m_posLeft, model.m_posTop);
+        case EngineEffects::Picture::LayoutInPlace:
+            GetWindowRect(window, &rect);
+            return LayOutAt(window, model, rect.left, rect.top);
+        case EngineEffects::Picture::Frame:
+            return Present(window, model);
+        case EngineEffects::Picture::None:
+            return;
+    }
+}

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "countdown/countdown_engine.h"
 #include "countdown/countdown_model.h"
 #include "render/layered_window_win.h"
 
@@ -25,6 +26,8 @@ public:
     // LayOutAt without the frame.
     void PlaceAt(HWND window, CountdownModel& model, int32_t left, int32_t top);
     void Present(HWND window, const CountdownModel& model);
+    // An event's picture: laid out at the model's place or where the window stands, or only drawn.
+    void Show(HWND window, CountdownModel& model, EngineEffects::Picture picture);
 
 private:
     LayeredPresenter m_presenter;

@@ -1,35 +1,22 @@
 #include "countdown/countdown_wnd_win.h"
 
-#include <shellapi.h>
-
 #include "command/command_line.h"
 #include "command/key_commands.h"
-#include "core/setting_keys.h"
-#include "countdown/clock_snapshot.h"
+#include "countdown/about_text_win.h"
+#include "countdown/clock_menu_win.h"
 #include "countdown/hand_over_win.h"
-#include "countdown/product.h"
+#include "countdown/minute_timer_win.h"
 #include "countdown/settings_binding.h"
-#include "framework/clipboard_win.h"
-#include "framework/context_menu_win.h"
-#include "framework/resource_language_win.h"
 #include "framework/text_win.h"
 #include "framework/window_style_win.h"
-#include "render/screen_win.h"
 #include "res/resource.h"
 #include "settings/settings_dlg_win.h"
-#include "sound/mci_win.h"
 
 namespace {
 constexpr LONG kMinTrackWidth = 300;
-
-void DefaultFatalError() {
-    MessageBoxW(nullptr, L"User32.dll ERROR!", Widen(kWindowTitle).c_str(), MB_OK | MB_ICONERROR);
-    std::exit(EXIT_FAILURE);
-}
 }  // namespace
 
-CountdownWnd::CountdownWnd(CountdownWndOptions options)
-    : Dialog(IDD_COUNTDOWN), m_options(std::move(options)), m_timers(m_options.manualTicks) {
+CountdownWnd::CountdownWnd(CountdownWndOptions options) : Dialog(IDD_COUNTDOWN), m_options(std::move(options)) {
     m_icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
@@ -37,7 +24,7 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == ClockPingMessage()) return kPingAnswer;  // a second start looks for this clock
     switch (message) {
         case WM_CREATE:
-            return OnCreate();
+            return Default() == -1 || !m_parts.Create() ? -1 : 0;
         case WM_DESTROY:
             OnDestroy();
             return 0;
@@ -47,14 +34,14 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYDRAGICON:
             return reinterpret_cast<LRESULT>(m_icon);
         case WM_GETMINMAXINFO:
-            OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
-            return 0;
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = kMinTrackWidth;
+            break;
         case WM_LBUTTONDOWN:
-            OnLButtonDown();
-            return 0;
+            SendMessageW(m_hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+            break;
         case WM_RBUTTONUP:
-            OnRButtonUp();
-            return 0;
+            ShowClockMenu(m_hwnd, m_parts.remote.get());
+            break;
         case WM_COMMAND:
             if (OnCommand(LOWORD(wParam))) return 0;
             break;
@@ -83,13 +70,12 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == PBT_APMRESUMEAUTOMATIC) ApplyEffects(OnWake(m_model, ClockTimers::NowMs()));
             return false;
         case WM_HOTKEY:
-            OnHotKey(wParam);
+            // The clock acts where it stands and never takes the focus from the slides.
+            if (const auto command = m_parts.desktop.HotKeys().CommandFor(wParam)) Apply(*command);
             return true;
         case WM_TIMER:
             if (wParam == kMinuteTimerId) return OnMinuteTimer(), true;
-            if (wParam != TopmostKeeper::kCheckTimerId || !m_topmost) return false;
-            m_topmost->OnCheckTimer();
-            return true;
+            return m_parts.desktop.OnTimer(wParam);
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             return true;
@@ -114,67 +100,21 @@ bool CountdownWnd::OnCommand(UINT id) {
         case ID_ABOUT:
             OnAbout();
             return true;
-        case ID_COPY_REMOTE_LINK:
-            if (m_remote) CopyTextToClipboard(m_hwnd, m_remote->ControlLink());
-            return true;
-        case ID_OPEN_VIEWER:
-            if (m_remote && m_remote->Listening())
-                ShellExecuteW(m_hwnd, L"open", m_remote->ViewLink().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-            return true;
         case ID_NEW_COUNTDOWN:
             OnNewCountdown();
             return true;
     }
-    return false;
-}
-
-int CountdownWnd::OnCreate() {
-    if (Default() == -1) return -1;
-    m_view.emplace(m_options.user32Name);
-    if (!m_view->Ready()) {
-        if (!m_options.fatalError) DefaultFatalError();
-        m_options.fatalError();
-        return -1;
-    }
-    m_view->Presenter().SetObserver(m_options.frameObserver);
-    NoteStartStep("window created");
-    return 0;
+    return OnRemoteMenuItem(m_hwnd, id, m_parts.remote.get());
 }
 
 BOOL CountdownWnd::OnInitDialog() {
     Dialog::OnInitDialog();
-    m_core = std::make_unique<CCore>(m_options.storePath, m_options.appPath);
-    m_soft.reset(static_cast<tagSoft*>(std::malloc(sizeof(tagSoft))));
-    if (m_soft) FillProductRecord(*m_soft, ThisProduct(ProductVersion()));
     MakeTopmostToolWindow(m_hwnd, m_icon);
-    m_core->FindStore();
-    NoteStartStep("settings file found");
-    m_core->LoadStore();
-    NoteStartStep("settings file read");
-    // Before any menu or dialog of this run is loaded.
-    SetResourceLanguage(ResourceLanguageId(m_core->Language()));
-    NoteStartStep("resources' language");
-    m_appPath = m_core->getAppPath();
-    // Without the program's folder there is no sound to look for (never a drive's root).
-    if (!m_appPath.empty()) m_alertWavPath = m_appPath + Widen(kAlertWavName);
-    ReadSettings(m_model, *m_core);
-    m_model.m_show = m_core->Show().segments;
-    if (!m_model.m_show.empty()) m_model.m_countdownSeconds = m_model.m_show.front().seconds;
-    if (m_model.m_idleClock) {
-        m_model.m_clock12Hour = ClockTimers::Uses12HourClock();
-        m_model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
-    }
-    m_model.m_remaining = m_model.m_countdownSeconds;
-    m_model.m_running = 0;
-    m_model.m_inAlert = 0;
-    ApplyWindowSettings();
-
-    SetWindowTextW(m_hwnd, Widen(kWindowTitle).c_str());
-    m_view->PlaceAt(m_hwnd, m_model, m_model.m_posLeft, m_model.m_posTop);
-    CenterWindow();
-    NoteStartStep("first layout");
-    PresentFrame();
-    NoteStartStep("first frame");
+    m_parts.Open(m_hwnd, m_model);
+    Dialog::CenterWindow(nullptr);
+    m_parts.NoteStep("first layout");
+    m_parts.view->Present(m_hwnd, m_model);
+    m_parts.NoteStep("first frame");
     for (const tallyglass::ClockCommand& command : m_options.startCommands) Apply(command);
     // The template shows the window as this returns; the rest waits for that.
     PostMessageW(m_hwnd, kFinishStartMessage, 0, 0);
@@ -183,73 +123,25 @@ BOOL CountdownWnd::OnInitDialog() {
 
 // What the first frame need not wait for: none of it changes the picture.
 void CountdownWnd::OnFinishStart() {
-    NoteStartStep("window visible");
-    m_timers.RequestPeriod();
-    SendMciCommand(Widen(kCloseAllCommand));
-    m_hotKeys.Register(m_hwnd, m_model);
-    NoteStartStep("hot keys");
-    m_topmost.emplace(m_hwnd);
-    NoteStartStep("foreground hook");
-    m_core->CreateMissingStore();
-    NoteStartStep("settings file written if new");
-    if (m_model.m_idleClock) ArmMinuteTimer();
-    StartRemote();
-}
-
-// After the first frame: with remote control off nothing of it is read or opened.
-void CountdownWnd::StartRemote() {
-    namespace k = setting_keys;
-    RemoteSettings settings{m_core->getConfigStr(k::kRemote),        m_core->getConfigStr(k::kRemoteBind),
-                            m_core->getConfigInt(k::kRemotePort),    m_core->getConfigStr(k::kRemoteKey),
-                            m_core->getConfigStr(k::kRemoteViewKey), m_core->getConfigB(k::kRemoteOsc),
-                            m_core->getConfigStr(k::kRemoteFeedback)};
-    const RemotePlan plan = PlanRemote(settings);
-    if (plan.on && (settings.key.empty() || settings.viewKey.empty())) {
-        // Made once and kept in the file, so that a phone's link stays good from one start to the next.
-        if (settings.key.empty() && !(settings.key = MakeRemoteKey()).empty())
-            m_core->saveConfigStr(k::kRemoteKey, settings.key);
-        if (settings.viewKey.empty() && !(settings.viewKey = MakeRemoteKey()).empty())
-            m_core->saveConfigStr(k::kRemoteViewKey, settings.viewKey);
-        m_core->commitConfig();
-    }
-    if (!plan.on && plan.why.empty()) return;
-    m_remote = std::make_unique<RemoteLink>(m_hwnd, plan, AccessKeys{settings.key, settings.viewKey},
-                                            settings.oscFromAnywhere);
-    if (m_remote->Listening()) m_remote->Publish(Snapshot());
+    m_parts.FinishStart(m_hwnd, m_model);
+    m_parts.Publish(m_model);
 }
 
 void CountdownWnd::OnRemoteOrders() {
-    if (!m_remote) return;
-    for (PendingOrder& pending : m_remote->TakeOrders()) {
+    if (!m_parts.remote) return;
+    for (PendingOrder& pending : m_parts.remote->TakeOrders()) {
         Apply(pending.order);
         // Published before it is answered: a reader after the answer sees it too.
-        if (pending.answer) pending.answer(Snapshot());
+        if (pending.answer) pending.answer(m_parts.Snapshot(m_model));
     }
 }
 
-SnapshotPtr CountdownWnd::Snapshot() const {
-    return std::make_shared<ClockSnapshot>(
-        SnapshotOf(m_model, UnixNowMs(), MsToNextTick(m_model, ClockTimers::NowMs()), ProductVersion()));
-}
-
-void CountdownWnd::ApplyWindowSettings() {
-    m_view->SetDpi(m_options.dpiOverride ? m_options.dpiOverride : DpiForWindow(m_hwnd));
-    m_view->Presenter().SetConstantAlpha(ConstantAlphaFor(m_model.m_opacity));
-    if (m_model.m_clickThrough) SetClickThrough(m_hwnd, true);
-    if (m_model.m_hideFromCapture)
-        m_capture = ExcludeFromCapture(m_hwnd, m_options.captureSystem ? *m_options.captureSystem : ThisSystem());
-}
-
 void CountdownWnd::OnDestroy() {
-    m_remote.reset();  // the network thread stops before the window goes
-    m_hotKeys.Release();
+    m_parts.StopInput();
     Default();
-    m_topmost.reset();
-    m_timers.Release();
-    m_model.m_timerId = kNoTimer;  // ticks still queued are stale from here on
+    m_parts.StopTimers(m_model);
     StoreSettings();
-    m_core.reset();
-    m_soft.reset();
+    m_parts.store.reset();
 }
 
 void CountdownWnd::RecordPosition() {
@@ -260,21 +152,14 @@ void CountdownWnd::RecordPosition() {
 }
 
 void CountdownWnd::StoreSettings() {
-    if (!m_core || m_settingsStored) return;
+    if (!m_parts.store) return;
     if (PositionIsStored(m_model)) RecordPosition();
-    WriteSettings(m_model, *m_core);
-    // A save that failed (at session end, say) is tried again at destruction.
-    m_settingsStored = m_core->commitConfig();
+    m_parts.store->Store(m_model);
 }
 
 void CountdownWnd::OnPaint() {
     // The picture comes only from presented frames; minimised, the window shows its icon.
     if (IsIconic(m_hwnd)) return PaintMinimisedIcon(m_hwnd, m_icon);
-    Default();
-}
-
-void CountdownWnd::OnGetMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize.x = kMinTrackWidth;
     Default();
 }
 
@@ -289,20 +174,6 @@ BOOL CountdownWnd::PreTranslateMessage(MSG* msg) {
     return Dialog::PreTranslateMessage(msg);
 }
 
-void CountdownWnd::OnLButtonDown() {
-    SendMessageW(m_hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-    Default();
-}
-
-void CountdownWnd::OnRButtonUp() {
-    // Remote control's items only while it listens: off, the menu is as it always was.
-    if (m_remote && m_remote->Listening())
-        ShowContextMenu(m_hwnd, IDR_CONTEXT_MENU, 0);
-    else
-        ShowContextMenu(m_hwnd, IDR_CONTEXT_MENU, 0, {ID_COPY_REMOTE_LINK, ID_OPEN_VIEWER});
-    Default();
-}
-
 void CountdownWnd::OnNewCountdown() {
     SettingsDlg dialog;
     dialog.m_values = ValuesOf(m_model);
@@ -312,27 +183,18 @@ void CountdownWnd::OnNewCountdown() {
 }
 
 void CountdownWnd::OnAbout() {
-    if (!m_core) return;
-    std::wstring text = ControlsText();
-    const std::wstring note = CaptureExclusionNote(m_capture);
-    if (!note.empty()) text += L"\n\n" + note;
-    if (const std::string show = DescribeRunOfShow(m_core->Show()); !show.empty()) text += L"\n\n" + Widen(show);
-    if (m_remote) text += L"\n\n" + m_remote->Status();
-    m_core->uu(kAboutOperation, m_soft.get(), text, m_hwnd);
+    if (!m_parts.store) return;
+    const ClockDesktop& desktop = m_parts.desktop;
+    m_parts.store->ShowAbout(m_hwnd, AboutText(desktop.HotKeys().Statuses(), desktop.Capture(),
+                                               m_parts.store->Core().Show(), m_parts.remote.get()));
 }
 
-std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_hotKeys.Statuses())); }
+std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_parts.desktop.HotKeys().Statuses())); }
 
 void CountdownWnd::Apply(const tallyglass::ClockCommand& command) {
     if (tallyglass::LaysOutWhereTheClockStands(command)) RecordPosition();
-    const bool clickThrough = m_model.m_clickThrough != 0;
     ApplyEffects(tallyglass::Dispatch(m_model, command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()}));
-    if ((m_model.m_clickThrough != 0) != clickThrough) SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
-}
-
-void CountdownWnd::OnHotKey(WPARAM id) {
-    // The clock acts where it stands and never takes the focus from the slides.
-    if (const auto command = m_hotKeys.CommandFor(id)) Apply(*command);
+    m_parts.desktop.SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
 }
 
 bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
@@ -347,88 +209,38 @@ bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
 void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
     // Dragged onto a monitor of another scale: glyphs rendered at its own
     // resolution, at the place the system suggests.
-    if (dpi) m_view->SetDpi(dpi);
+    if (dpi) m_parts.view->SetDpi(dpi);
     if (suggested)
-        m_view->LayOutAt(m_hwnd, m_model, suggested->left, suggested->top);
+        m_parts.view->LayOutAt(m_hwnd, m_model, suggested->left, suggested->top);
     else
-        RelayoutInPlace();
-    PublishState();
+        m_parts.view->Show(m_hwnd, m_model, EngineEffects::Picture::LayoutInPlace);
+    m_parts.Publish(m_model);
 }
 
 void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {
     if (IsLiveTick(m_model, timerId)) ApplyEffects(OnTimerTick(m_model, firedAtMs));
 }
 
-// At each minute's turn, so that the idle clock turns with the system's clock.
-void CountdownWnd::ArmMinuteTimer() {
-    const int32_t msIntoMinute = ClockTimers::LocalSecondOfDay() % 60 * 1000;
-    SetTimer(m_hwnd, kMinuteTimerId, static_cast<UINT>(60000 - msIntoMinute + 50), nullptr);
-}
-
 void CountdownWnd::OnMinuteTimer() {
     m_model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
-    ArmMinuteTimer();
+    ArmMinuteTimer(m_hwnd, ClockTimers::LocalSecondOfDay());
     if (m_model.m_running) return;
-    RelayoutInPlace();
-    PublishState();
+    m_parts.view->Show(m_hwnd, m_model, EngineEffects::Picture::LayoutInPlace);
+    m_parts.Publish(m_model);
 }
 
 void CountdownWnd::ApplyEffects(const EngineEffects& effects) {
-    ApplyTimerEffects(effects);
-    using Picture = EngineEffects::Picture;
-    if (effects.picture == Picture::LayoutAtPosition) Relayout();
-    if (effects.picture == Picture::LayoutInPlace) RelayoutInPlace();
-    if (effects.picture == Picture::Frame) PresentFrame();
-    if (effects.center) CenterWindow();
-    if (effects.alertSound) PlayAlertSound();
-    if (effects.cueSound) PlayCueSound();
-    if (effects.Changed()) PublishState();
-}
-
-// Before the picture, so that a tick's drawing never delays the next tick.
-void CountdownWnd::ApplyTimerEffects(const EngineEffects& effects) {
-    if (effects.stopTimer != kNoTimer) m_timers.Stop(effects.stopTimer);
-    if (effects.armTimer == EngineEffects::Timer::Periodic) m_model.m_timerId = m_timers.StartPeriodic(m_hwnd);
-    if (effects.armTimer == EngineEffects::Timer::OneShot)
-        m_model.m_timerId = m_timers.StartOneShot(m_hwnd, effects.oneShotDelayMs);
-}
-
-void CountdownWnd::PlayAlertSound() {
-    if (!m_core) return;
-    MciSoundDevice device(*m_core, m_options.soundObserver);
-    ::PlayAlertSound(m_model.m_alertSound != 0, Narrow(m_alertWavPath), device);
-}
-
-void CountdownWnd::PlayCueSound() {
-    if (!m_core || m_appPath.empty()) return;
-    MciSoundDevice device(*m_core, m_options.soundObserver);
-    const std::string cue = Narrow(m_appPath + Widen(kCueWavName));
-    // Without cue.wav beside the exe, the chime: a cue that was asked for is heard.
-    ::PlayAlertSound(true, device.FileExists(cue) ? cue : Narrow(m_alertWavPath), device);
-}
-
-void CountdownWnd::Relayout() { m_view->LayOutAt(m_hwnd, m_model, m_model.m_posLeft, m_model.m_posTop); }
-
-void CountdownWnd::RelayoutInPlace() {
-    RECT rect{};
-    GetWindowRect(m_hwnd, &rect);
-    m_view->LayOutAt(m_hwnd, m_model, rect.left, rect.top);
+    m_parts.ApplyTimers(m_hwnd, effects, m_model);
+    m_parts.view->Show(m_hwnd, m_model, effects.picture);
+    if (effects.center) Dialog::CenterWindow(nullptr);
+    m_parts.PlaySounds(effects, m_model);
+    // One state per event, after everything it changed.
+    if (effects.Changed()) m_parts.Publish(m_model);
 }
 
 void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
     m_model = model;
-    if (relayout)
-        Relayout();
-    else
-        PresentFrame();
-    PublishState();
-}
-
-void CountdownWnd::PresentFrame() {
-    if (m_view) m_view->Present(m_hwnd, m_model);
-}
-
-// One state per event, after everything it changed.
-void CountdownWnd::PublishState() {
-    if (m_remote && m_remote->Listening()) m_remote->Publish(Snapshot());
+    m_parts.view->Show(m_hwnd, m_model,
+                       relayout ? EngineEffects::Picture::LayoutAtPosition : EngineEffects::Picture::Frame);
+    m_parts.Publish(m_model);
 }

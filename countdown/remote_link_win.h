@@ -11,10 +11,8 @@
 #include <vector>
 
 #include "countdown/remote_plan.h"
+#include "countdown/window_messages_win.h"
 #include "remote/remote_server.h"
-
-// Posted to the clock when orders wait; the window takes them with TakeOrders.
-constexpr UINT kRemoteOrderMessage = WM_APP + 3;
 
 struct PendingOrder {
     tallyglass::ClockCommand order;

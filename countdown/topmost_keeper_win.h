@@ -3,12 +3,13 @@
 // itself, say), without ever taking the focus.
 #include <windows.h>
 
+#include "countdown/window_messages_win.h"
 #include "framework/handles_win.h"
 
 class TopmostKeeper {
 public:
     // The window's WM_TIMER with this id is the keeper's fallback check.
-    static constexpr UINT_PTR kCheckTimerId = 0x7A11;
+    static constexpr UINT_PTR kCheckTimerId = kTopmostCheckTimerId;
     static constexpr UINT kCheckPeriodMs = 2000;
 
     explicit TopmostKeeper(HWND window, UINT checkPeriodMs = kCheckPeriodMs);

@@ -7,6 +7,7 @@
 #include "core/color.h"
 #include "core/setting_keys.h"
 #include "core/settings_store.h"
+#include "countdown/model_start.h"
 #include "countdown/settings_binding.h"
 
 namespace {
@@ -100,5 +101,24 @@ TEST(SettingsBinding, WritesTheNineKeysAndThePositionOnlyWhileMoreThanTheAlertRe
         EXPECT_EQ(config.writes, expected) << remaining;
         EXPECT_EQ(PositionIsStored(model), remaining > 10) << remaining;
     }
+}
+}  // namespace
+
+namespace {
+// A run of show's first segment is the length the clock opens with, over the stored one.
+TEST(ModelStart, TheShowsFirstSegmentAndTheIdleClocksTimeOfDay) {
+    CountdownModel model;
+    model.m_countdownSeconds = 600;
+    model.m_running = model.m_inAlert = 1;
+    PrepareForStart(model, {{"Welcome", 90}, {"Keynote", 1200}}, true, 14 * 3600 + 59);
+    EXPECT_EQ(model.m_countdownSeconds, 90);
+    EXPECT_EQ(model.m_remaining, 90);
+    EXPECT_EQ(model.m_running + model.m_inAlert, 0);
+    EXPECT_EQ(model.m_localMinute, -1);  // no idle clock: the time of day is not asked for
+    model.m_idleClock = 1;
+    PrepareForStart(model, {}, true, 14 * 3600 + 59);
+    EXPECT_EQ(model.m_remaining, 90);  // without a show the length read stays
+    EXPECT_EQ(model.m_localMinute, 14 * 60);
+    EXPECT_EQ(model.m_clock12Hour, 1);
 }
 }  // namespace
