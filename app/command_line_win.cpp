@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "countdown/product.h"
 #include "framework/text_win.h"
+#include "shell/product.h"
 
 namespace {
 struct LocalFreeDeleter {

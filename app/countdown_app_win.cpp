@@ -1,9 +1,9 @@
 #include "app/countdown_app_win.h"
 
 #include "app/command_line_win.h"
-#include "countdown/countdown_wnd_win.h"
-#include "countdown/hand_over_win.h"
 #include "framework/text_win.h"
+#include "shell/countdown_wnd_win.h"
+#include "shell/hand_over_win.h"
 
 BOOL CountdownApp::InitInstance() {
     m_startSteps.Note("runtime start-up");

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/atomic_file_win.h"
-#include "countdown/clock_timers_win.h"
-#include "countdown/countdown_wnd_win.h"
+#include "shell/clock_timers_win.h"
+#include "shell/countdown_wnd_win.h"
 
 namespace {
 constexpr u_short kPort = 7366;

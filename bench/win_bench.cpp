@@ -15,9 +15,9 @@
 #include "app/start_steps_win.h"
 #include "bench/first_frame_signal.h"
 #include "bench/remote_figures_win.h"
-#include "countdown/countdown_wnd_win.h"
 #include "framework/handles_win.h"
 #include "render/frame_win.h"
+#include "shell/countdown_wnd_win.h"
 
 namespace {
 double NowMs() {

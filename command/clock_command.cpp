@@ -3,8 +3,8 @@
 #include <charconv>
 #include <utility>
 
+#include "base/duration_text.h"
 #include "command/message_text.h"
-#include "core/duration_text.h"
 
 namespace tallyglass {
 namespace {

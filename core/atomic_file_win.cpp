@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/store_files.h"
+#include "store/store_files.h"
 
 namespace {
 constexpr DWORD kLockWaitMs = 3000;

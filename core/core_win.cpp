@@ -4,12 +4,12 @@
 
 #include <optional>
 
-#include "core/color.h"
-#include "core/setting_keys.h"
-#include "core/store_files.h"
+#include "base/color.h"
 #include "framework/resource_language_win.h"
 #include "framework/text_win.h"
 #include "res/resource.h"
+#include "store/setting_keys.h"
+#include "store/store_files.h"
 
 namespace {
 bool FileExists(const std::wstring& path) {

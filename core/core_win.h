@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "base/product_record.h"
+#include "base/ui_language.h"
 #include "core/atomic_file_win.h"
-#include "core/config_access.h"
-#include "core/product_record.h"
-#include "core/run_of_show.h"
-#include "core/settings_merge.h"
-#include "core/settings_store.h"
-#include "core/ui_language.h"
+#include "store/config_access.h"
+#include "store/run_of_show.h"
+#include "store/settings_merge.h"
+#include "store/settings_store.h"
 
 constexpr wchar_t kSettingsFileName[] = L"TallyglassCountdown.ini";
 constexpr int kAboutOperation = 4;

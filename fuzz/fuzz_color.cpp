@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/color.h"
+#include "base/color.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto color = ParseColor(std::string_view(reinterpret_cast<const char*>(data), size));

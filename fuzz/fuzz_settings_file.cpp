@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/run_of_show.h"
-#include "core/settings_merge.h"
-#include "core/settings_store.h"
+#include "store/run_of_show.h"
+#include "store/settings_merge.h"
+#include "store/settings_store.h"
 
 namespace {
 // The keys the clock writes at exit.

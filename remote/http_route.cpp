@@ -1,6 +1,6 @@
 #include "remote/http_route.h"
 
-#include "core/text_scan.h"
+#include "base/text_scan.h"
 
 namespace {
 constexpr std::string_view kApi = "/api/v1/";

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "clock/field_values.h"
 #include "framework/text_win.h"
 #include "res/resource.h"
-#include "settings/field_values.h"
 
 SettingsDlg::SettingsDlg() : Dialog(IDD_SETTINGS) {}
 

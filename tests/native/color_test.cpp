@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/color.h"
+#include "base/color.h"
 
 namespace {
 TEST(ParseColor, AcceptedAndRejectedForms) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "base/duration_text.h"
 #include "command/command_line.h"
-#include "core/duration_text.h"
-#include "countdown/hot_key_text.h"
+#include "command/hot_key_text.h"
 
 namespace {
 namespace mod = hot_key_modifier;

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "clock/hot_key_table.h"
 #include "command/clock_command.h"
 #include "command/command_line.h"
 #include "command/key_commands.h"
 #include "command/message_text.h"
-#include "countdown/hot_key_table.h"
 #include "remote/http_route.h"
 #include "remote/osc_packet.h"
 #include "remote/state_json.h"

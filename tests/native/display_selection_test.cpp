@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "countdown/display_selection.h"
+#include "clock/display_selection.h"
 
 namespace {
 constexpr uint32_t kWhite = 0xFFFFFFFF, kRed = 0xFFFF3030, kAmber = 0xFFFFC000, kDimRed = 0x3FFF3030;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "render/display_text.h"
+#include "clock/display_text.h"
 
 namespace {
 TEST(FormatTimeText, FollowsTheThreeFormatsWithTheAlertsWordsOnlyBeforeAPositiveTime) {

@@ -4,11 +4,11 @@
 #include <utility>
 #include <vector>
 
+#include "clock/clock_dispatch.h"
+#include "clock/countdown_engine.h"
+#include "clock/display_selection.h"
+#include "clock/timer_resolution.h"
 #include "command/command_line.h"
-#include "countdown/clock_dispatch.h"
-#include "countdown/countdown_engine.h"
-#include "countdown/display_selection.h"
-#include "countdown/timer_resolution.h"
 
 namespace {
 // Plays the window's part: arms the timers the effects ask for, and describes

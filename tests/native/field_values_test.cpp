@@ -3,7 +3,7 @@
 #include <tuple>
 #include <vector>
 
-#include "settings/field_values.h"
+#include "clock/field_values.h"
 
 namespace {
 TEST(ParseFieldInt, ReadsAsAtoiDoes) {

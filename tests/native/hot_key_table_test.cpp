@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/setting_keys.h"
-#include "core/settings_store.h"
-#include "countdown/hot_key_table.h"
+#include "clock/hot_key_table.h"
+#include "store/setting_keys.h"
+#include "store/settings_store.h"
 
 namespace {
 // Each default hot key parses, and About shows it as the file has it.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/product_record.h"
+#include "base/product_record.h"
 
 namespace {
 TEST(ProductRecord, EncodesHexGroupsEndedBy001EAndRoundTripsAllFourFields) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "countdown/clock_snapshot.h"
-#include "countdown/remote_plan.h"
+#include "clock/clock_snapshot.h"
 #include "remote/access_keys.h"
 #include "remote/http_route.h"
+#include "remote/remote_plan.h"
 #include "remote/state_json.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "core/run_of_show.h"
-#include "countdown/cue_list.h"
-#include "countdown/display_selection.h"
-#include "render/display_text.h"
+#include "clock/cue_list.h"
+#include "clock/display_selection.h"
+#include "clock/display_text.h"
+#include "store/run_of_show.h"
 
 namespace {
 TEST(RunOfShow, SegmentsInTheFilesOrderFromItsShowSectionOnly) {

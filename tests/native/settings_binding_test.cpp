@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "core/color.h"
-#include "core/setting_keys.h"
-#include "core/settings_store.h"
-#include "countdown/model_start.h"
-#include "countdown/settings_binding.h"
+#include "base/color.h"
+#include "clock/model_start.h"
+#include "clock/settings_binding.h"
+#include "store/setting_keys.h"
+#include "store/settings_store.h"
 
 namespace {
 // Settings kept in memory; records every key written, in order.

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/settings_merge.h"
-#include "core/settings_store.h"
+#include "store/settings_merge.h"
+#include "store/settings_store.h"
 
 namespace {
 using namespace std::string_literals;

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "core/store_files.h"
+#include "store/store_files.h"
 
 namespace {
 // A process id fits 32 bits; another settings file's, the lock and the file

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/settings_merge.h"
-#include "core/settings_store.h"
-#include "core/ui_language.h"
+#include "base/ui_language.h"
+#include "store/settings_merge.h"
+#include "store/settings_store.h"
 
 namespace {
 constexpr uint16_t kChineseChina = 0x0804, kChineseTaiwan = 0x0404, kEnglishUs = 0x0409, kGerman = 0x0407,

@@ -3,10 +3,10 @@
 // each action does is the native engine table's.
 #include <gtest/gtest.h>
 
-#include "countdown/hand_over_win.h"
 #include "framework/handles_win.h"
 #include "framework/text_win.h"
 #include "res/resource.h"
+#include "shell/hand_over_win.h"
 #include "tests/win/win_test_support.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <thread>
 
 #include "core/core_win.h"
-#include "core/store_files.h"
 #include "framework/resource_language_win.h"
 #include "res/resource.h"
+#include "store/store_files.h"
 #include "tests/win/win_test_support.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <thread>
 
-#include "core/settings_store.h"
 #include "res/resource.h"
+#include "store/settings_store.h"
 #include "tests/win/win_test_support.h"
 
 namespace {

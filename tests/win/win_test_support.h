@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "countdown/countdown_wnd_win.h"
 #include "framework/handles_win.h"
+#include "shell/countdown_wnd_win.h"
 
 // A settings file in a font that Wine has (DejaVu; Windows fonts are not
 // installed), without the alert sound, and the given lines.

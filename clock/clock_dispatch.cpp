@@ -1,0 +1,57 @@
+#include "clock/clock_dispatch.h"
+
+#include "base/duration_text.h"
+
+namespace tallyglass {
+namespace {
+EngineEffects NewLength(CountdownModel& model, int32_t seconds) {
+    CountdownValues values = ValuesOf(model);
+    values.m_countdownSeconds = seconds;
+    return ApplyNewCountdown(model, values);
+}
+
+EngineEffects SetMessage(CountdownModel& model, const std::string& text) {
+    EngineEffects fx;
+    if (model.m_message == text) return fx;  // Delete without a message changes nothing
+    model.m_message = text;
+    fx.Ask(EngineEffects::Picture::LayoutInPlace);
+    return fx;
+}
+}  // namespace
+
+EngineEffects Dispatch(CountdownModel& model, const ClockCommand& command, const CommandTime& time) {
+    switch (command.kind) {
+        case CommandKind::Start:
+            return StartCountdown(model, time.nowMs);
+        case CommandKind::PauseOrResume:
+            return PauseOrResume(model, time.nowMs);
+        case CommandKind::Resume:
+            return model.m_paused ? PauseOrResume(model, time.nowMs) : EngineEffects{};
+        case CommandKind::Reset:
+            return ResetOrEndSegment(model, time.nowMs);
+        case CommandKind::AddSeconds:
+            return AdjustTime(model, command.number);
+        case CommandKind::SetLength:
+            return NewLength(model, command.number);
+        case CommandKind::CountUntil:
+            return CountDownFrom(model, SecondsUntil(command.number, time.localSecondOfDay), time.nowMs);
+        case CommandKind::NextSegment:
+            return MoveSegment(model, command.number);
+        case CommandKind::PreviousSegment:
+            return MoveSegment(model, -command.number);
+        case CommandKind::GoToSegment:
+            return GoToSegment(model, command.number);
+        case CommandKind::SetMessage:
+            return SetMessage(model, command.text);
+        case CommandKind::ClearMessage:
+            return SetMessage(model, {});
+        case CommandKind::ToggleClickThrough:
+            model.m_clickThrough = !model.m_clickThrough;
+            return {};
+        case CommandKind::NewCountdown:
+            return ApplyNewCountdown(model, command.values);
+    }
+    return {};
+}
+
+}  // namespace tallyglass

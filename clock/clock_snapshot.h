@@ -1,0 +1,37 @@
+#pragma once
+// The state the network is shown, made from the model on the window thread.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "clock/countdown_model.h"
+
+// Made on the window thread after every change and never changed after: the
+// network thread reads it without a lock.
+struct ClockSnapshot {
+    std::string phase = "idle";  // idle, counting, warning, alert, overtime
+    bool paused = false;
+    int32_t remaining = 0;  // seconds; negative in overtime
+    std::string text;       // UTF-8, as the clock shows it
+    uint32_t color = 0;     // ARGB
+    int32_t length = 0;
+    int32_t alertLength = 0;
+    std::optional<int64_t> endsAtMs;  // Unix ms when the count reaches 0; none when idle or paused
+    int64_t serverTimeMs = 0;         // Unix ms when the snapshot was made
+    std::string message;
+    std::string version;
+    std::string face = "remaining";  // remaining or elapsed: what the count shows
+    int32_t elapsed = 0;             // seconds since the start, as the elapsed face shows them
+    // The run of show's current segment (from 1) and the next one's name; 0 and empty without a show.
+    std::string segment;
+    int32_t segmentNumber = 0;
+    int32_t segmentCount = 0;
+    std::string nextSegment;
+};
+
+// unixNowMs: the wall clock now; msToNextTick: how long the second now shown
+// still lasts (a paused clock's does not run out).
+ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t msToNextTick, const char* version);
+
+// How long the second now shown still lasts, from the host's clock and the model's anchor.
+int32_t MsToNextTick(const CountdownModel& model, uint32_t nowMs);

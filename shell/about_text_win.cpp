@@ -1,0 +1,12 @@
+#include "shell/about_text_win.h"
+
+#include "framework/text_win.h"
+
+std::wstring AboutText(const std::vector<HotKeyStatus>& hotKeys, CaptureExclusion capture, const RunOfShow& show,
+                       const RemoteLink* remote) {
+    std::wstring text = Widen(ControlsText(hotKeys));
+    if (const std::wstring note = CaptureExclusionNote(capture); !note.empty()) text += L"\n\n" + note;
+    if (const std::string shown = DescribeRunOfShow(show); !shown.empty()) text += L"\n\n" + Widen(shown);
+    if (remote) text += L"\n\n" + remote->Status();
+    return text;
+}

@@ -1,0 +1,30 @@
+#include "shell/clock_desktop_win.h"
+
+#include "framework/window_style_win.h"
+
+void ClockDesktop::ApplyAtStart(HWND window, const CountdownModel& model, const CaptureSystem& capture) {
+    if (model.m_clickThrough) SetClickThrough(window, true);
+    if (model.m_hideFromCapture) m_capture = ExcludeFromCapture(window, capture);
+}
+
+void ClockDesktop::FinishStart(HWND window, const CountdownModel& model) {
+    m_hotKeys.Register(window, model);
+    m_topmost.emplace(window);
+}
+
+void ClockDesktop::SetClickThrough(HWND window, bool on) {
+    if (on == m_clickThrough) return;
+    m_clickThrough = on;
+    ::SetClickThrough(window, on);
+}
+
+bool ClockDesktop::OnTimer(UINT_PTR id) {
+    if (id != TopmostKeeper::kCheckTimerId || !m_topmost) return false;
+    m_topmost->OnCheckTimer();
+    return true;
+}
+
+void ClockDesktop::Release() {
+    m_hotKeys.Release();
+    m_topmost.reset();
+}

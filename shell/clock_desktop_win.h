@@ -1,0 +1,31 @@
+#pragma once
+// How the clock sits on the desktop: its hot keys, staying on top of a slide
+// show, clicks passing through, and hiding from screen capture.
+#include <windows.h>
+
+#include <optional>
+
+#include "shell/capture_exclusion_win.h"
+#include "shell/clock_hot_keys_win.h"
+#include "shell/topmost_keeper_win.h"
+
+class ClockDesktop {
+public:
+    // With the first frame: what changes how the window looks or whether it can be captured.
+    void ApplyAtStart(HWND window, const CountdownModel& model, const CaptureSystem& capture);
+    // Once the window shows: what only acts later (hot keys, the foreground hook).
+    void FinishStart(HWND window, const CountdownModel& model);
+    void SetClickThrough(HWND window, bool on);
+    // The keeper's fallback check; false for a timer that is not its own.
+    bool OnTimer(UINT_PTR id);
+    void Release();
+
+    const ClockHotKeys& HotKeys() const { return m_hotKeys; }
+    CaptureExclusion Capture() const { return m_capture; }
+
+private:
+    ClockHotKeys m_hotKeys;
+    std::optional<TopmostKeeper> m_topmost;
+    CaptureExclusion m_capture = CaptureExclusion::NotAsked;
+    bool m_clickThrough = false;
+};

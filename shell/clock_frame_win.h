@@ -1,0 +1,9 @@
+#pragma once
+// What one frame of the clock shows, from its state and the monitor's DPI.
+#include <cstdint>
+
+#include "clock/countdown_model.h"
+#include "render/frame_win.h"
+
+// The size is the model's window size; the margin follows the font size used.
+FrameContent ClockFrame(const CountdownModel& model, uint32_t dpi, PixelSize cap);

@@ -1,0 +1,88 @@
+#include "shell/clock_parts_win.h"
+
+#include "clock/clock_snapshot.h"
+#include "framework/resource_language_win.h"
+#include "framework/text_win.h"
+#include "framework/window_style_win.h"
+#include "render/screen_win.h"
+#include "shell/minute_timer_win.h"
+#include "shell/product.h"
+#include "shell/remote_start_win.h"
+#include "sound/mci_win.h"
+
+namespace {
+void DefaultFatalError() {
+    MessageBoxW(nullptr, L"User32.dll ERROR!", Widen(kWindowTitle).c_str(), MB_OK | MB_ICONERROR);
+    std::exit(EXIT_FAILURE);
+}
+}  // namespace
+
+bool ClockParts::Create() {
+    view.emplace(options.user32Name);
+    if (!view->Ready()) {
+        if (!options.fatalError) DefaultFatalError();
+        options.fatalError();
+        return false;
+    }
+    view->Presenter().SetObserver(options.frameObserver);
+    NoteStep("window created");
+    return true;
+}
+
+void ClockParts::Open(HWND window, CountdownModel& model) {
+    store = std::make_unique<ClockStore>(options.storePath, options.appPath, options.startStep);
+    // Before any menu or dialog of this run is loaded.
+    SetResourceLanguage(ResourceLanguageId(store->Core().Language()));
+    NoteStep("resources' language");
+    sounds.emplace(store->Core().getAppPath(), options.soundObserver);
+    store->ReadInto(model);
+    view->SetDpi(options.dpiOverride ? options.dpiOverride : DpiForWindow(window));
+    view->Presenter().SetConstantAlpha(ConstantAlphaFor(model.m_opacity));
+    desktop.ApplyAtStart(window, model, options.captureSystem ? *options.captureSystem : ThisSystem());
+    SetWindowTextW(window, Widen(kWindowTitle).c_str());
+    view->PlaceAt(window, model, model.m_posLeft, model.m_posTop);
+}
+
+void ClockParts::FinishStart(HWND window, const CountdownModel& model) {
+    NoteStep("window visible");
+    timers.RequestPeriod();
+    SendMciCommand(Widen(kCloseAllCommand));
+    desktop.FinishStart(window, model);
+    NoteStep("hot keys and foreground hook");
+    store->Core().CreateMissingStore();
+    NoteStep("settings file written if new");
+    if (model.m_idleClock) ArmMinuteTimer(window, ClockTimers::LocalSecondOfDay());
+    remote = StartRemoteLink(window, store->Core());
+}
+
+void ClockParts::StopInput() {
+    remote.reset();  // the network thread stops before the window goes
+    desktop.Release();
+}
+
+void ClockParts::StopTimers(CountdownModel& model) {
+    timers.Release();
+    model.m_timerId = kNoTimer;
+}
+
+void ClockParts::ApplyTimers(HWND window, const EngineEffects& effects, CountdownModel& model) {
+    if (effects.stopTimer != kNoTimer) timers.Stop(effects.stopTimer);
+    if (effects.armTimer == EngineEffects::Timer::Periodic) model.m_timerId = timers.StartPeriodic(window);
+    if (effects.armTimer == EngineEffects::Timer::OneShot)
+        model.m_timerId = timers.StartOneShot(window, effects.oneShotDelayMs);
+}
+
+void ClockParts::PlaySounds(const EngineEffects& effects, const CountdownModel& model) const {
+    if (!store) return;
+    if (effects.alertSound) sounds->PlayAlert(store->Core(), model.m_alertSound != 0);
+    if (effects.cueSound) sounds->PlayCue(store->Core());
+}
+
+SnapshotPtr ClockParts::Snapshot(const CountdownModel& model) const {
+    return std::make_shared<ClockSnapshot>(
+        SnapshotOf(model, UnixNowMs(), MsToNextTick(model, ClockTimers::NowMs()), ProductVersion()));
+}
+
+void ClockParts::Publish(const CountdownModel& model) {
+    if (remote && remote->Listening()) remote->Publish(Snapshot(model));
+}

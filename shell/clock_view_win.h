@@ -1,0 +1,37 @@
+#pragma once
+// The clock's picture, apart from its messages: lays the window out for the
+// model's text at the monitor's DPI, keeps it on screen, and presents frames.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "clock/countdown_engine.h"
+#include "clock/countdown_model.h"
+#include "render/layered_window_win.h"
+
+class ClockView {
+public:
+    // Loads the library that should hold UpdateLayeredWindow.
+    explicit ClockView(const wchar_t* user32Name) : m_presenter(user32Name) {}
+
+    bool Ready() const { return m_presenter.Ready(); }
+    LayeredPresenter& Presenter() { return m_presenter; }
+    const LayeredPresenter& Presenter() const { return m_presenter; }
+    uint32_t Dpi() const { return m_dpi; }
+    void SetDpi(uint32_t dpi) { m_dpi = dpi; }
+
+    // Sizes the window for the model's text, sets its margin and size in the
+    // model, and puts it at (left, top), or on screen where that is on no monitor.
+    void LayOutAt(HWND window, CountdownModel& model, int32_t left, int32_t top);
+    // LayOutAt without the frame.
+    void PlaceAt(HWND window, CountdownModel& model, int32_t left, int32_t top);
+    void Present(HWND window, const CountdownModel& model);
+    // An event's picture: laid out at the model's place or where the window stands, or only drawn.
+    void Show(HWND window, CountdownModel& model, EngineEffects::Picture picture);
+
+private:
+    LayeredPresenter m_presenter;
+    FramePainter m_painter;
+    PixelSize m_sizeCap{7680, 4320};  // from the last layout
+    uint32_t m_dpi = 96;
+};

@@ -1,0 +1,246 @@
+#include "shell/countdown_wnd_win.h"
+
+#include "clock/settings_binding.h"
+#include "command/command_line.h"
+#include "command/key_commands.h"
+#include "framework/text_win.h"
+#include "framework/window_style_win.h"
+#include "res/resource.h"
+#include "settings/settings_dlg_win.h"
+#include "shell/about_text_win.h"
+#include "shell/clock_menu_win.h"
+#include "shell/hand_over_win.h"
+#include "shell/minute_timer_win.h"
+
+namespace {
+constexpr LONG kMinTrackWidth = 300;
+}  // namespace
+
+CountdownWnd::CountdownWnd(CountdownWndOptions options) : Dialog(IDD_COUNTDOWN), m_options(std::move(options)) {
+    m_icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == ClockPingMessage()) return kPingAnswer;  // a second start looks for this clock
+    switch (message) {
+        case WM_CREATE:
+            return Default() == -1 || !m_parts.Create() ? -1 : 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<LRESULT>(m_icon);
+        case WM_GETMINMAXINFO:
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = kMinTrackWidth;
+            break;
+        case WM_LBUTTONDOWN:
+            SendMessageW(m_hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+            break;
+        case WM_RBUTTONUP:
+            ShowClockMenu(m_hwnd, m_parts.remote.get());
+            break;
+        case WM_COMMAND:
+            if (OnCommand(LOWORD(wParam))) return 0;
+            break;
+        case WM_COPYDATA:
+            return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    }
+    if (OnClockMessage(message, wParam, lParam)) return 0;
+    return Dialog::WindowProc(message, wParam, lParam);
+}
+
+// What the clock adds to a dialog's messages: its ticks, its checks and the
+// system's news (session end, another monitor's DPI).
+bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kFinishStartMessage:
+            OnFinishStart();
+            return true;
+        case kRemoteOrderMessage:
+            OnRemoteOrders();
+            return true;
+        case kTickMessage:
+            OnTickMessage(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+            return true;
+        case WM_POWERBROADCAST:
+            // Back from sleep: the time slept shows at once, not at the timer's next tick.
+            if (wParam == PBT_APMRESUMEAUTOMATIC) ApplyEffects(OnWake(m_model, ClockTimers::NowMs()));
+            return false;
+        case WM_HOTKEY:
+            // The clock acts where it stands and never takes the focus from the slides.
+            if (const auto command = m_parts.desktop.HotKeys().CommandFor(wParam)) Apply(*command);
+            return true;
+        case WM_TIMER:
+            if (wParam == kMinuteTimerId) return OnMinuteTimer(), true;
+            return m_parts.desktop.OnTimer(wParam);
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return true;
+        case WM_ENDSESSION:
+            // Windows ends the process after this message without destroying the window.
+            if (wParam) StoreSettings();
+            return true;
+        case WM_CLOSE:
+            // Only another program sends this (there is no caption or system menu):
+            // end like Exit, so that the settings are stored.
+            PostQuitMessage(0);
+            return true;
+    }
+    return false;
+}
+
+bool CountdownWnd::OnCommand(UINT id) {
+    switch (id) {
+        case ID_EXIT:
+            PostQuitMessage(0);
+            return true;
+        case ID_ABOUT:
+            OnAbout();
+            return true;
+        case ID_NEW_COUNTDOWN:
+            OnNewCountdown();
+            return true;
+    }
+    return OnRemoteMenuItem(m_hwnd, id, m_parts.remote.get());
+}
+
+BOOL CountdownWnd::OnInitDialog() {
+    Dialog::OnInitDialog();
+    MakeTopmostToolWindow(m_hwnd, m_icon);
+    m_parts.Open(m_hwnd, m_model);
+    Dialog::CenterWindow(nullptr);
+    m_parts.NoteStep("first layout");
+    m_parts.view->Present(m_hwnd, m_model);
+    m_parts.NoteStep("first frame");
+    for (const tallyglass::ClockCommand& command : m_options.startCommands) Apply(command);
+    // The template shows the window as this returns; the rest waits for that.
+    PostMessageW(m_hwnd, kFinishStartMessage, 0, 0);
+    return TRUE;
+}
+
+// What the first frame need not wait for: none of it changes the picture.
+void CountdownWnd::OnFinishStart() {
+    m_parts.FinishStart(m_hwnd, m_model);
+    m_parts.Publish(m_model);
+}
+
+void CountdownWnd::OnRemoteOrders() {
+    if (!m_parts.remote) return;
+    for (PendingOrder& pending : m_parts.remote->TakeOrders()) {
+        Apply(pending.order);
+        // Published before it is answered: a reader after the answer sees it too.
+        if (pending.answer) pending.answer(m_parts.Snapshot(m_model));
+    }
+}
+
+void CountdownWnd::OnDestroy() {
+    m_parts.StopInput();
+    Default();
+    m_parts.StopTimers(m_model);
+    StoreSettings();
+    m_parts.store.reset();
+}
+
+void CountdownWnd::RecordPosition() {
+    RECT rect;
+    if (!GetWindowRect(m_hwnd, &rect)) return;
+    m_model.m_posLeft = rect.left;
+    m_model.m_posTop = rect.top;
+}
+
+void CountdownWnd::StoreSettings() {
+    if (!m_parts.store) return;
+    if (PositionIsStored(m_model)) RecordPosition();
+    m_parts.store->Store(m_model);
+}
+
+void CountdownWnd::OnPaint() {
+    // The picture comes only from presented frames; minimised, the window shows its icon.
+    if (IsIconic(m_hwnd)) return PaintMinimisedIcon(m_hwnd, m_icon);
+    Default();
+}
+
+BOOL CountdownWnd::PreTranslateMessage(MSG* msg) {
+    if (msg->hwnd == m_hwnd && m_hwnd) {
+        if (msg->message == WM_SYSKEYDOWN) return TRUE;  // Alt, F10 and Alt+F4 never reach the dialog manager
+        if (msg->message == WM_KEYDOWN) {
+            if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) return TRUE;
+            if (const auto command = tallyglass::CommandForKey(static_cast<uint32_t>(msg->wParam))) Apply(*command);
+        }
+    }
+    return Dialog::PreTranslateMessage(msg);
+}
+
+void CountdownWnd::OnNewCountdown() {
+    SettingsDlg dialog;
+    dialog.m_values = ValuesOf(m_model);
+    if (dialog.DoModal(m_hwnd) != IDOK) return;
+    tallyglass::ClockCommand command{tallyglass::CommandKind::NewCountdown, 0, {}, dialog.m_values};
+    Apply(command);
+}
+
+void CountdownWnd::OnAbout() {
+    if (!m_parts.store) return;
+    const ClockDesktop& desktop = m_parts.desktop;
+    m_parts.store->ShowAbout(m_hwnd, AboutText(desktop.HotKeys().Statuses(), desktop.Capture(),
+                                               m_parts.store->Core().Show(), m_parts.remote.get()));
+}
+
+std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_parts.desktop.HotKeys().Statuses())); }
+
+void CountdownWnd::Apply(const tallyglass::ClockCommand& command) {
+    if (tallyglass::LaysOutWhereTheClockStands(command)) RecordPosition();
+    ApplyEffects(tallyglass::Dispatch(m_model, command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()}));
+    m_parts.desktop.SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
+}
+
+bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
+    const auto words = data ? HandedOverWords(*data) : std::nullopt;
+    if (!words) return false;
+    const ParsedCommandLine parsed = ParseCommandLine(WordsToHandOver(*words));
+    if (!parsed.ok) return false;
+    for (const tallyglass::ClockCommand& command : CommandsOf(parsed.line.orders)) Apply(command);
+    return true;
+}
+
+void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
+    // Dragged onto a monitor of another scale: glyphs rendered at its own
+    // resolution, at the place the system suggests.
+    if (dpi) m_parts.view->SetDpi(dpi);
+    if (suggested)
+        m_parts.view->LayOutAt(m_hwnd, m_model, suggested->left, suggested->top);
+    else
+        m_parts.view->Show(m_hwnd, m_model, EngineEffects::Picture::LayoutInPlace);
+    m_parts.Publish(m_model);
+}
+
+void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {
+    if (IsLiveTick(m_model, timerId)) ApplyEffects(OnTimerTick(m_model, firedAtMs));
+}
+
+void CountdownWnd::OnMinuteTimer() {
+    m_model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
+    ArmMinuteTimer(m_hwnd, ClockTimers::LocalSecondOfDay());
+    if (m_model.m_running) return;
+    m_parts.view->Show(m_hwnd, m_model, EngineEffects::Picture::LayoutInPlace);
+    m_parts.Publish(m_model);
+}
+
+void CountdownWnd::ApplyEffects(const EngineEffects& effects) {
+    m_parts.ApplyTimers(m_hwnd, effects, m_model);
+    m_parts.view->Show(m_hwnd, m_model, effects.picture);
+    if (effects.center) Dialog::CenterWindow(nullptr);
+    m_parts.PlaySounds(effects, m_model);
+    // One state per event, after everything it changed.
+    if (effects.Changed()) m_parts.Publish(m_model);
+}
+
+void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
+    m_model = model;
+    m_parts.view->Show(m_hwnd, m_model,
+                       relayout ? EngineEffects::Picture::LayoutAtPosition : EngineEffects::Picture::Frame);
+    m_parts.Publish(m_model);
+}

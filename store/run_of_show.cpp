@@ -1,0 +1,50 @@
+#include "store/run_of_show.h"
+
+#include "base/duration_text.h"
+#include "base/text_scan.h"
+#include "store/settings_merge.h"
+
+namespace {
+void Skip(RunOfShow& show, size_t lineNumber, std::string_view line, const char* why) {
+    if (show.linesSkipped++ > 0) return;
+    show.firstProblem =
+        "line " + std::to_string(lineNumber) + ", \"" + std::string(CutToCodePoints(line, 40)) + "\": " + why;
+}
+
+void TakeLine(RunOfShow& show, const SettingsFileLine& line) {
+    if (line.kind == SettingsFileLine::Kind::Other)
+        return Skip(show, line.number, line.text, line.text.find('=') == 0 ? "no name" : "not name = length");
+    const auto seconds = ParseDuration(line.value);
+    if (!seconds) return Skip(show, line.number, line.text, "not a length");
+    if (show.segments.size() == kMaxSegments) return Skip(show, line.number, line.text, "more than 200 segments");
+    // Never half of a character: a name cut in a UTF-8 sequence would not draw.
+    show.segments.push_back({std::string(CutToCodePoints(line.name, kMaxSegmentNameCodePoints)), *seconds});
+}
+}  // namespace
+
+RunOfShow ParseRunOfShow(std::string_view text) {
+    RunOfShow show;
+    bool inShow = false;
+    // Read by the store's own rules, so that the show ends where the store's
+    // next section begins and a merge at exit never moves a line into it.
+    for (const SettingsFileLine& line : ReadSettingsFileLines(text)) {
+        if (line.kind == SettingsFileLine::Kind::Header) {
+            inShow = EqualsNoCase(line.name, "show");
+            show.sectionFound |= inShow;
+        } else if (inShow && line.kind != SettingsFileLine::Kind::Blank) {
+            TakeLine(show, line);
+        }
+    }
+    return show;
+}
+
+std::string DescribeRunOfShow(const RunOfShow& show) {
+    if (!show.sectionFound) return {};
+    std::string text =
+        "Run of show: " + std::to_string(show.segments.size()) + " segment" + (show.segments.size() == 1 ? "" : "s");
+    if (show.segments.empty()) text += ", so the clock runs as without one";
+    if (show.linesSkipped > 0)
+        text += "; " + std::to_string(show.linesSkipped) + " line" + (show.linesSkipped == 1 ? "" : "s") +
+                " not used (" + show.firstProblem + ")";
+    return text + ".";
+}
