@@ -28,10 +28,8 @@ struct CountdownModel : CountdownValues {
     uint32_t m_colorNormal = 0xFF000000;
     uint32_t m_colorAlert = 0xFF000000;
     int32_t m_margin = 0;
-    // Where the layout put the time and the message's line while there is a message.
+    // Where the layout put the time while there is a message.
     int32_t m_textX = 0;
-    int32_t m_messageX = 0;
-    int32_t m_messageY = 0;
     int32_t m_running = 0;
     uint32_t m_timerId = kNoTimer;
 

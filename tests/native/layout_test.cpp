@@ -47,20 +47,39 @@ TEST(ConstantAlpha, Is253AtFullOpacityAndScalesWithIt) {
 }
 }  // namespace
 
-// The wider line sits as a single line does; the other is centred over the same inner width.
-TEST(Layout, TwoLinesCentreTheNarrowerUnderTheWider) {
-    const TwoLines wideMessage = LayOutTwoLines({200, 70}, {300, 30}, 20, 36, {7680, 4320});
-    EXPECT_EQ(wideMessage.window.width, 360);
-    EXPECT_EQ(wideMessage.window.height, 70 + 10 + 45 + 20);
-    EXPECT_EQ(wideMessage.messageX, 20);
-    EXPECT_EQ(wideMessage.textX, 70);
-    EXPECT_EQ(wideMessage.messageY, 80);
-    const TwoLines narrowMessage = LayOutTwoLines({300, 70}, {101, 30}, 20, 36, {7680, 4320});
-    EXPECT_EQ(narrowMessage.textX, 20);
-    EXPECT_EQ(narrowMessage.messageX, 119);
-    EXPECT_EQ(LayOutTwoLines({300, 70}, {9000, 30}, 20, 36, {1000, 800}).window.width, 1000);
+// The widest line sits as a single line does; the others are centred over the same
+// inner width, each message line its size and a quarter below the one before.
+TEST(Layout, MessageLinesCentreUnderTheTimeWithinTheirRoom) {
+    const MessageLayout wide = LayOutMessage({200, 70}, {300, 101}, 20, 36, {7680, 4320});
+    EXPECT_EQ(wide.window.width, 360);
+    EXPECT_EQ(wide.window.height, 70 + 10 + 2 * 45 + 20);
+    EXPECT_EQ(wide.textX, 70);
+    ASSERT_EQ(wide.lines.size(), 2u);
+    EXPECT_EQ(wide.lines[0].x, 20);
+    EXPECT_EQ(wide.lines[0].y, 80);
+    EXPECT_EQ(wide.lines[1].x, 119);
+    EXPECT_EQ(wide.lines[1].y, 125);
+    const MessageLayout narrow = LayOutMessage({300, 70}, {101}, 20, 36, {7680, 4320});
+    EXPECT_EQ(narrow.textX, 20);
+    EXPECT_EQ(narrow.window.height, 70 + 10 + 45 + 20);
+    EXPECT_EQ(LayOutMessage({300, 70}, {9000}, 20, 36, {1000, 800}).window.width, 1000);
     EXPECT_EQ(MessageSizeFor(96), 48);
     EXPECT_EQ(MessageSizeFor(1), 1);
+    // The room a 1920 x 1040 work area leaves a 300 x 70 time with margin 20 and 36 px lines:
+    // 1860 across; 1040 - 70 - 20 - 10 below, two lines at most; a time wider than the area keeps its width.
+    struct Room {
+        PixelSize text, area;
+        int32_t width, lines;
+    };
+    const Room rooms[] = {{{300, 70}, {1920, 1040}, 1860, 2},
+                          {{300, 70}, {1920, 189}, 1860, 1},
+                          {{300, 70}, {1920, 144}, 1860, 0},
+                          {{3000, 70}, {1920, 1040}, 3000, 2}};
+    for (const Room& r : rooms) {
+        const MessageRoom room = RoomForMessage(r.text, 20, 36, r.area);
+        EXPECT_EQ(room.width, r.width) << r.area.height;
+        EXPECT_EQ(room.lines, r.lines) << r.area.height;
+    }
 }
 
 namespace {
