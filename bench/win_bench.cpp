@@ -267,6 +267,44 @@ void FrameCost() {
     }
 }
 
+// The message to the presenter at its worst, 200 of the widest glyph fitted into two
+// lines, against none: a tick's frame, and the layout a new message brings (two
+// messages in turn, so that each is fitted anew).
+void MessageCost() {
+    CountdownWndOptions options;
+    options.storePath = TempStore(L"tallyglass-bench-message.ini");
+    options.manualTicks = true;
+    CountdownWnd clock(options);
+    clock.Create();
+    CountdownModel state = clock.Model();
+    state.m_running = 1;
+    state.m_sizeNormal = 96;
+    const std::string worst[] = {std::string(200, 'W'), std::string(199, 'W') + "M"};
+    Percentiles frames[2], layouts[2];
+    for (int withMessage : {0, 1}) {
+        state.m_message = withMessage ? worst[0] : std::string();
+        state.m_remaining = 5999;
+        clock.Show(state, /*relayout=*/true);
+        state = clock.Model();
+        frames[withMessage] = SampleFrames([&](int i) {
+            state.m_remaining = 5999 - i % 600;
+            clock.Show(state, /*relayout=*/false);
+        });
+        layouts[withMessage] = SampleFrames([&](int i) {
+            state.m_remaining = 5999 - i % 600;
+            if (withMessage) state.m_message = worst[i % 2];
+            clock.Show(state, /*relayout=*/true);
+        });
+    }
+    const std::pair<const char*, const Percentiles*> rows[] = {{"frame", frames}, {"layout and frame", layouts}};
+    for (const auto& [name, p] : rows) {
+        std::printf("%s at size 96 without a message median: %.3f ms\n", name, p[0].median);
+        std::printf("%s at size 96 with the worst message median: %.3f ms\n", name, p[1].median);
+        std::printf("%s at size 96 with the worst message p95: %.3f ms\n", name, p[1].p95);
+        std::printf("%s with the worst message / without: %.2f x\n", name, p[1].median / p[0].median);
+    }
+}
+
 // A started program, timed up to its first frame; closed and waited for when it goes.
 class MeasuredProgram {
 public:
@@ -522,6 +560,7 @@ int wmain(int argc, wchar_t** argv) {
     const int ticks = argc > 2 ? _wtoi(argv[2]) : 120;
     if (argc > 1) ProcessFigures(argv[1], argc > 3 ? argv[3] : L"", argc > 4 ? argv[4] : L"");
     FrameCost();
+    MessageCost();
     RemoteFigures(&NowMs);
     HotKeyToFrame();
     PauseResumePairs();

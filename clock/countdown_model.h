@@ -88,10 +88,8 @@ struct ClockLayout {
     int32_t m_width = 0;
     int32_t m_height = 0;
     int32_t m_margin = 0;
-    // Where the layout put the time and the message's line while there is a message.
+    // Where the layout put the time while there is a message.
     int32_t m_textX = 0;
-    int32_t m_messageX = 0;
-    int32_t m_messageY = 0;
 };
 
 struct CountdownModel : ClockSettings, ClockState, ClockLayout {};

@@ -170,10 +170,17 @@ void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const 
     path.AddPath(&clean, FALSE);
 }
 
+namespace {
+void AddMessageText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family) {
+    for (const MessageLine& line : content.message)
+        AddTextToPath(path, line.text, family, content.messageSize, line.x, line.y);
+}
+}  // namespace
+
 void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family) {
     if (content.message.empty()) return AddTextToPath(path, content.text, family, content.fontSize, content.margin);
     AddTextToPath(path, content.text, family, content.fontSize, content.textX);
-    AddTextToPath(path, content.message, family, content.messageSize, content.messageX, content.messageY);
+    AddMessageText(path, content, family);
 }
 
 PixelSize MeasureGlyphs(const std::wstring& text, const Gdiplus::FontFamily& family, int32_t size) {
@@ -229,7 +236,7 @@ void PaintFrameAnew(FrameSurface& surface, const FrameContent& content) {
 
 PixelSize FramePainter::Measure(const std::wstring& text, const std::wstring& fontName, int32_t size) {
     const Gdiplus::FontFamily& family = Family(fontName);
-    const PathKey key{text, size, 0, {}, 0, 0, 0};
+    const PathKey key{text, size, 0, {}, 0};
     if (!m_measured || !(m_measuredKey == key)) {
         m_measured = MeasureGlyphs(text, family, size);
         m_measuredKey = key;
@@ -257,8 +264,7 @@ bool FramePainter::CanRepaintTextOnly(const FrameSurface& surface, const FrameCo
         last.margin != content.margin || last.size.width != content.size.width ||
         last.size.height != content.size.height || last.background != content.background ||
         last.outlineWidth != content.outlineWidth || last.message != content.message ||
-        last.messageSize != content.messageSize || last.textX != content.textX || last.messageX != content.messageX ||
-        last.messageY != content.messageY)
+        last.messageSize != content.messageSize || last.textX != content.textX)
         return false;
     // The background under the changed glyphs comes from the kept copy.
     return !content.background || m_background.size() == surface.PixelCount();
@@ -296,6 +302,7 @@ const Gdiplus::FontFamily& FramePainter::Family(const std::wstring& name) {
         m_family = CreateFontFamilyOrFallback(name);
         m_familyName = name;
         m_path.reset();
+        m_messagePath.reset();
         m_measured.reset();
     }
     return *m_family;
@@ -319,12 +326,17 @@ void FramePainter::PaintBackground(FrameSurface& surface, const BackgroundGeomet
 
 const Gdiplus::GraphicsPath& FramePainter::TextPath(const FrameContent& content) {
     const bool message = !content.message.empty();
-    const PathKey key{content.text,    content.fontSize,    message ? content.textX : content.margin,
-                      content.message, content.messageSize, content.messageX,
-                      content.messageY};
+    const PathKey key{content.text, content.fontSize, message ? content.textX : content.margin, content.message,
+                      content.messageSize};
     if (!m_path || !(m_pathKey == key)) {
+        // The figures in AddFrameText's order, so that a kept frame is one painted anew.
+        if (!m_messagePath || !m_pathKey.SameMessage(key)) {
+            m_messagePath = std::make_unique<Gdiplus::GraphicsPath>(Gdiplus::FillModeAlternate);
+            AddMessageText(*m_messagePath, content, *m_family);
+        }
         m_path = std::make_unique<Gdiplus::GraphicsPath>(Gdiplus::FillModeAlternate);
-        AddFrameText(*m_path, content, *m_family);
+        AddTextToPath(*m_path, content.text, *m_family, content.fontSize, key.originX);
+        if (message) m_path->AddPath(m_messagePath.get(), FALSE);
         m_pathKey = key;
     }
     return *m_path;

@@ -41,6 +41,13 @@ struct BackgroundGeometry {
 };
 void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeometry& geometry);
 
+// One line of the message to the presenter, at its layout origin.
+struct MessageLine {
+    std::wstring text;
+    int32_t x = 0, y = 0;
+    bool operator==(const MessageLine& other) const { return x == other.x && y == other.y && text == other.text; }
+};
+
 // Everything one frame of the clock shows.
 struct FrameContent {
     std::wstring text;
@@ -51,13 +58,12 @@ struct FrameContent {
     PixelSize size;
     bool background = true;
     float outlineWidth = 2.0f;
-    // The message to the presenter, a second line in the same colour; with one, the
-    // time stands at textX instead of the margin.
-    std::wstring message;
+    // The message to the presenter under the time, in the same colour and in the
+    // lines the layout fitted to the screen; with one, the time stands at textX
+    // instead of the margin.
+    std::vector<MessageLine> message;
     int32_t messageSize = 0;
     int32_t textX = 0;
-    int32_t messageX = 0;
-    int32_t messageY = 0;
 };
 // The time's line, and the message's under it when there is one.
 void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family);
@@ -109,19 +115,23 @@ private:
     struct PathKey {
         std::wstring text;
         int32_t size = 0, originX = 0;
-        std::wstring message;
-        int32_t messageSize = 0, messageX = 0, messageY = 0;
+        std::vector<MessageLine> message;
+        int32_t messageSize = 0;
+        bool SameMessage(const PathKey& other) const {
+            return messageSize == other.messageSize && message == other.message;
+        }
         bool operator==(const PathKey& other) const {
-            return size == other.size && originX == other.originX && text == other.text && message == other.message &&
-                   messageSize == other.messageSize && messageX == other.messageX && messageY == other.messageY;
+            return size == other.size && originX == other.originX && text == other.text && SameMessage(other);
         }
     };
     std::wstring m_familyName;
     std::unique_ptr<Gdiplus::FontFamily> m_family;
     PathKey m_pathKey;
     std::unique_ptr<Gdiplus::GraphicsPath> m_path;  // of m_family
-    PathKey m_measuredKey;                          // originX 0
-    std::optional<PixelSize> m_measured;            // of m_family
+    // The message's part of m_path, kept apart: it stays while the time changes each second.
+    std::unique_ptr<Gdiplus::GraphicsPath> m_messagePath;
+    PathKey m_measuredKey;                // originX 0
+    std::optional<PixelSize> m_measured;  // of m_family
     std::optional<BackgroundGeometry> m_backgroundGeometry;
     std::vector<uint32_t> m_background;
     std::optional<FrameContent> m_painted;  // the last frame, and its path's points

@@ -25,19 +25,38 @@ PixelSize WindowSizeFor(PixelSize measured, int32_t margin, PixelSize cap) {
 
 int32_t MessageSizeFor(int32_t textSize) { return std::max(textSize / 2, 1); }
 
-TwoLines LayOutTwoLines(PixelSize text, PixelSize message, int32_t margin, int32_t messageSize, PixelSize cap) {
-    const int32_t widest = std::max(text.width, message.width);
-    // The time's glyphs start lower in their box than the smaller message's: half a margin between.
-    const int32_t gap = margin / 2;
-    const int32_t line = Clamp(int64_t{gap} + messageSize + messageSize / 4, 0, INT32_MAX);
-    TwoLines lines;
-    lines.window = WindowSizeFor({widest, Clamp(int64_t{text.height} + line, 0, INT32_MAX)}, margin, cap);
+namespace {
+// Half a margin between: the time's glyphs start lower in their box than the smaller message's.
+int32_t GapUnderTime(int32_t margin) { return margin / 2; }
+int64_t MessageLinePitch(int32_t messageSize) { return int64_t{messageSize} + messageSize / 4; }
+}  // namespace
+
+MessageLayout LayOutMessage(PixelSize text, const std::vector<int32_t>& lineWidths, int32_t margin, int32_t messageSize,
+                            PixelSize cap) {
+    int32_t widest = text.width;
+    for (const int32_t width : lineWidths) widest = std::max(widest, width);
+    const int32_t gap = GapUnderTime(margin);
+    const int64_t pitch = MessageLinePitch(messageSize);
+    const int64_t lines = static_cast<int64_t>(lineWidths.size());
+    const int64_t height = int64_t{text.height} + (lines > 0 ? gap + pitch * lines : 0);
+    MessageLayout layout;
+    layout.window = WindowSizeFor({widest, Clamp(height, 0, INT32_MAX)}, margin, cap);
     // Centred as the single line is placed: three margins across, one and a half on the left.
-    const int32_t inner = lines.window.width - 3 * margin;
-    lines.textX = margin + std::max(0, (inner - text.width) / 2);
-    lines.messageX = margin + std::max(0, (inner - message.width) / 2);
-    lines.messageY = text.height + gap;
-    return lines;
+    const int32_t inner = layout.window.width - 3 * margin;
+    layout.textX = margin + std::max(0, (inner - text.width) / 2);
+    int64_t y = int64_t{text.height} + gap;
+    for (const int32_t width : lineWidths) {
+        layout.lines.push_back({margin + std::max(0, (inner - width) / 2), Clamp(y, 0, INT32_MAX)});
+        y += pitch;
+    }
+    return layout;
+}
+
+MessageRoom RoomForMessage(PixelSize text, int32_t margin, int32_t messageSize, PixelSize workArea) {
+    const int64_t below = int64_t{workArea.height} - text.height - margin - GapUnderTime(margin);
+    return {
+        std::max(text.width, Clamp(int64_t{workArea.width} - 3 * int64_t{margin}, 0, INT32_MAX)),
+        static_cast<int32_t>(std::clamp<int64_t>(below / std::max<int64_t>(MessageLinePitch(messageSize), 1), 0, 2))};
 }
 
 PixelSize WindowCapFor(PixelSize virtualScreen) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 struct PixelSize {
     int32_t width = 0;
@@ -16,16 +17,28 @@ PixelSize WindowSizeFor(PixelSize measured, int32_t margin, PixelSize cap);
 // The message to the presenter's line under the time: half the time's size.
 int32_t MessageSizeFor(int32_t textSize);
 
-// The time and, under it, the message, each centred in a window wide enough for
-// the wider of the two; the message's line is half a margin, its em size and a
-// quarter high.
-struct TwoLines {
+// The time and, under it, the message's lines, each centred in a window wide enough
+// for the widest; a message line is its em size and a quarter high, the first half a
+// margin below the time.
+struct LineOrigin {
+    int32_t x = 0, y = 0;
+};
+struct MessageLayout {
     PixelSize window;
     int32_t textX = 0;  // the time's layout origin
-    int32_t messageX = 0;
-    int32_t messageY = 0;
+    std::vector<LineOrigin> lines;
 };
-TwoLines LayOutTwoLines(PixelSize text, PixelSize message, int32_t margin, int32_t messageSize, PixelSize cap);
+MessageLayout LayOutMessage(PixelSize text, const std::vector<int32_t>& lineWidths, int32_t margin, int32_t messageSize,
+                            PixelSize cap);
+
+// The room a work area leaves the message under the time: how wide its lines may be
+// (never narrower than the time) and how many (at most two) fit below it, so that
+// the window it makes is no larger than the work area.
+struct MessageRoom {
+    int32_t width = 0;
+    int32_t lines = 0;
+};
+MessageRoom RoomForMessage(PixelSize text, int32_t margin, int32_t messageSize, PixelSize workArea);
 
 // The largest window the clock will make, whatever the font size: the virtual
 // screen, but never more than 8K and never less than a small usable floor.

@@ -30,11 +30,23 @@ ScreenPoint PlaceOnScreen(const ScreenRect& window, const std::vector<ScreenRect
     int64_t visible = 0;
     for (const ScreenRect& area : workAreas) visible += OverlapArea(window, area);
     if (visible * 3 >= window.Width() * window.Height()) return asked;
-    const ScreenRect& nearest = *std::min_element(
-        workAreas.begin(), workAreas.end(),
-        [&](const auto& a, const auto& b) { return DistanceSquared(window, a) < DistanceSquared(window, b); });
-    return {Fit(window.left, window.Width(), nearest.left, nearest.right),
-            Fit(window.top, window.Height(), nearest.top, nearest.bottom)};
+    return PlaceWithin(window, *std::min_element(workAreas.begin(), workAreas.end(), [&](const auto& a, const auto& b) {
+                           return DistanceSquared(window, a) < DistanceSquared(window, b);
+                       }));
+}
+
+const ScreenRect* WorkAreaOf(const ScreenRect& window, const std::vector<ScreenRect>& workAreas) {
+    const auto better = [&](const ScreenRect& a, const ScreenRect& b) {
+        const int64_t overlapA = OverlapArea(window, a), overlapB = OverlapArea(window, b);
+        return overlapA != overlapB ? overlapA > overlapB : DistanceSquared(window, a) < DistanceSquared(window, b);
+    };
+    const auto best = std::min_element(workAreas.begin(), workAreas.end(), better);
+    return best == workAreas.end() ? nullptr : &*best;
+}
+
+ScreenPoint PlaceWithin(const ScreenRect& window, const ScreenRect& area) {
+    return {Fit(window.left, window.Width(), area.left, area.right),
+            Fit(window.top, window.Height(), area.top, area.bottom)};
 }
 
 int32_t ScaleForDpi(int32_t size, uint32_t dpi) {

@@ -20,5 +20,14 @@ struct ScreenPoint {
 // Without any work area the place is kept.
 ScreenPoint PlaceOnScreen(const ScreenRect& window, const std::vector<ScreenRect>& workAreas);
 
+// The work area a window stands on: the one holding most of it, else the nearest;
+// none without work areas.
+const ScreenRect* WorkAreaOf(const ScreenRect& window, const std::vector<ScreenRect>& workAreas);
+
+// The window's top-left corner moved no further than it takes to hold the whole
+// window in the area (its top-left corner when the window is larger): a window that
+// grows where it stands, for a message, does not run off the screen's edge.
+ScreenPoint PlaceWithin(const ScreenRect& window, const ScreenRect& area);
+
 // A size given at 96 DPI, at the given DPI (rounded to the nearest pixel).
 int32_t ScaleForDpi(int32_t size, uint32_t dpi);

@@ -15,10 +15,7 @@ FrameContent ClockFrame(const CountdownModel& model, uint32_t dpi, PixelSize cap
     content.size = {model.m_width, model.m_height};
     content.background = model.m_noBackground == 0;
     content.outlineWidth = 2.0f * static_cast<float>(dpi) / 96.0f;  // 2 px at 96 DPI
-    content.message = Widen(model.m_message);
     content.messageSize = MessageSizeFor(content.fontSize);
     content.textX = model.m_textX;
-    content.messageX = model.m_messageX;
-    content.messageY = model.m_messageY;
     return content;
 }

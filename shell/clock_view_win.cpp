@@ -1,5 +1,7 @@
 #include "shell/clock_view_win.h"
 
+#include "framework/text_win.h"
+#include "render/message_fit.h"
 #include "render/screen_win.h"
 #include "shell/clock_frame_win.h"
 
@@ -14,24 +16,58 @@ void ClockView::PlaceAt(HWND window, CountdownModel& model, int32_t left, int32_
     model.m_margin = content.margin;
     const PixelSize measured = m_painter.Measure(content.text, content.fontName, content.fontSize);
     PixelSize size = WindowSizeFor(measured, content.margin, m_sizeCap);
-    if (!content.message.empty()) {
-        const PixelSize message = m_painter.Measure(content.message, content.fontName, content.messageSize);
-        const TwoLines lines = LayOutTwoLines(measured, message, content.margin, content.messageSize, m_sizeCap);
-        size = lines.window;
-        model.m_textX = lines.textX;
-        model.m_messageX = lines.messageX;
-        model.m_messageY = lines.messageY;
+    const std::vector<ScreenRect> workAreas = MonitorWorkAreas();
+    // A place on no monitor (a projector that is gone) is brought back on screen.
+    ScreenPoint place = PlaceOnScreen({left, top, left + size.width, top + size.height}, workAreas);
+    m_messageLines.clear();
+    m_messageLaidOut = model.m_message;
+    if (!model.m_message.empty()) {
+        // The message has the room of the work area the time stands on, and the window
+        // it widens is kept wholly on that area.
+        const ScreenRect* area = WorkAreaOf({place.x, place.y, place.x + size.width, place.y + size.height}, workAreas);
+        const PixelSize room =
+            area ? PixelSize{static_cast<int32_t>(area->Width()), static_cast<int32_t>(area->Height())} : m_sizeCap;
+        const MessageLayout layout = LayOutMessageLines(model.m_message, content, measured, room);
+        if (!layout.lines.empty()) {
+            size = layout.window;
+            model.m_textX = layout.textX;
+            if (area) place = PlaceWithin({place.x, place.y, place.x + size.width, place.y + size.height}, *area);
+        }
     }
     model.m_width = size.width;
     model.m_height = size.height;
-    // A place on no monitor (a projector that is gone) is brought back on screen.
-    const ScreenPoint place = PlaceOnScreen({left, top, left + size.width, top + size.height}, MonitorWorkAreas());
     // No activation: the presenter's slide show keeps the keyboard.
     SetWindowPos(window, nullptr, place.x, place.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+MessageLayout ClockView::LayOutMessageLines(const std::string& message, const FrameContent& content, PixelSize measured,
+                                            PixelSize workArea) {
+    const MessageRoom room = RoomForMessage(measured, content.margin, content.messageSize, workArea);
+    const auto width = [&](const std::wstring& text) {
+        return m_painter.Measure(text, content.fontName, content.messageSize).width;
+    };
+    // The same message in the same room (a relayout each minute, a wider overtime) is not fitted again.
+    const FitKey key{message, content.fontName, content.messageSize, room.width, room.lines};
+    if (!(m_fitKey == key)) {
+        m_fitted.clear();
+        m_fittedWidths.clear();
+        for (const std::string& line :
+             FitMessage(message, room.width, room.lines, [&](std::string_view text) { return width(Widen(text)); })) {
+            m_fitted.push_back(Widen(line));
+            m_fittedWidths.push_back(width(m_fitted.back()));
+        }
+        m_fitKey = key;
+    }
+    MessageLayout layout = LayOutMessage(measured, m_fittedWidths, content.margin, content.messageSize, m_sizeCap);
+    for (size_t i = 0; i < m_fitted.size(); ++i)
+        m_messageLines.push_back({m_fitted[i], layout.lines[i].x, layout.lines[i].y});
+    return layout;
+}
+
 void ClockView::Present(HWND window, const CountdownModel& model) {
-    const FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
+    FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
+    // Only lines laid out for this very message: a message is never measured while a frame is drawn.
+    if (!model.m_message.empty() && model.m_message == m_messageLaidOut) content.message = m_messageLines;
     m_presenter.Present(window, content.size, [this, &content](FrameSurface& surface, bool holdsLastFrame) {
         return m_painter.Paint(surface, content, holdsLastFrame);
     });

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "clock/countdown_engine.h"
 #include "clock/countdown_model.h"
@@ -30,8 +32,26 @@ public:
     void Show(HWND window, CountdownModel& model, EngineEffects::Picture picture);
 
 private:
+    // The message's lines fitted to the room the work area leaves, and where they stand.
+    MessageLayout LayOutMessageLines(const std::string& message, const FrameContent& content, PixelSize measured,
+                                     PixelSize workArea);
+
+    struct FitKey {
+        std::string message;
+        std::wstring fontName;
+        int32_t size = 0, width = 0, lines = 0;
+        bool operator==(const FitKey& other) const {
+            return size == other.size && width == other.width && lines == other.lines && message == other.message &&
+                   fontName == other.fontName;
+        }
+    };
     LayeredPresenter m_presenter;
     FramePainter m_painter;
     PixelSize m_sizeCap{7680, 4320};  // from the last layout
     uint32_t m_dpi = 96;
+    FitKey m_fitKey;
+    std::vector<std::wstring> m_fitted;  // for m_fitKey
+    std::vector<int32_t> m_fittedWidths;
+    std::string m_messageLaidOut;  // the model's message at the last layout
+    std::vector<MessageLine> m_messageLines;
 };

@@ -35,6 +35,15 @@ TEST(PlaceOnScreen, KeepsPlacesOnPresentMonitorsAndBringsBackLostOnes) {
     EXPECT_EQ(unknown.x, 7000);  // no monitor information: nothing to correct against
 }
 
+// A message widens the window on the work area that holds most of it (PlaceWithin
+// keeps it there, by PlaceOnScreen's arithmetic above).
+TEST(WorkAreaOf, IsTheOneHoldingMostOfTheWindowElseTheNearest) {
+    EXPECT_EQ(WorkAreaOf({-100, 10, 200, 110}, kTwoMonitors), &kTwoMonitors[0]);
+    EXPECT_EQ(WorkAreaOf({-300, 10, 200, 110}, kTwoMonitors), &kTwoMonitors[1]);
+    EXPECT_EQ(WorkAreaOf({5000, 300, 5300, 400}, kTwoMonitors), &kTwoMonitors[0]);
+    EXPECT_EQ(WorkAreaOf({0, 0, 1, 1}, {}), nullptr);
+}
+
 TEST(ScaleForDpi, IsExactAt96AndRoundsElsewhere) {
     struct Case {
         int32_t size;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "render/frame_win.h"
+#include "render/screen_win.h"
 #include "tests/win/win_test_support.h"
 
 namespace {
@@ -101,6 +102,53 @@ TEST(Frame, AMessageIsASecondLineUnderTheTimeAndGoesWithIt) {
     EXPECT_TRUE(after.left == before.left && after.right == before.right && after.bottom == before.bottom);
 }
 
+// The worst messages the network lets through, 200 characters each, start at the work
+// area's bottom-right corner, where a message's growth would run the window off it: the
+// whole window stays on the work area, and the message shows in one or two lines, bands
+// of glyphs under the time's line.
+TEST(Frame, TheWorstMessagesKeepTheWindowOnTheWorkAreaInTwoLines) {
+    const auto repeat = [](const std::string& unit, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) text += unit;
+        return text;
+    };
+    const std::string arabic = "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 ";  // five letters and a space
+    const std::pair<const char*, std::string> cases[] = {
+        {"widest glyphs", repeat("W", 200)},
+        {"CJK ideographs", repeat("\xE6\xB0\xB4", 200)},
+        {"combining marks on one letter", "a" + repeat("\xCC\x81", 199)},
+        {"right-to-left overrides", repeat("\xE2\x80\xAE" + arabic, 28) + "\xE2\x80\xAE" + arabic.substr(0, 6)},
+        {"a mix", repeat("W\xE6\xB0\xB4\xE2\x80\xAE\xD9\x85"
+                         "a\xCC\x81 ",
+                         25)},
+    };
+    TestClock clock(Ini("nobg=1\nfsizenormal=96\n"));
+    const CountdownModel alone = clock->Model();
+    const std::vector<ScreenRect> areas = MonitorWorkAreas();
+    ASSERT_EQ(areas.size(), 1u);
+    const ScreenRect area = areas.front();
+    for (const auto& [name, message] : cases) {
+        CountdownModel m = alone;
+        m.m_posLeft = area.right - alone.m_width;
+        m.m_posTop = area.bottom - alone.m_height;
+        m.m_message = message;
+        clock->Show(m, /*relayout=*/true);
+        const RECT r = clock.WindowRect();
+        EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom)
+            << name << ": " << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
+        const Frame& f = clock.LastFrame();
+        // A band ends where a few blank rows follow it, more than an accent leaves above its letter.
+        int bands = 0;
+        for (int y = alone.m_height, blank = f.height; y < f.height; ++y) {
+            int row = 0;
+            for (int x = 0; x < f.width; ++x) row |= Frame::Alpha(f.At(x, y)) != 0;
+            bands += row && blank > alone.m_margin / 4;
+            blank = row ? 0 : blank + 1;
+        }
+        EXPECT_TRUE(bands >= 1 && bands <= 2) << name << ": " << bands << " bands of glyphs under the time";
+    }
+}
+
 // Wine's GDI+ ends DejaVu Sans's "u" with a one-point figure, after which it filled no
 // glyph: "Time's up" showed as "Time's u" and only the outlines of the rest.
 TEST(Frame, EveryGlyphIsFilledWhateverComesBeforeIt) {
@@ -180,11 +228,11 @@ int DifferencesOutside(const std::vector<uint32_t>& a, const std::vector<uint32_
 }
 }  // namespace
 
-// What the painter keeps between frames (family, glyph path, measured size, the
+// What the painter keeps between frames (family, glyph paths, measured size, the
 // background's pixels, the last frame's pixels) must give the very bytes of a frame
-// painted anew, and go stale with the text, the font, the size or the phase; each
-// frame follows one that differs from it in one of these. The area it answers must
-// hold every pixel that changed, or the screen would keep a stale digit.
+// painted anew, and go stale with the text, the font, the size, the phase or the
+// message; each frame follows one that differs from it in one of these. The area it
+// answers must hold every pixel that changed, or the screen would keep a stale digit.
 TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
     struct Case {
         const wchar_t* text;
@@ -192,6 +240,7 @@ TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
         int32_t size;
         uint32_t color;
         bool background;
+        const wchar_t* message = L"";
     };
     const wchar_t* font = L"DejaVu Sans";
     const Case cases[] = {{L"10:00", font, 96, 0xFFFFFFFF, true},
@@ -206,7 +255,10 @@ TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
                           {L"-01:15", font, 300, 0xFFFF3030, true},
                           {L"-01:16", font, 300, 0xFFFF3030, true},
                           {L"-01:17", font, 300, 0xFFFF3030, true},
-                          {L"10:00", font, 48, 0xFFFFFFFF, true}};
+                          {L"10:00", font, 48, 0xFFFFFFFF, true},
+                          {L"10:00", font, 96, 0xFFFFFFFF, true, L"Wrap up"},
+                          {L"10:01", font, 96, 0xFFFFFFFF, true, L"Wrap up"},
+                          {L"10:01", font, 96, 0xFFFFFFFF, true, L"Wrap up now"}};
     FramePainter painter;
     KeptSurface kept;
     std::vector<uint32_t> previous;
@@ -220,6 +272,9 @@ TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
         content.color = c.color;
         content.background = c.background;
         content.margin = MarginForSize(c.size);
+        // The message's line kept apart from the time's must give the path of the two built together.
+        if (*c.message) content.message = {{c.message, content.margin, c.size / 2}};
+        content.messageSize = c.size / 2;
         const PixelSize measured = painter.Measure(content.text, content.fontName, c.size);
         const PixelSize anew = MeasureGlyphs(content.text, *CreateFontFamilyOrFallback(content.fontName), c.size);
         EXPECT_EQ(measured.width, anew.width) << c.text;
