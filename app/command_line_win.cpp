@@ -7,6 +7,8 @@
 #include "framework/text_win.h"
 #include "shell/product.h"
 
+namespace tallyglass {
+
 namespace {
 struct LocalFreeDeleter {
     void operator()(wchar_t** words) const { LocalFree(words); }
@@ -40,3 +42,5 @@ void ReportBadCommandLine(const ParsedCommandLine& parsed) {
     WriteToParentConsole(text);
     MessageBoxW(nullptr, text.c_str(), Widen(kWindowTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
+
+}  // namespace tallyglass

@@ -7,6 +7,8 @@
 
 #include "command/command_line.h"
 
+namespace tallyglass {
+
 // The words after the program's name, UTF-8.
 std::vector<std::string> ProcessWords();
 
@@ -16,3 +18,5 @@ void ReportBadCommandLine(const ParsedCommandLine& parsed);
 
 // The exit status after a bad command line.
 constexpr int kBadCommandLineStatus = 2;
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 #include "shell/countdown_wnd_win.h"
 #include "shell/hand_over_win.h"
 
+namespace tallyglass {
+
 BOOL CountdownApp::InitInstance() {
     m_startSteps.Note("runtime start-up");
     const std::vector<std::string> words = ProcessWords();
@@ -38,8 +40,10 @@ int CountdownApp::ExitInstance() {
     return Application::ExitInstance();
 }
 
+}  // namespace tallyglass
+
 namespace {
-CountdownApp theApp;
+tallyglass::CountdownApp theApp;
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) { return theApp.Run(instance, showCommand); }

@@ -7,6 +7,8 @@
 #include "framework/application_win.h"
 #include "render/frame_win.h"
 
+namespace tallyglass {
+
 // Starts GDI+, runs the countdown window as the one modal dialog, shuts GDI+ down.
 class CountdownApp : public Application {
 protected:
@@ -17,3 +19,5 @@ private:
     StartSteps m_startSteps;
     std::optional<GdiplusSession> m_gdiplus;
 };
+
+}  // namespace tallyglass

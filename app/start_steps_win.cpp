@@ -4,6 +4,8 @@
 
 #include "framework/handles_win.h"
 
+namespace tallyglass {
+
 StartSteps::StartSteps() {
     const DWORD length = GetEnvironmentVariableW(kStartStepsVariable, nullptr, 0);
     if (length == 0) return;
@@ -33,3 +35,5 @@ void StartSteps::Write() const {
     DWORD written = 0;
     if (file) WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
+
+}  // namespace tallyglass

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace tallyglass {
+
 constexpr wchar_t kStartStepsVariable[] = L"TALLYGLASS_BENCH_STEPS";
 
 class StartSteps {
@@ -25,3 +27,5 @@ private:
     std::wstring m_path;
     std::vector<std::pair<const char*, LONGLONG>> m_notes;
 };
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 
 #include "base/text_scan.h"
 
+namespace tallyglass {
+
 namespace {
 std::optional<uint32_t> ParseHex(std::string_view digits) {
     if (digits.size() != 6 && digits.size() != 8) return std::nullopt;
@@ -52,3 +54,5 @@ std::optional<uint32_t> ParseColor(std::string_view text) {
     if (text.front() == '#') return ParseHex(text.substr(1));
     return ParseDecimalList(text);
 }
+
+}  // namespace tallyglass

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+namespace tallyglass {
+
 namespace {
 constexpr int64_t kSecondsPerDay = 86400;
 
@@ -88,3 +90,5 @@ int32_t SecondsUntil(int32_t minuteOfDay, int32_t localSecondOfDay) {
     const int64_t rest = (int64_t{minuteOfDay} * 60 - localSecondOfDay) % kSecondsPerDay;
     return static_cast<int32_t>(rest <= 0 ? rest + kSecondsPerDay : rest);
 }
+
+}  // namespace tallyglass

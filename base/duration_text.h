@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+namespace tallyglass {
+
 // A positive length in seconds: "90" (seconds), "45s", "20m", "1h30m",
 // "1h30m15s" (units in that order, each once, any case), "1:30" (m:ss) or
 // "1:30:00" (h:mm:ss). Nothing for zero, a value beyond 32 bits or other text.
@@ -15,3 +17,5 @@ std::optional<int32_t> ParseClockTime(std::string_view text);
 // Seconds from the local time of day (seconds since midnight) to the next time
 // the clock shows minuteOfDay: 1 to 86400; exactly at that minute, a day.
 int32_t SecondsUntil(int32_t minuteOfDay, int32_t localSecondOfDay);
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 
 #include "base/text_scan.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr char kTerminator[] = "001E";
 constexpr size_t kDigitsPerUnit = 4;
@@ -119,3 +121,5 @@ ProductTexts ReadProductRecord(const tagSoft& record) {
             DecodeSoftField(record.shortName, sizeof record.shortName),
             DecodeSoftField(record.kind, sizeof record.kind), DecodeSoftField(record.title, sizeof record.title)};
 }
+
+}  // namespace tallyglass

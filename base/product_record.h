@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace tallyglass {
+
 // The name keeps the interface of the maker's core services library.
 struct tagSoft {
     char version[51];
@@ -29,3 +31,5 @@ ProductTexts ReadProductRecord(const tagSoft& record);
 // UTF-8 <-> UTF-16 code units for portable code; invalid input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+
+}  // namespace tallyglass

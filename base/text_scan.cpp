@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace tallyglass {
+
 namespace {
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 }  // namespace
@@ -32,3 +34,5 @@ int HexDigitValue(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
+
+}  // namespace tallyglass

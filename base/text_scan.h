@@ -2,6 +2,8 @@
 // The few character-level helpers that several parsers share.
 #include <string_view>
 
+namespace tallyglass {
+
 // Without blanks (space, tab, CR, LF, VT, FF) at either end.
 std::string_view Trim(std::string_view text);
 
@@ -16,3 +18,5 @@ inline bool IsUtf8ContinuationByte(char c) { return (static_cast<unsigned char>(
 
 // At most `most` code points of UTF-8 text, never half of a character.
 std::string_view CutToCodePoints(std::string_view text, size_t most);
+
+}  // namespace tallyglass

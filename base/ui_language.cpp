@@ -6,6 +6,8 @@
 
 #include "base/text_scan.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr uint16_t kPrimaryChinese = 0x04;  // LANG_CHINESE, whichever script or region
 
@@ -31,3 +33,5 @@ uint16_t ResourceLanguageId(UiLanguage language) {
 const char* DefaultAlertText(UiLanguage language) {
     return language == UiLanguage::Chinese ? "\xE6\x97\xB6\xE9\x97\xB4\xE5\x88\xB0" : "TIME UP";
 }
+
+}  // namespace tallyglass

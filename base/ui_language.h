@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace tallyglass {
+
 enum class UiLanguage { Chinese, English };
 
 // "zh" or "en" (any case, blanks around ignored) decide; anything else, "auto"
@@ -16,3 +18,5 @@ uint16_t ResourceLanguageId(UiLanguage language);
 
 // UTF-8; what a first start writes as `alertstr`.
 const char* DefaultAlertText(UiLanguage language);
+
+}  // namespace tallyglass

@@ -6,6 +6,8 @@
 #include "bench/first_frame_signal.h"
 #include "framework/handles_win.h"
 
+using namespace tallyglass;
+
 namespace {
 constexpr int kWidth = 300;
 constexpr int kHeight = 100;

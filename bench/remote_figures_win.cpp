@@ -14,6 +14,8 @@
 #include "shell/clock_timers_win.h"
 #include "shell/countdown_wnd_win.h"
 
+using namespace tallyglass;
+
 namespace {
 constexpr u_short kPort = 7366;
 constexpr int kSamples = 100;

@@ -19,6 +19,8 @@
 #include "render/frame_win.h"
 #include "shell/countdown_wnd_win.h"
 
+using namespace tallyglass;
+
 namespace {
 double NowMs() {
     static LARGE_INTEGER frequency = [] {

@@ -2,6 +2,8 @@
 
 #include "clock/display_selection.h"
 
+namespace tallyglass {
+
 namespace {
 const char* PhaseOf(const CountdownModel& model) {
     if (!model.m_running) return "idle";
@@ -49,3 +51,5 @@ ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t
     if (!model.m_paused) s.endsAtMs = unixNowMs + msToNextTick + (secondsToEnd - 1) * 1000;
     return s;
 }
+
+}  // namespace tallyglass

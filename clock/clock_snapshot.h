@@ -6,6 +6,8 @@
 
 #include "clock/countdown_model.h"
 
+namespace tallyglass {
+
 // Made on the window thread after every change and never changed after: the
 // network thread reads it without a lock.
 struct ClockSnapshot {
@@ -35,3 +37,5 @@ ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t
 
 // How long the second now shown still lasts, from the host's clock and the model's anchor.
 int32_t MsToNextTick(const CountdownModel& model, uint32_t nowMs);
+
+}  // namespace tallyglass

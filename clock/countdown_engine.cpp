@@ -5,6 +5,8 @@
 #include "clock/cue_list.h"
 #include "clock/display_selection.h"
 
+namespace tallyglass {
+
 EngineState StateOf(const CountdownModel& model) {
     if (!model.m_running) return EngineState::Idle;
     return model.m_inAlert ? EngineState::Alert : EngineState::Counting;
@@ -274,3 +276,5 @@ EngineEffects ApplyNewCountdown(CountdownModel& model, const CountdownValues& va
 bool IsLiveTick(const CountdownModel& model, uint32_t timerId) {
     return model.m_running && timerId != kNoTimer && timerId == model.m_timerId;
 }
+
+}  // namespace tallyglass

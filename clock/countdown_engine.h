@@ -6,6 +6,8 @@
 
 #include "clock/countdown_model.h"
 
+namespace tallyglass {
+
 enum class EngineState { Idle, Counting, Alert };
 
 // What follows an event, for the window to do once the engine has decided:
@@ -78,3 +80,5 @@ inline CountdownValues ValuesOf(const CountdownModel& model) { return model; }
 // length, then laid out at (m_posLeft, m_posTop), which the caller recorded
 // before the dialog opened.
 EngineEffects ApplyNewCountdown(CountdownModel& model, const CountdownValues& values);
+
+}  // namespace tallyglass

@@ -10,6 +10,8 @@
 #include "command/countdown_values.h"
 #include "store/run_of_show.h"
 
+namespace tallyglass {
+
 // A timer id that means "no timer runs"; the multimedia timer never hands it out.
 constexpr uint32_t kNoTimer = 0;
 
@@ -93,3 +95,5 @@ struct ClockLayout {
 };
 
 struct CountdownModel : ClockSettings, ClockState, ClockLayout {};
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 
 #include "base/duration_text.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr size_t kMaxCues = 20;
 constexpr int32_t kLatestCueSeconds = 1;
@@ -25,3 +27,5 @@ bool CueReached(const std::vector<int32_t>& cues, int32_t before, int32_t after)
         return before > cue && cue >= after && int64_t{cue} - after <= kLatestCueSeconds;
     });
 }
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 
 #include "clock/display_text.h"
 
+namespace tallyglass {
+
 int64_t SecondsIntoAlert(const CountdownModel& model) {
     return model.m_overtime ? -int64_t{model.m_remaining} : int64_t{model.m_alertSeconds} - model.m_remaining;
 }
@@ -63,3 +65,5 @@ DisplayChoice SelectDisplay(const CountdownModel& model) {
     if (model.m_paused) choice.color = HalfOpacity(choice.color);
     return choice;
 }
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 
 #include "clock/countdown_model.h"
 
+namespace tallyglass {
+
 struct DisplayChoice {
     std::string text;    // UTF-8
     int32_t size = 0;    // em size in pixels
@@ -22,3 +24,5 @@ bool InWarning(const CountdownModel& model);
 
 // Which text, size and colour the window shows for the model's current state.
 DisplayChoice SelectDisplay(const CountdownModel& model);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace tallyglass {
+
 std::string FormatTimeText(int32_t seconds, bool inAlert, const std::string& alertText) {
     if (seconds <= 0) return "0";
     const int32_t h = seconds / 3600;
@@ -39,3 +41,5 @@ std::string FormatTimeOfDay(int32_t minuteOfDay, bool twelveHour) {
         std::snprintf(buffer, sizeof buffer, "%02d:%02d", h, m);
     return buffer;
 }
+
+}  // namespace tallyglass

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace tallyglass {
+
 int32_t ParseFieldInt(std::string_view text) {
     size_t i = 0;
     auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
@@ -32,3 +34,5 @@ int32_t CorrectFontSize(int32_t size) { return size < kMinFontSize ? kMinFontSiz
 int32_t CorrectLength(int32_t seconds) { return seconds <= 0 ? kFallbackLengthSeconds : seconds; }
 
 int32_t CorrectOpacity(int32_t percent) { return std::clamp(percent, 10, 100); }
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace tallyglass {
+
 constexpr int32_t kMinFontSize = 20;
 constexpr int32_t kFallbackLengthSeconds = 10;
 
@@ -27,3 +29,5 @@ int32_t CorrectFontSize(int32_t size);
 int32_t CorrectLength(int32_t seconds);
 // 10 to 100 percent: below a tenth the clock could not be found again.
 int32_t CorrectOpacity(int32_t percent);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include "command/command_line.h"
 
+namespace tallyglass {
+
 namespace {
 using M = CountdownModel;
 using tallyglass::CommandKind;
@@ -64,3 +66,5 @@ std::string ControlsText(const std::vector<HotKeyStatus>& statuses) {
     return "F3: pause/resume    Up/Down: one minute more/less    Left/Right: previous/next segment\n" +
            DescribeHotKeys(statuses) + "\nCommand line: " + kCommandLineUsage;
 }
+
+}  // namespace tallyglass

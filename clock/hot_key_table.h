@@ -8,6 +8,8 @@
 #include "command/clock_command.h"
 #include "command/hot_key_text.h"
 
+namespace tallyglass {
+
 struct HotKeySlot {
     tallyglass::CommandKind kind;
     const char* word;   // the command's value, as the network would send it
@@ -38,3 +40,5 @@ std::string DescribeHotKeys(const std::vector<HotKeyStatus>& statuses);
 // About's lines on the controls: the clock's keys beyond F2 and F4, the hot keys as described
 // above, and the command line's usage in one line (UTF-8).
 std::string ControlsText(const std::vector<HotKeyStatus>& statuses);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace tallyglass {
+
 void PrepareForStart(CountdownModel& model, std::vector<ShowSegment> show, bool clock12Hour, int32_t localSecondOfDay) {
     model.m_show = std::move(show);
     if (!model.m_show.empty()) model.m_countdownSeconds = model.m_show.front().seconds;
@@ -13,3 +15,5 @@ void PrepareForStart(CountdownModel& model, std::vector<ShowSegment> show, bool 
     model.m_running = 0;
     model.m_inAlert = 0;
 }
+
+}  // namespace tallyglass

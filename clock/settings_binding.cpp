@@ -5,6 +5,8 @@
 #include "clock/field_values.h"
 #include "store/setting_keys.h"
 
+namespace tallyglass {
+
 namespace {
 namespace k = setting_keys;
 using M = CountdownModel;
@@ -110,3 +112,5 @@ void WriteSettings(const CountdownModel& model, ConfigAccess& config) {
         if (binding.write == WriteRule::Always && !segmentLength) WriteOne(binding, model, config);
     }
 }
+
+}  // namespace tallyglass

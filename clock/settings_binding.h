@@ -6,6 +6,8 @@
 #include "clock/countdown_model.h"
 #include "store/config_access.h"
 
+namespace tallyglass {
+
 enum class FieldKind { Bool, Int, Text, Color };
 
 // Never: the key is the user's to edit; the clock only reads it.
@@ -33,3 +35,5 @@ bool PositionIsStored(const CountdownModel& model);
 
 // The position keys first (when they are stored), then the other writable keys.
 void WriteSettings(const CountdownModel& model, ConfigAccess& config);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include "command/clock_command.h"
 
+namespace tallyglass {
+
 const char kCommandLineUsage[] =
     "TallyglassCountdown.exe [LENGTH: 90, 45s, 20m, 1h30m, 1:30:00] [--start] [--reset] [--pause] "
     "[--add SECONDS] [--until HH:MM] [--next] [--previous] [--segment N] [--settings FILE]";
@@ -122,3 +124,5 @@ std::vector<std::string> SplitWords(std::string_view joined) {
     }
     return words;
 }
+
+}  // namespace tallyglass

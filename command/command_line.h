@@ -10,6 +10,8 @@
 
 #include "command/clock_command.h"
 
+namespace tallyglass {
+
 // What the clock is told to do, applied in this order: reset, segment (a run of
 // show's), length (as New countdown), until or start, add, pause.
 struct ClockOrders {
@@ -53,3 +55,5 @@ std::vector<std::string> WordsToHandOver(const std::vector<std::string>& words);
 // Words joined by NUL characters, and split again.
 std::string JoinWords(const std::vector<std::string>& words);
 std::vector<std::string> SplitWords(std::string_view joined);
+
+}  // namespace tallyglass

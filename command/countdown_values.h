@@ -3,6 +3,8 @@
 // are copied into and out of the dialog as one value.
 #include <cstdint>
 
+namespace tallyglass {
+
 struct CountdownValues {
     int32_t m_sizeNormal = 72;
     int32_t m_sizeAlert = 96;
@@ -12,3 +14,5 @@ struct CountdownValues {
     int32_t m_alertCenter = 1;
     int32_t m_alertSound = 1;
 };
+
+}  // namespace tallyglass

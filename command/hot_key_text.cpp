@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+namespace tallyglass {
+
 namespace {
 namespace mod = hot_key_modifier;
 
@@ -91,3 +93,5 @@ std::string FormatHotKey(const HotKey& key) {
         if (key.modifiers & kModifiers[i].value) text += std::string(kModifiers[i].text) + "+";
     return text + KeyName(key.keyCode);
 }
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace tallyglass {
+
 // The values of MOD_ALT, MOD_CONTROL, MOD_SHIFT and MOD_WIN.
 namespace hot_key_modifier {
 constexpr uint32_t kAlt = 0x1;
@@ -33,3 +35,5 @@ ParsedHotKey ParseHotKeyText(std::string_view text);
 
 // "Ctrl+Alt+F2": modifiers in that order, then the key's name.
 std::string FormatHotKey(const HotKey& key);
+
+}  // namespace tallyglass

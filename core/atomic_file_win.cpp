@@ -5,6 +5,8 @@
 
 #include "store/store_files.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr DWORD kLockWaitMs = 3000;
 constexpr DWORD kBusyReadWaitMs = 1000;
@@ -160,3 +162,5 @@ void RemoveLeftoverFiles(const std::wstring& settingsPath) {
             DeleteFileW((folder + found.cFileName).c_str());
     } while (FindNextFileW(listing.get(), &found));
 }
+
+}  // namespace tallyglass

@@ -9,6 +9,8 @@
 
 #include "framework/handles_win.h"
 
+namespace tallyglass {
+
 enum class SaveStep { TempHalfWritten, TempWritten, Replaced };
 
 // Test seam: returning false at a step stops the save there, as a crash would
@@ -43,3 +45,5 @@ FileHandle AcquireStoreLock(const std::wstring& settingsPath);
 // Deletes temporary and backup files that a save of this process, or of a
 // process that no longer runs, left beside the settings file. Call with the lock held.
 void RemoveLeftoverFiles(const std::wstring& settingsPath);
+
+}  // namespace tallyglass

@@ -11,6 +11,8 @@
 #include "store/setting_keys.h"
 #include "store/store_files.h"
 
+namespace tallyglass {
+
 namespace {
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -213,3 +215,5 @@ std::wstring CCore::uu(int operation, const tagSoft* soft, const std::wstring& t
     MessageBoxW(owner, about.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
     return {};
 }
+
+}  // namespace tallyglass

@@ -14,6 +14,8 @@
 #include "store/settings_merge.h"
 #include "store/settings_store.h"
 
+namespace tallyglass {
+
 constexpr wchar_t kSettingsFileName[] = L"TallyglassCountdown.ini";
 constexpr int kAboutOperation = 4;
 
@@ -95,3 +97,5 @@ std::wstring ExeFolder();
 // when a settings file is there, otherwise in %APPDATA% (also when appFolder is
 // empty); empty when neither is known.
 std::wstring StorePathFor(const std::wstring& appFolder);
+
+}  // namespace tallyglass

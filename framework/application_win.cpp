@@ -1,5 +1,7 @@
 #include "framework/application_win.h"
 
+namespace tallyglass {
+
 Application* Application::s_current = nullptr;
 
 Application::Application() { s_current = this; }
@@ -21,3 +23,5 @@ int Application::Run(HINSTANCE instance, int showCommand) {
     }
     return ExitInstance();
 }
+
+}  // namespace tallyglass

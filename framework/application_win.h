@@ -3,6 +3,8 @@
 // gives the exit code. No message loop of its own runs unless InitInstance asks.
 #include <windows.h>
 
+namespace tallyglass {
+
 class Application {
 public:
     Application();
@@ -25,3 +27,5 @@ private:
     static Application* s_current;
     HINSTANCE m_instance = nullptr;
 };
+
+}  // namespace tallyglass

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+namespace tallyglass {
+
 namespace {
 // OpenClipboard / CloseClipboard.
 class OpenedClipboard {
@@ -49,3 +51,5 @@ bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
     memory.release();  // the clipboard owns it now
     return true;
 }
+
+}  // namespace tallyglass

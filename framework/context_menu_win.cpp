@@ -3,6 +3,8 @@
 #include "framework/handles_win.h"
 #include "framework/resource_language_win.h"
 
+namespace tallyglass {
+
 void ShowContextMenu(HWND owner, UINT menuId, int popupPosition, std::initializer_list<UINT> leftOut) {
     const auto* menuTemplate = static_cast<const MENUTEMPLATEW*>(
         LoadLocalizedResource(MAKEINTRESOURCEW(menuId), MAKEINTRESOURCEW(4) /* RT_MENU */));
@@ -18,3 +20,5 @@ void ShowContextMenu(HWND owner, UINT menuId, int popupPosition, std::initialize
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
 }
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 
 #include "framework/resource_language_win.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr wchar_t kThisProperty[] = L"Tallyglass.Dialog";
 thread_local Dialog* t_creating = nullptr;
@@ -176,3 +178,5 @@ void Dialog::CenterWindow(HWND over) {
     if (top < work.top) top = work.top;
     SetWindowPos(m_hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 // Derived classes bind messages to named handlers in WindowProc, a plain switch.
 #include <windows.h>
 
+namespace tallyglass {
+
 class Dialog {
 public:
     explicit Dialog(UINT templateId);
@@ -61,3 +63,5 @@ private:
     INT_PTR m_result = -1;
     HWND m_owner = nullptr;
 };
+
+}  // namespace tallyglass

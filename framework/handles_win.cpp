@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace tallyglass {
+
 namespace {
 std::atomic<long> g_live{0};
 }
@@ -11,3 +13,5 @@ long LiveCount() { return g_live.load(); }
 void CountAcquired() { ++g_live; }
 void CountReleased() { --g_live; }
 }  // namespace handles
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 
 #include <utility>
 
+namespace tallyglass {
+
 namespace handles {
 // Handles currently owned by the types below.
 long LiveCount();
@@ -183,3 +185,5 @@ private:
     HWND m_window;
     PAINTSTRUCT m_paint{};
 };
+
+}  // namespace tallyglass

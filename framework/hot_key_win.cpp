@@ -4,6 +4,8 @@
 
 #include "framework/handles_win.h"
 
+namespace tallyglass {
+
 #ifndef MOD_NOREPEAT
 #define MOD_NOREPEAT 0x4000
 #endif
@@ -36,3 +38,5 @@ void HotKeyRegistration::reset() {
     handles::CountReleased();
     m_window = nullptr;
 }
+
+}  // namespace tallyglass

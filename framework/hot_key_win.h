@@ -2,6 +2,8 @@
 // RegisterHotKey / UnregisterHotKey on one window, owned by a move-only type.
 #include <windows.h>
 
+namespace tallyglass {
+
 class HotKeyRegistration {
 public:
     HotKeyRegistration() = default;
@@ -23,3 +25,5 @@ private:
     int m_id = 0;
     DWORD m_error = 0;
 };
+
+}  // namespace tallyglass

@@ -1,5 +1,7 @@
 #include "framework/multimedia_timer_win.h"
 
+namespace tallyglass {
+
 TimerPeriod RequestTimerPeriod(UINT milliseconds) {
     return TimerPeriod(milliseconds != 0 && timeBeginPeriod(milliseconds) == TIMERR_NOERROR ? milliseconds : 0);
 }
@@ -8,3 +10,5 @@ PeriodicTimer StartTimerEvent(UINT delayMs, UINT resolutionMs, LPTIMECALLBACK ca
     return PeriodicTimer(
         timeSetEvent(delayMs, resolutionMs, callback, user, kind | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS));
 }
+
+}  // namespace tallyglass

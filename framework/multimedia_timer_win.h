@@ -5,6 +5,8 @@
 
 #include "framework/handles_win.h"
 
+namespace tallyglass {
+
 struct EndPeriodTraits {
     static void Release(UINT milliseconds) { timeEndPeriod(milliseconds); }
 };
@@ -22,3 +24,5 @@ using PeriodicTimer = UniqueHandle<UINT, KillEventTraits>;
 // new timer is made, so that its id cannot name another timer by then.
 // kind: TIME_PERIODIC or TIME_ONESHOT.
 PeriodicTimer StartTimerEvent(UINT delayMs, UINT resolutionMs, LPTIMECALLBACK callback, DWORD_PTR user, UINT kind);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace tallyglass {
+
 namespace {
 std::atomic<LANGID> g_language{MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)};
 }  // namespace
@@ -34,3 +36,5 @@ std::wstring LoadStringIn(LANGID language, UINT id) {
 }
 
 std::wstring LoadLocalizedString(UINT id) { return LoadStringIn(g_language, id); }
+
+}  // namespace tallyglass

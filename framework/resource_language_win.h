@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace tallyglass {
+
 // Also makes it the thread's interface language, so that the system's own
 // texts (message box buttons) agree with the program's.
 void SetResourceLanguage(LANGID language);
@@ -19,3 +21,5 @@ const void* LoadLocalizedResource(LPCWSTR name, LPCWSTR type);
 // A string-table entry in the resource language; empty when there is none.
 std::wstring LoadStringIn(LANGID language, UINT id);
 std::wstring LoadLocalizedString(UINT id);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace tallyglass {
+
 std::wstring Widen(std::string_view utf8) {
     if (utf8.empty()) return {};
     const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
@@ -19,3 +21,5 @@ std::string Narrow(std::wstring_view utf16) {
                         nullptr);
     return narrow;
 }
+
+}  // namespace tallyglass

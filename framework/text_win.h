@@ -3,5 +3,9 @@
 #include <string>
 #include <string_view>
 
+namespace tallyglass {
+
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include "framework/handles_win.h"
 
+namespace tallyglass {
+
 void MakeTopmostToolWindow(HWND window, HICON icon) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -27,3 +29,5 @@ void PaintMinimisedIcon(HWND window, HICON icon) {
     const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
     DrawIcon(dc.get(), x, y, icon);
 }
+
+}  // namespace tallyglass

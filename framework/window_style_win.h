@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+namespace tallyglass {
+
 // Off the taskbar and out of Alt+Tab, topmost, with the icon on the window.
 void MakeTopmostToolWindow(HWND window, HICON icon);
 
@@ -9,3 +11,5 @@ void SetClickThrough(HWND window, bool on);
 
 // WM_PAINT of a minimised window: its icon, centred.
 void PaintMinimisedIcon(HWND window, HICON icon);
+
+}  // namespace tallyglass

@@ -6,6 +6,8 @@
 
 #include "base/color.h"
 
+using namespace tallyglass;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto color = ParseColor(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!color) return 0;

@@ -7,6 +7,8 @@
 
 #include "clock/field_values.h"
 
+using namespace tallyglass;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const int32_t value = ParseFieldInt(text);

@@ -8,6 +8,8 @@
 
 #include "remote/osc_packet.h"
 
+using namespace tallyglass;
+
 namespace {
 bool SameArgument(const OscArgument& a, const OscArgument& b) {
     if (a.index() != b.index()) return false;

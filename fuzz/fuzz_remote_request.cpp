@@ -10,6 +10,8 @@
 #include "remote/http_route.h"
 #include "remote/state_json.h"
 
+using namespace tallyglass;
+
 namespace {
 // A clean message is its own cleaning (valid UTF-8, nothing to drop) and within both caps.
 void CheckClean(const tallyglass::ClockCommand& command) {

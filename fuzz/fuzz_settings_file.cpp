@@ -15,6 +15,8 @@
 #include "store/settings_merge.h"
 #include "store/settings_store.h"
 
+using namespace tallyglass;
+
 namespace {
 // The keys the clock writes at exit.
 constexpr const char* kWrittenKeys[] = {"nobg",       "wavalert",     "alertcenter", "fsizenormal", "fsizealert",

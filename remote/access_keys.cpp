@@ -4,6 +4,8 @@
 
 #include "remote/http_route.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr uint64_t kWindowMs = 60'000;
 constexpr uint32_t kFailuresToLock = 10;
@@ -95,3 +97,5 @@ void LockOut::Forget(uint64_t nowMs) {
         it = stale ? m_records.erase(it) : std::next(it);
     }
 }
+
+}  // namespace tallyglass

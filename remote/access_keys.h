@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tallyglass {
+
 enum class Access { None, View, Control };
 
 struct AccessKeys {
@@ -42,3 +44,5 @@ private:
     void Forget(uint64_t nowMs);
     std::map<std::string, Record> m_records;
 };
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include "base/text_scan.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr std::string_view kApi = "/api/v1/";
 
@@ -98,3 +100,5 @@ Route RouteRequest(std::string_view method, std::string_view target) {
         return Error(405, route.kind == RouteKind::WebSocket ? "the WebSocket opens with GET" : "use GET or POST");
     return route;
 }
+
+}  // namespace tallyglass

@@ -7,6 +7,8 @@
 
 #include "command/clock_command.h"
 
+namespace tallyglass {
+
 enum class RouteKind { State, Order, ControlPage, ViewPage, WebSocket, Error };
 
 struct Route {
@@ -24,3 +26,5 @@ Route RouteRequest(std::string_view method, std::string_view target);
 std::optional<std::string> QueryValue(std::string_view target, std::string_view name);
 // Percent-decoding; nothing for a broken escape.
 std::optional<std::string> PercentDecode(std::string_view text, bool plusIsBlank);
+
+}  // namespace tallyglass

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+namespace tallyglass {
+
 namespace {
 uint32_t ReadBigEndian32(const uint8_t* bytes) {
     return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
@@ -200,3 +202,5 @@ std::optional<tallyglass::CommandCheck> CommandFromOsc(const OscMessage& message
     if (!word) return tallyglass::CommandCheck{std::nullopt, "a value is needed", std::string(name)};
     return tallyglass::CheckCommand(*kind, *word);
 }
+
+}  // namespace tallyglass

@@ -11,6 +11,8 @@
 
 #include "command/clock_command.h"
 
+namespace tallyglass {
+
 // i, f and s are read. An argument of a type whose size is known but that no order
 // takes (b, h, d, t, T, F, N, I) stays in its place as monostate, so that the
 // arguments after it keep their positions; any other type tag refuses the message.
@@ -38,3 +40,5 @@ std::vector<uint8_t> EncodeOscMessage(const OscMessage& message);
 // (rounded to the nearest) as its decimal text, but for message, which takes a
 // string. Not an order of the clock's: nothing.
 std::optional<tallyglass::CommandCheck> CommandFromOsc(const OscMessage& message);
+
+}  // namespace tallyglass

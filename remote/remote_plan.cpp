@@ -4,6 +4,8 @@
 
 #include "remote/access_keys.h"
 
+namespace tallyglass {
+
 namespace {
 RemotePlan Off(std::string why) {
     RemotePlan plan;
@@ -41,3 +43,5 @@ RemotePlan PlanRemote(const RemoteSettings& s) {
     if (plan.feedbackAddress == "localhost") plan.feedbackAddress = "127.0.0.1";
     return plan;
 }
+
+}  // namespace tallyglass

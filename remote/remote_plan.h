@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tallyglass {
+
 struct RemoteSettings {
     std::string mode;  // off, local or lan
     std::string bind;  // lan: the one address to listen on; empty: all
@@ -24,3 +26,5 @@ struct RemotePlan {
 };
 
 RemotePlan PlanRemote(const RemoteSettings& settings);
+
+}  // namespace tallyglass

@@ -10,6 +10,8 @@
 #include "remote/http_route.h"
 #include "remote/osc_packet.h"
 
+namespace tallyglass {
+
 namespace {
 namespace net = boost::asio;
 namespace beast = boost::beast;
@@ -391,3 +393,5 @@ void RemoteServer::Stop() {
     m_impl->ioc.stop();
     m_impl->thread.join();
 }
+
+}  // namespace tallyglass

@@ -11,6 +11,8 @@
 #include "remote/access_keys.h"
 #include "remote/state_json.h"
 
+namespace tallyglass {
+
 struct RemoteConfig {
     std::string address = "127.0.0.1";  // the IPv4 address to listen on
     uint16_t port = 7360;               // TCP for HTTP and WebSocket, UDP for OSC
@@ -46,3 +48,5 @@ public:
 private:
     std::shared_ptr<Impl> m_impl;
 };
+
+}  // namespace tallyglass

@@ -14,6 +14,8 @@
 #include "framework/handles_win.h"
 #include "remote/access_keys.h"
 
+namespace tallyglass {
+
 namespace {
 // Looked up only when needed: under Wine, bcrypt.dll alone adds megabytes to the
 // working set of a clock that has remote control off, and iphlpapi.dll some more.
@@ -54,3 +56,5 @@ std::vector<std::string> LocalAddresses() {
     }
     return addresses;
 }
+
+}  // namespace tallyglass

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+namespace tallyglass {
+
 namespace {
 using nlohmann::json;
 
@@ -83,3 +85,5 @@ tallyglass::CommandCheck ParseOrderJson(std::string_view text) {
     if (name == object.end() || !name->is_string()) return Bad("an order needs \"order\"", "order");
     return OrderFrom(name->get<std::string>(), object);
 }
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <vector>
 
+namespace tallyglass {
+
 namespace {
 using Gdiplus::Color;
 
@@ -375,3 +377,5 @@ GdiplusSession::GdiplusSession() {
 GdiplusSession::~GdiplusSession() {
     if (m_status == Gdiplus::Ok) Gdiplus::GdiplusShutdown(m_token);
 }
+
+}  // namespace tallyglass

@@ -14,6 +14,8 @@
 #include "framework/handles_win.h"
 #include "render/layout.h"
 
+namespace tallyglass {
+
 // A frame's pixels: premultiplied ARGB, top-down rows, no padding.
 struct FramePixels {
     const uint32_t* pixels = nullptr;
@@ -176,3 +178,5 @@ private:
     ULONG_PTR m_token = 0;
     Gdiplus::Status m_status;
 };
+
+}  // namespace tallyglass

@@ -1,5 +1,7 @@
 #include "render/layered_window_win.h"
 
+namespace tallyglass {
+
 namespace {
 class FrameDcScope {
 public:
@@ -73,3 +75,5 @@ void LayeredPresenter::Show(HWND window, PixelSize size, HDC source, const Frame
             ? std::optional<Pushed>(pushed)
             : std::nullopt;
 }
+
+}  // namespace tallyglass

@@ -12,6 +12,8 @@
 #include "render/frame_win.h"
 #include "render/layout.h"
 
+namespace tallyglass {
+
 class LayeredPresenter {
 public:
     // Paints into a surface of the frame's size, cleared to 0 or, when told so, holding
@@ -62,3 +64,5 @@ private:
     BYTE m_constantAlpha = 253;  // a hair below opaque, as the clock has always been drawn
     Observer m_observer;
 };
+
+}  // namespace tallyglass

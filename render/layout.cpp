@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tallyglass {
+
 namespace {
 constexpr PixelSize kMaxCap{7680, 4320};
 constexpr PixelSize kMinCap{640, 480};
@@ -70,3 +72,5 @@ uint8_t ConstantAlphaFor(int32_t opacityPercent) {
     const int32_t percent = std::clamp(opacityPercent, 0, 100);
     return static_cast<uint8_t>((253 * percent + 50) / 100);
 }
+
+}  // namespace tallyglass

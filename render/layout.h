@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tallyglass {
+
 struct PixelSize {
     int32_t width = 0;
     int32_t height = 0;
@@ -51,3 +53,5 @@ int32_t EffectiveFontSize(int32_t size, PixelSize cap);
 // The constant alpha of every frame: 253 at full opacity, as the clock has always
 // been drawn, scaled by the opacity in percent.
 uint8_t ConstantAlphaFor(int32_t opacityPercent);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tallyglass {
+
 namespace {
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
@@ -136,3 +138,5 @@ std::vector<std::string> FitMessage(std::string_view text, int32_t width, int32_
     }
     return lines;
 }
+
+}  // namespace tallyglass

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tallyglass {
+
 // What the network lets through; anything beyond it is never laid out.
 constexpr size_t kMessageLayoutCodePoints = 200;
 // Ends a message cut short (U+2026, UTF-8).
@@ -23,3 +25,5 @@ using MeasureText = std::function<int32_t(std::string_view)>;
 // characters (never before a combining mark); the last ends in the ellipsis when
 // text is left over. Bytes that are not UTF-8 count as one character each.
 std::vector<std::string> FitMessage(std::string_view text, int32_t width, int32_t maxLines, const MeasureText& measure);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tallyglass {
+
 namespace {
 int64_t OverlapArea(const ScreenRect& a, const ScreenRect& b) {
     const int64_t width = std::min<int64_t>(a.right, b.right) - std::max<int64_t>(a.left, b.left);
@@ -55,3 +57,5 @@ int32_t ScaleForDpi(int32_t size, uint32_t dpi) {
     const int64_t scaled = (product >= 0 ? product + 48 : product - 48) / 96;  // halves away from zero
     return static_cast<int32_t>(std::clamp<int64_t>(scaled, INT32_MIN, INT32_MAX));
 }
+
+}  // namespace tallyglass

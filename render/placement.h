@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tallyglass {
+
 struct ScreenRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     int64_t Width() const { return int64_t{right} - left; }
@@ -31,3 +33,5 @@ ScreenPoint PlaceWithin(const ScreenRect& window, const ScreenRect& area);
 
 // A size given at 96 DPI, at the given DPI (rounded to the nearest pixel).
 int32_t ScaleForDpi(int32_t size, uint32_t dpi);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include "framework/handles_win.h"
 
+namespace tallyglass {
+
 namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
@@ -37,3 +39,5 @@ std::vector<ScreenRect> MonitorWorkAreas() {
     EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
     return areas;
 }
+
+}  // namespace tallyglass

@@ -7,9 +7,13 @@
 
 #include "render/placement.h"
 
+namespace tallyglass {
+
 // The DPI of the monitor that holds the window (per-monitor aware processes),
 // or of the system where the system cannot say per window.
 uint32_t DpiForWindow(HWND window);
 
 // The work area (without the taskbar) of every monitor attached now.
 std::vector<ScreenRect> MonitorWorkAreas();
+
+}  // namespace tallyglass

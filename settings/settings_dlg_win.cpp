@@ -6,6 +6,8 @@
 #include "framework/text_win.h"
 #include "res/resource.h"
 
+namespace tallyglass {
+
 SettingsDlg::SettingsDlg() : Dialog(IDD_SETTINGS) {}
 
 LRESULT SettingsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -72,3 +74,5 @@ void SettingsDlg::SetFieldSeconds(int seconds, int idHours, int idMinutes, int i
     SetFieldInt(idMinutes, parts.minutes);
     SetFieldInt(idSeconds, parts.seconds);
 }
+
+}  // namespace tallyglass

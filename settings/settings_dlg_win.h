@@ -8,6 +8,8 @@
 #include "command/countdown_values.h"
 #include "framework/dialog_win.h"
 
+namespace tallyglass {
+
 class SettingsDlg : public Dialog {
 public:
     SettingsDlg();
@@ -30,3 +32,5 @@ protected:
     void OnOK() override { OnOkButton(); }
     void OnCancel() override { OnCancelButton(); }
 };
+
+}  // namespace tallyglass

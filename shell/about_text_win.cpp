@@ -2,6 +2,8 @@
 
 #include "framework/text_win.h"
 
+namespace tallyglass {
+
 std::wstring AboutText(const std::vector<HotKeyStatus>& hotKeys, CaptureExclusion capture, const RunOfShow& show,
                        const RemoteLink* remote) {
     std::wstring text = Widen(ControlsText(hotKeys));
@@ -10,3 +12,5 @@ std::wstring AboutText(const std::vector<HotKeyStatus>& hotKeys, CaptureExclusio
     if (remote) text += L"\n\n" + remote->Status();
     return text;
 }
+
+}  // namespace tallyglass

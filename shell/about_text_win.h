@@ -8,7 +8,11 @@
 #include "shell/remote_link_win.h"
 #include "store/run_of_show.h"
 
+namespace tallyglass {
+
 // The keys, hot keys and command line; then, where they apply, capture hiding,
 // the run of show and remote control (remote: null while it is off).
 std::wstring AboutText(const std::vector<HotKeyStatus>& hotKeys, CaptureExclusion capture, const RunOfShow& show,
                        const RemoteLink* remote);
+
+}  // namespace tallyglass

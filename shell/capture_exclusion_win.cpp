@@ -1,5 +1,7 @@
 #include "shell/capture_exclusion_win.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
 constexpr uint32_t kFirstBuildThatExcludes = 19041;
@@ -44,3 +46,5 @@ std::wstring CaptureExclusionNote(CaptureExclusion result) {
             return {};
     }
 }
+
+}  // namespace tallyglass

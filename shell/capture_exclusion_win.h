@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace tallyglass {
+
 enum class CaptureExclusion { NotAsked, Excluded, Refused, SystemTooOld };
 
 struct CaptureSystem {
@@ -22,3 +24,5 @@ CaptureExclusion ExcludeFromCapture(HWND window, const CaptureSystem& system);
 
 // One line for About when the clock was asked to hide and could not; empty otherwise.
 std::wstring CaptureExclusionNote(CaptureExclusion result);
+
+}  // namespace tallyglass

@@ -2,6 +2,8 @@
 
 #include "framework/window_style_win.h"
 
+namespace tallyglass {
+
 void ClockDesktop::ApplyAtStart(HWND window, const CountdownModel& model, const CaptureSystem& capture) {
     if (model.m_clickThrough) SetClickThrough(window, true);
     if (model.m_hideFromCapture) m_capture = ExcludeFromCapture(window, capture);
@@ -15,7 +17,7 @@ void ClockDesktop::FinishStart(HWND window, const CountdownModel& model) {
 void ClockDesktop::SetClickThrough(HWND window, bool on) {
     if (on == m_clickThrough) return;
     m_clickThrough = on;
-    ::SetClickThrough(window, on);
+    tallyglass::SetClickThrough(window, on);
 }
 
 bool ClockDesktop::OnTimer(UINT_PTR id) {
@@ -28,3 +30,5 @@ void ClockDesktop::Release() {
     m_hotKeys.Release();
     m_topmost.reset();
 }
+
+}  // namespace tallyglass

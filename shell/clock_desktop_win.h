@@ -9,6 +9,8 @@
 #include "shell/clock_hot_keys_win.h"
 #include "shell/topmost_keeper_win.h"
 
+namespace tallyglass {
+
 class ClockDesktop {
 public:
     // With the first frame: what changes how the window looks or whether it can be captured.
@@ -29,3 +31,5 @@ private:
     CaptureExclusion m_capture = CaptureExclusion::NotAsked;
     bool m_clickThrough = false;
 };
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 #include "framework/text_win.h"
 #include "render/placement.h"
 
+namespace tallyglass {
+
 FrameContent ClockFrame(const CountdownModel& model, uint32_t dpi, PixelSize cap) {
     const DisplayChoice choice = SelectDisplay(model);
     FrameContent content;
@@ -19,3 +21,5 @@ FrameContent ClockFrame(const CountdownModel& model, uint32_t dpi, PixelSize cap
     content.textX = model.m_textX;
     return content;
 }
+
+}  // namespace tallyglass

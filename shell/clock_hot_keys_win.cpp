@@ -1,5 +1,7 @@
 #include "shell/clock_hot_keys_win.h"
 
+namespace tallyglass {
+
 namespace {
 HotKeyState StateOfParse(HotKeyParse outcome) {
     switch (outcome) {
@@ -44,3 +46,5 @@ std::optional<tallyglass::ClockCommand> ClockHotKeys::CommandFor(WPARAM id) cons
     if (m_statuses.size() < id || m_statuses[id - 1].state != HotKeyState::InForce) return std::nullopt;
     return CommandOf(HotKeySlots()[id - 1]);
 }
+
+}  // namespace tallyglass

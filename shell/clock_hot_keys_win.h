@@ -9,6 +9,8 @@
 #include "clock/hot_key_table.h"
 #include "framework/hot_key_win.h"
 
+namespace tallyglass {
+
 class ClockHotKeys {
 public:
     // Releases those held, then registers every slot whose text parses.
@@ -22,3 +24,5 @@ private:
     std::vector<HotKeyRegistration> m_registrations;
     std::vector<HotKeyStatus> m_statuses;
 };
+
+}  // namespace tallyglass

@@ -6,6 +6,8 @@
 #include "framework/context_menu_win.h"
 #include "res/resource.h"
 
+namespace tallyglass {
+
 void ShowClockMenu(HWND window, const RemoteLink* remote) {
     if (remote && remote->Listening())
         ShowContextMenu(window, IDR_CONTEXT_MENU, 0);
@@ -25,3 +27,5 @@ bool OnRemoteMenuItem(HWND window, UINT id, const RemoteLink* remote) {
     }
     return false;
 }
+
+}  // namespace tallyglass

@@ -10,6 +10,8 @@
 #include "render/layered_window_win.h"
 #include "shell/capture_exclusion_win.h"
 
+namespace tallyglass {
+
 struct CountdownWndOptions {
     std::wstring storePath;  // empty: the usual place
     std::wstring appPath;    // empty: the exe's folder
@@ -32,3 +34,5 @@ struct CountdownWndOptions {
     // Bench seam: told as each step of the start-up ends (see app/start_steps_win.h).
     std::function<void(const char* step)> startStep;
 };
+
+}  // namespace tallyglass

@@ -10,6 +10,8 @@
 #include "shell/remote_start_win.h"
 #include "sound/mci_win.h"
 
+namespace tallyglass {
+
 namespace {
 void DefaultFatalError() {
     MessageBoxW(nullptr, L"User32.dll ERROR!", Widen(kWindowTitle).c_str(), MB_OK | MB_ICONERROR);
@@ -86,3 +88,5 @@ SnapshotPtr ClockParts::Snapshot(const CountdownModel& model) const {
 void ClockParts::Publish(const CountdownModel& model) {
     if (remote && remote->Listening()) remote->Publish(Snapshot(model));
 }
+
+}  // namespace tallyglass

@@ -16,6 +16,8 @@
 #include "shell/clock_view_win.h"
 #include "shell/remote_link_win.h"
 
+namespace tallyglass {
+
 struct ClockParts {
     explicit ClockParts(const CountdownWndOptions& made) : options(made), timers(made.manualTicks) {}
 
@@ -48,3 +50,5 @@ struct ClockParts {
     ClockDesktop desktop;
     std::unique_ptr<RemoteLink> remote;  // none while remote control is off
 };
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 #include "framework/text_win.h"
 #include "sound/mci_win.h"
 
+namespace tallyglass {
+
 ClockSounds::ClockSounds(std::wstring appPath, std::function<void(const std::string&)> observer)
     : m_appPath(std::move(appPath)), m_observer(std::move(observer)) {
     // Without the program's folder there is no sound to look for (never a drive's root).
@@ -22,3 +24,5 @@ void ClockSounds::PlayCue(const CCore& core) const {
     const std::string cue = Narrow(m_appPath + Widen(kCueWavName));
     PlayAlertSound(true, device.FileExists(cue) ? cue : Narrow(m_alertWavPath), device);
 }
+
+}  // namespace tallyglass

@@ -6,6 +6,8 @@
 
 #include "core/core_win.h"
 
+namespace tallyglass {
+
 class ClockSounds {
 public:
     // appPath: the program's folder with its trailing backslash; empty: no sound is looked for.
@@ -21,3 +23,5 @@ private:
     std::wstring m_alertWavPath;
     std::function<void(const std::string&)> m_observer;
 };
+
+}  // namespace tallyglass

@@ -7,6 +7,8 @@
 #include "shell/clock_timers_win.h"
 #include "shell/product.h"
 
+namespace tallyglass {
+
 ClockStore::ClockStore(std::wstring storePath, std::wstring appPath, const std::function<void(const char*)>& step)
     : m_core(std::move(storePath), std::move(appPath)), m_product(static_cast<tagSoft*>(std::malloc(sizeof(tagSoft)))) {
     if (m_product) FillProductRecord(*m_product, ThisProduct(ProductVersion()));
@@ -32,3 +34,5 @@ void ClockStore::Store(const CountdownModel& model) {
 void ClockStore::ShowAbout(HWND owner, const std::wstring& text) {
     m_core.uu(kAboutOperation, m_product.get(), text, owner);
 }
+
+}  // namespace tallyglass

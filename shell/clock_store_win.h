@@ -11,6 +11,8 @@
 #include "clock/countdown_model.h"
 #include "core/core_win.h"
 
+namespace tallyglass {
+
 class ClockStore {
 public:
     // step: told as each step of reading ends (the start-up's figures).
@@ -35,3 +37,5 @@ private:
     std::unique_ptr<tagSoft, FreeDeleter> m_product;  // the about box's record, as the core services take it
     bool m_stored = false;
 };
+
+}  // namespace tallyglass

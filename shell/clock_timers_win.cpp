@@ -4,6 +4,8 @@
 
 #include "clock/timer_resolution.h"
 
+namespace tallyglass {
+
 void ClockTimers::RequestPeriod() {
     if (m_periodRequested) return;
     m_periodRequested = true;
@@ -67,3 +69,5 @@ bool ClockTimers::Uses12HourClock() {
     // "h" is the 12-hour field, "H" the 24-hour one.
     return std::wstring_view(format).find(L'h') != std::wstring_view::npos;
 }
+
+}  // namespace tallyglass

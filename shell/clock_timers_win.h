@@ -9,6 +9,8 @@
 #include "framework/multimedia_timer_win.h"
 #include "shell/window_messages_win.h"
 
+namespace tallyglass {
+
 class ClockTimers {
 public:
     // Manual: no multimedia timer is armed and ids are counted up (tests tick by hand).
@@ -41,3 +43,5 @@ private:
     PeriodicTimer m_timer;  // the periodic timer, or the one-shot for the rest of a resumed second
     uint32_t m_manualIds = 0;
 };
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 #include "render/screen_win.h"
 #include "shell/clock_frame_win.h"
 
+namespace tallyglass {
+
 void ClockView::LayOutAt(HWND window, CountdownModel& model, int32_t left, int32_t top) {
     PlaceAt(window, model, left, top);
     Present(window, model);
@@ -87,3 +89,5 @@ void ClockView::Show(HWND window, CountdownModel& model, EngineEffects::Picture 
             return;
     }
 }
+
+}  // namespace tallyglass

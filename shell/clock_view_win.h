@@ -11,6 +11,8 @@
 #include "clock/countdown_model.h"
 #include "render/layered_window_win.h"
 
+namespace tallyglass {
+
 class ClockView {
 public:
     // Loads the library that should hold UpdateLayeredWindow.
@@ -55,3 +57,5 @@ private:
     std::string m_messageLaidOut;  // the model's message at the last layout
     std::vector<MessageLine> m_messageLines;
 };
+
+}  // namespace tallyglass

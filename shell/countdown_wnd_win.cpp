@@ -12,6 +12,8 @@
 #include "shell/hand_over_win.h"
 #include "shell/minute_timer_win.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr LONG kMinTrackWidth = 300;
 }  // namespace
@@ -189,7 +191,9 @@ void CountdownWnd::OnAbout() {
                                                m_parts.store->Core().Show(), m_parts.remote.get()));
 }
 
-std::wstring CountdownWnd::ControlsText() const { return Widen(::ControlsText(m_parts.desktop.HotKeys().Statuses())); }
+std::wstring CountdownWnd::ControlsText() const {
+    return Widen(tallyglass::ControlsText(m_parts.desktop.HotKeys().Statuses()));
+}
 
 void CountdownWnd::Apply(const tallyglass::ClockCommand& command) {
     if (tallyglass::LaysOutWhereTheClockStands(command)) RecordPosition();
@@ -244,3 +248,5 @@ void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
                        relayout ? EngineEffects::Picture::LayoutAtPosition : EngineEffects::Picture::Frame);
     m_parts.Publish(m_model);
 }
+
+}  // namespace tallyglass

@@ -14,6 +14,8 @@
 #include "shell/clock_options_win.h"
 #include "shell/clock_parts_win.h"
 
+namespace tallyglass {
+
 class CountdownWnd : public Dialog {
 public:
     explicit CountdownWnd(CountdownWndOptions options = {});
@@ -76,3 +78,5 @@ private:
     HICON m_icon = nullptr;
     ClockParts m_parts{m_options};  // after the options it reads
 };
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 #include "framework/text_win.h"
 #include "shell/product.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr UINT kAnswerWithinMs = 2000;
 
@@ -55,3 +57,5 @@ std::optional<std::vector<std::string>> HandedOverWords(const COPYDATASTRUCT& da
     if (data.dwData != kHandOverMagic || (data.cbData != 0 && !data.lpData)) return std::nullopt;
     return SplitWords(std::string_view(static_cast<const char*>(data.lpData), data.cbData));
 }
+
+}  // namespace tallyglass

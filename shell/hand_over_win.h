@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tallyglass {
+
 constexpr ULONG_PTR kHandOverMagic = 0x54474331;  // "TGC1"
 constexpr LRESULT kPingAnswer = 0x7A11C10C;
 
@@ -22,3 +24,5 @@ bool HandOverWords(HWND clock, HWND from, const std::vector<std::string>& words)
 
 // The words of a WM_COPYDATA that carries the magic; nothing for any other.
 std::optional<std::vector<std::string>> HandedOverWords(const COPYDATASTRUCT& data);
+
+}  // namespace tallyglass

@@ -4,5 +4,9 @@
 
 #include <cstdint>
 
+namespace tallyglass {
+
 // Sets kMinuteTimerId on the window for the next minute's turn; set it again as it fires.
 void ArmMinuteTimer(HWND window, int32_t localSecondOfDay);
+
+}  // namespace tallyglass

@@ -14,6 +14,8 @@
 #include "remote/remote_system_win.h"
 #include "res/resource.h"
 
+namespace tallyglass {
+
 namespace {
 std::string PageResource(int id) {
     HMODULE module = GetModuleHandleW(nullptr);
@@ -104,3 +106,5 @@ int64_t UnixNowMs() {
     const uint64_t ticks = (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;  // 100 ns since 1601
     return static_cast<int64_t>(ticks / 10000) - 11644473600000LL;
 }
+
+}  // namespace tallyglass

@@ -14,6 +14,8 @@
 #include "remote/remote_server.h"
 #include "shell/window_messages_win.h"
 
+namespace tallyglass {
+
 struct PendingOrder {
     tallyglass::ClockCommand order;
     std::function<void(SnapshotPtr)> answer;  // may be empty
@@ -51,3 +53,5 @@ private:
 
 // Unix milliseconds from the system's clock.
 int64_t UnixNowMs();
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 #include "remote/remote_system_win.h"
 #include "store/setting_keys.h"
 
+namespace tallyglass {
+
 namespace {
 RemoteSettings ReadRemoteSettings(const CCore& core) {
     namespace k = setting_keys;
@@ -31,3 +33,5 @@ std::unique_ptr<RemoteLink> StartRemoteLink(HWND window, CCore& core) {
     return std::make_unique<RemoteLink>(window, plan, AccessKeys{settings.key, settings.viewKey},
                                         settings.oscFromAnywhere);
 }
+
+}  // namespace tallyglass

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace tallyglass {
+
 namespace {
 // Every keeper of this UI thread; the event hook's callback has no user data.
 thread_local std::vector<TopmostKeeper*> t_keepers;
@@ -60,3 +62,5 @@ void TopmostKeeper::Reassert() {
     // The top of the topmost band, without activation: the slide show keeps the keyboard.
     SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
+
+}  // namespace tallyglass

@@ -6,6 +6,8 @@
 #include "framework/handles_win.h"
 #include "shell/window_messages_win.h"
 
+namespace tallyglass {
+
 class TopmostKeeper {
 public:
     // The window's WM_TIMER with this id is the keeper's fallback check.
@@ -31,3 +33,5 @@ private:
     WinEventHook m_hook;
     WindowTimer m_timer;
 };
+
+}  // namespace tallyglass

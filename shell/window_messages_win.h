@@ -2,6 +2,8 @@
 // The clock window's own messages and timer ids, in one place so that no two collide.
 #include <windows.h>
 
+namespace tallyglass {
+
 // Posted by a timer's callback to the UI thread: wParam is the timer's id,
 // lParam the performance counter's milliseconds when it fired.
 constexpr UINT kTickMessage = WM_APP + 1;
@@ -14,3 +16,5 @@ constexpr UINT kRemoteOrderMessage = WM_APP + 3;
 constexpr UINT_PTR kMinuteTimerId = 7;
 // The topmost keeper's check, while a full-screen window may cover the clock.
 constexpr UINT_PTR kTopmostCheckTimerId = 0x7A11;
+
+}  // namespace tallyglass

@@ -1,5 +1,7 @@
 #include "sound/alert_sound.h"
 
+namespace tallyglass {
+
 std::vector<std::string> AlertSoundCommands(const std::string& shortPath) {
     const std::string quoted = "\"" + shortPath + "\"";
     return {kCloseAllCommand, "open " + quoted, "play " + quoted};
@@ -14,3 +16,5 @@ void PlayAlertSound(bool enabled, const std::string& wavPath, AlertSoundDevice& 
     if (shortPath.empty() || shortPath.find('"') != std::string::npos) return;
     for (const std::string& command : AlertSoundCommands(shortPath)) device.SendCommand(command);
 }
+
+}  // namespace tallyglass

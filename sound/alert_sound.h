@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tallyglass {
+
 class AlertSoundDevice {
 public:
     virtual bool FileExists(const std::string& path) = 0;
@@ -25,3 +27,5 @@ void PlayAlertSound(bool enabled, const std::string& wavPath, AlertSoundDevice& 
 constexpr const char* kCloseAllCommand = "close all";
 constexpr const char* kAlertWavName = "alert.wav";
 constexpr const char* kCueWavName = "cue.wav";
+
+}  // namespace tallyglass

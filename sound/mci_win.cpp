@@ -4,6 +4,8 @@
 
 #include "framework/text_win.h"
 
+namespace tallyglass {
+
 void SendMciCommand(const std::wstring& command) {
     // Fire and forget: no return text, no notification; a missing sound device
     // (a headless machine) is not an error worth telling a presenter about.
@@ -18,3 +20,5 @@ void MciSoundDevice::SendCommand(const std::string& command) {
     if (m_observer) return m_observer(command);
     SendMciCommand(Widen(command));
 }
+
+}  // namespace tallyglass

@@ -7,6 +7,8 @@
 #include "core/core_win.h"
 #include "sound/alert_sound.h"
 
+namespace tallyglass {
+
 class MciSoundDevice : public AlertSoundDevice {
 public:
     // observer: a test seam that takes the commands instead of the system.
@@ -22,3 +24,5 @@ private:
 };
 
 void SendMciCommand(const std::wstring& command);
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tallyglass {
+
 class ConfigAccess {
 public:
     virtual bool getConfigB(const char* key) const = 0;
@@ -18,3 +20,5 @@ public:
 protected:
     ~ConfigAccess() = default;
 };
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 #include "base/text_scan.h"
 #include "store/settings_merge.h"
 
+namespace tallyglass {
+
 namespace {
 void Skip(RunOfShow& show, size_t lineNumber, std::string_view line, const char* why) {
     if (show.linesSkipped++ > 0) return;
@@ -48,3 +50,5 @@ std::string DescribeRunOfShow(const RunOfShow& show) {
                 " not used (" + show.firstProblem + ")";
     return text + ".";
 }
+
+}  // namespace tallyglass

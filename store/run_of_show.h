@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tallyglass {
+
 struct ShowSegment {
     std::string name;  // UTF-8, trimmed, at most kMaxSegmentNameCodePoints
     int32_t seconds = 0;
@@ -29,3 +31,5 @@ RunOfShow ParseRunOfShow(std::string_view fileText);
 
 // About's line: empty without a [show] section.
 std::string DescribeRunOfShow(const RunOfShow& show);
+
+}  // namespace tallyglass

@@ -1,6 +1,9 @@
 #pragma once
 // The settings keys, named once: the store's table of defaults and the clock's
 // table of fields both use these.
+
+namespace tallyglass {
+
 namespace setting_keys {
 constexpr char kNoBackground[] = "nobg";
 constexpr char kAlertSound[] = "wavalert";
@@ -48,3 +51,5 @@ constexpr char kRemoteViewKey[] = "remoteviewkey";
 constexpr char kRemoteOsc[] = "remoteosc";
 constexpr char kRemoteFeedback[] = "remotefeedback";
 }  // namespace setting_keys
+
+}  // namespace tallyglass

@@ -5,6 +5,8 @@
 #include "base/text_scan.h"
 #include "store/settings_store.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr std::string_view kSection = "settings";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -220,3 +222,5 @@ std::string FreshSettingsText(const WrittenKeys& written, const LocalDefaults& l
     store.AddMissingDefaults();
     return ApplyToStore(store, written);
 }
+
+}  // namespace tallyglass

@@ -9,6 +9,8 @@
 
 #include "store/settings_store.h"
 
+namespace tallyglass {
+
 // A line of the settings file as the store reads it (and the merge edits it).
 struct SettingsFileLine {
     enum class Kind { Blank, Header, Key, Other };  // Blank: empty or a comment
@@ -38,3 +40,5 @@ std::optional<std::string> MergeWrittenKeys(std::string_view diskText, const Wri
 // A file for a store that is gone: every key with its default (the local ones
 // where given), then the written keys over them.
 std::string FreshSettingsText(const WrittenKeys& written, const LocalDefaults& localDefaults = {});
+
+}  // namespace tallyglass

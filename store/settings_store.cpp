@@ -10,6 +10,8 @@
 #include "base/text_scan.h"
 #include "store/setting_keys.h"
 
+namespace tallyglass {
+
 namespace {
 constexpr const char* kSection = "settings";
 constexpr const char* kLooseSection = "";  // keys before any header
@@ -237,3 +239,5 @@ void SettingsStore::SetText(std::string_view key, std::string_view value) {
     std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
     SetRaw(key, oneLine);
 }
+
+}  // namespace tallyglass

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace tallyglass {
+
 enum class SettingKind { Bool, Int, Text };
 
 struct SettingKey {
@@ -72,3 +74,5 @@ private:
 // Value syntax, shared with anyone who validates a value before storing it.
 bool ParseStoredBool(std::string_view text, bool& value);
 bool ParseStoredInt(std::string_view text, int32_t& value);
+
+}  // namespace tallyglass

@@ -1,5 +1,7 @@
 #include "store/store_files.h"
 
+namespace tallyglass {
+
 std::wstring TempFileName(const std::wstring& settingsPath, uint32_t processId) {
     return settingsPath + L"." + std::to_wstring(processId) + L".tmp";
 }
@@ -54,3 +56,5 @@ bool PutFileInPlace(FileOperations& files, const std::wstring& target, const std
     }
     return placed;
 }
+
+}  // namespace tallyglass

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace tallyglass {
+
 // One per process, so that two clocks saving the same file never share one.
 std::wstring TempFileName(const std::wstring& settingsPath, uint32_t processId);
 std::wstring BackupFileName(const std::wstring& settingsPath, uint32_t processId);
@@ -42,3 +44,5 @@ protected:
 // name, and the spare copies are removed only once one of them does.
 bool PutFileInPlace(FileOperations& files, const std::wstring& target, const std::wstring& replacement,
                     const std::wstring& backup);
+
+}  // namespace tallyglass

@@ -4,6 +4,8 @@
 
 #include "sound/alert_sound.h"
 
+using namespace tallyglass;
+
 namespace {
 class FakeDevice : public AlertSoundDevice {
 public:

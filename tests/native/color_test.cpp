@@ -2,6 +2,8 @@
 
 #include "base/color.h"
 
+using namespace tallyglass;
+
 namespace {
 TEST(ParseColor, AcceptedAndRejectedForms) {
     const std::pair<const char*, uint32_t> good[] = {

@@ -4,6 +4,8 @@
 #include "command/command_line.h"
 #include "command/hot_key_text.h"
 
+using namespace tallyglass;
+
 namespace {
 namespace mod = hot_key_modifier;
 

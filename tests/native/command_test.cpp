@@ -14,6 +14,8 @@
 #include "remote/osc_packet.h"
 #include "remote/state_json.h"
 
+using namespace tallyglass;
+
 namespace {
 using tallyglass::ClockCommand;
 using tallyglass::CommandKind;

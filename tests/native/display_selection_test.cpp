@@ -2,6 +2,8 @@
 
 #include "clock/display_selection.h"
 
+using namespace tallyglass;
+
 namespace {
 constexpr uint32_t kWhite = 0xFFFFFFFF, kRed = 0xFFFF3030, kAmber = 0xFFFFC000, kDimRed = 0x3FFF3030;
 

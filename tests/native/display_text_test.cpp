@@ -2,6 +2,8 @@
 
 #include "clock/display_text.h"
 
+using namespace tallyglass;
+
 namespace {
 TEST(FormatTimeText, FollowsTheThreeFormatsWithTheAlertsWordsOnlyBeforeAPositiveTime) {
     struct Case {

@@ -10,6 +10,8 @@
 #include "clock/timer_resolution.h"
 #include "command/command_line.h"
 
+using namespace tallyglass;
+
 namespace {
 // Plays the window's part: arms the timers the effects ask for, and describes
 // each event's effects as "stop-timer 101, start-timer, relayout, center".

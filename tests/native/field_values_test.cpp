@@ -5,6 +5,8 @@
 
 #include "clock/field_values.h"
 
+using namespace tallyglass;
+
 namespace {
 TEST(ParseFieldInt, ReadsAsAtoiDoes) {
     const std::pair<const char*, int32_t> cases[] = {

@@ -4,6 +4,8 @@
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 
+using namespace tallyglass;
+
 namespace {
 // Each default hot key parses, and About shows it as the file has it.
 TEST(HotKeyTable, TheDefaultsParse) {

@@ -6,6 +6,8 @@
 #include "render/layout.h"
 #include "render/message_fit.h"
 
+using namespace tallyglass;
+
 namespace {
 TEST(MarginForSize, TruncatesTheSinglePrecisionProduct) {
     const std::pair<int32_t, int32_t> cases[] = {{10, 3},   {20, 6},   {30, 9}, {33, 9},   {48, 14},

@@ -8,6 +8,8 @@
 
 #include "remote/osc_packet.h"
 
+using namespace tallyglass;
+
 namespace {
 using namespace std::string_view_literals;
 using Bytes = std::vector<uint8_t>;

@@ -2,6 +2,8 @@
 
 #include "render/placement.h"
 
+using namespace tallyglass;
+
 namespace {
 struct PlaceCase {
     const char* name;

@@ -4,6 +4,8 @@
 
 #include "base/product_record.h"
 
+using namespace tallyglass;
+
 namespace {
 TEST(ProductRecord, EncodesHexGroupsEndedBy001EAndRoundTripsAllFourFields) {
     char field[51];

@@ -6,6 +6,8 @@
 #include "remote/remote_plan.h"
 #include "remote/state_json.h"
 
+using namespace tallyglass;
+
 namespace {
 
 // One row per rule of the API: the method and target as sent, and what answers them.

@@ -7,6 +7,8 @@
 #include "clock/display_text.h"
 #include "store/run_of_show.h"
 
+using namespace tallyglass;
+
 namespace {
 TEST(RunOfShow, SegmentsInTheFilesOrderFromItsShowSectionOnly) {
     const RunOfShow show = ParseRunOfShow(

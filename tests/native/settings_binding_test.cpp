@@ -10,6 +10,8 @@
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 
+using namespace tallyglass;
+
 namespace {
 // Settings kept in memory; records every key written, in order.
 class RecordingConfig : public ConfigAccess {

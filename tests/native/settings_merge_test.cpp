@@ -5,6 +5,8 @@
 #include "store/settings_merge.h"
 #include "store/settings_store.h"
 
+using namespace tallyglass;
+
 namespace {
 using namespace std::string_literals;
 

@@ -5,6 +5,8 @@
 #include "store/settings_merge.h"
 #include "store/settings_store.h"
 
+using namespace tallyglass;
+
 namespace {
 // An empty file reads as the defaults, and the file a first start writes holds
 // every key with them.

@@ -6,6 +6,8 @@
 
 #include "store/store_files.h"
 
+using namespace tallyglass;
+
 namespace {
 // A process id fits 32 bits; another settings file's, the lock and the file
 // itself are no leftovers.

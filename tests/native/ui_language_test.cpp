@@ -4,6 +4,8 @@
 #include "store/settings_merge.h"
 #include "store/settings_store.h"
 
+using namespace tallyglass;
+
 namespace {
 constexpr uint16_t kChineseChina = 0x0804, kChineseTaiwan = 0x0404, kEnglishUs = 0x0409, kGerman = 0x0407,
                    kJapanese = 0x0411;

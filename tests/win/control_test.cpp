@@ -9,6 +9,8 @@
 #include "shell/hand_over_win.h"
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 namespace {
 std::string Ini(const std::string& extra) { return TestIni("nobg=1\ndjsseconds=600\n" + extra); }
 

@@ -9,6 +9,8 @@
 #include "store/store_files.h"
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 namespace {
 const std::string kOld = "; keep me\r\n[settings]\r\nzebra=stripes\r\ndjsseconds=111\r\n";
 constexpr wchar_t kName[] = L"TallyglassCountdown.ini";

@@ -6,6 +6,8 @@
 #include "store/settings_store.h"
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 namespace {
 
 TEST(Lifecycle, ReadsTheRealStoreAndStartsCentredWhateverPlaceIsStored) {

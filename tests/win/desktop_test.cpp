@@ -6,6 +6,8 @@
 
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 namespace {
 
 // How many partly transparent pixels an edge of a glyph spans, on average, along

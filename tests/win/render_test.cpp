@@ -7,6 +7,8 @@
 #include "render/screen_win.h"
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 namespace {
 std::string Ini(const std::string& extra) { return TestIni("clrnormal=#FFFFFF\nclralert=#FF3030\n" + extra); }
 

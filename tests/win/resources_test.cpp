@@ -8,6 +8,8 @@
 #include "framework/resource_language_win.h"
 #include "res/resource.h"
 
+using namespace tallyglass;
+
 namespace {
 struct ControlRow {
     int id;

@@ -4,6 +4,8 @@
 #include "settings/settings_dlg_win.h"
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 namespace {
 std::wstring Text(HWND dialog, int id) {
     wchar_t text[64] = {};

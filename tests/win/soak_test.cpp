@@ -9,6 +9,8 @@
 
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 namespace {
 // Committed private memory. Wine reports PrivateUsage as 0 but keeps the commit
 // charge in PagefileUsage, which Windows sets to the same value.

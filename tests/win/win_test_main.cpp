@@ -5,6 +5,8 @@
 #include "render/frame_win.h"
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH];

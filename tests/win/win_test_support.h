@@ -15,6 +15,8 @@
 #include "framework/handles_win.h"
 #include "shell/countdown_wnd_win.h"
 
+using namespace tallyglass;
+
 // A settings file in a font that Wine has (DejaVu; Windows fonts are not
 // installed), without the alert sound, and the given lines.
 inline std::string TestIni(const std::string& extra = "") {

@@ -2,6 +2,8 @@
 
 #include "tests/win/win_test_support.h"
 
+using namespace tallyglass;
+
 namespace {
 
 TEST(CountdownWindow, CreatedFromTheTemplateAsABorderlessTopmostToolWindow) {
