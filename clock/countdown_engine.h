@@ -29,6 +29,14 @@ struct EngineEffects {
     uint32_t oneShotDelayMs = 0;
 
     void Ask(Picture wanted) { picture = wanted > picture ? wanted : picture; }
+    // A later event's picture, centring and sounds joined to these, for a batch
+    // drawn once; each event's timers are the window's to apply as it comes.
+    void Join(const EngineEffects& later) {
+        Ask(later.picture);
+        center = center || later.center;
+        alertSound = alertSound || later.alertSound;
+        cueSound = cueSound || later.cueSound;
+    }
     bool Changed() const { return picture != Picture::None || stopTimer != kNoTimer || armTimer != Timer::None; }
 };
 

@@ -1,10 +1,12 @@
 #include "shell/clock_parts_win.h"
 
 #include "clock/clock_snapshot.h"
+#include "clock/settings_binding.h"
 #include "framework/resource_language_win.h"
 #include "framework/text_win.h"
 #include "framework/window_style_win.h"
 #include "render/screen_win.h"
+#include "shell/about_text_win.h"
 #include "shell/minute_timer_win.h"
 #include "shell/product.h"
 #include "shell/remote_start_win.h"
@@ -87,6 +89,18 @@ SnapshotPtr ClockParts::Snapshot(const CountdownModel& model) const {
 
 void ClockParts::Publish(const CountdownModel& model) {
     if (remote && remote->Listening()) remote->Publish(Snapshot(model));
+}
+
+void ClockParts::ShowAbout(HWND window) {
+    if (!store) return;
+    store->ShowAbout(window,
+                     AboutText(desktop.HotKeys().Statuses(), desktop.Capture(), store->Core().Show(), remote.get()));
+}
+
+void ClockParts::StoreSettings(HWND window, CountdownModel& model) {
+    if (!store) return;
+    if (PositionIsStored(model)) RecordPlace(window, model);
+    store->Store(model);
 }
 
 }  // namespace tallyglass

@@ -38,6 +38,10 @@ struct ClockParts {
     // The state now, for every viewer and the answer to an order.
     SnapshotPtr Snapshot(const CountdownModel& model) const;
     void Publish(const CountdownModel& model);
+    // About, over the window: the keys, hot keys, capture hiding, the show and remote control.
+    void ShowAbout(HWND window);
+    // The writable settings, the place as the window stands when it is worth keeping.
+    void StoreSettings(HWND window, CountdownModel& model);
     void NoteStep(const char* step) const {
         if (options.startStep) options.startStep(step);
     }

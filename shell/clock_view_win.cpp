@@ -90,4 +90,11 @@ void ClockView::Show(HWND window, CountdownModel& model, EngineEffects::Picture 
     }
 }
 
+void RecordPlace(HWND window, CountdownModel& model) {
+    RECT rect;
+    if (!GetWindowRect(window, &rect)) return;
+    model.m_posLeft = rect.left;
+    model.m_posTop = rect.top;
+}
+
 }  // namespace tallyglass

@@ -13,6 +13,9 @@
 
 namespace tallyglass {
 
+// The window's place as the model's, where a new length is laid out and what is stored.
+void RecordPlace(HWND window, CountdownModel& model);
+
 class ClockView {
 public:
     // Loads the library that should hold UpdateLayeredWindow.

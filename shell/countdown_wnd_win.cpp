@@ -1,5 +1,6 @@
 #include "shell/countdown_wnd_win.h"
 
+#include "clock/command_batch.h"
 #include "clock/settings_binding.h"
 #include "command/command_line.h"
 #include "command/key_commands.h"
@@ -48,7 +49,11 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (OnCommand(LOWORD(wParam))) return 0;
             break;
         case WM_COPYDATA:
-            return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+            if (const auto commands = HandedOverCommands(reinterpret_cast<const COPYDATASTRUCT*>(lParam))) {
+                ApplyAll(*commands);
+                return TRUE;
+            }
+            return FALSE;
     }
     if (OnClockMessage(message, wParam, lParam)) return 0;
     return Dialog::WindowProc(message, wParam, lParam);
@@ -83,7 +88,7 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_ENDSESSION:
             // Windows ends the process after this message without destroying the window.
-            if (wParam) StoreSettings();
+            if (wParam) m_parts.StoreSettings(m_hwnd, m_model);
             return true;
         case WM_CLOSE:
             // Only another program sends this (there is no caption or system menu):
@@ -100,7 +105,7 @@ bool CountdownWnd::OnCommand(UINT id) {
             PostQuitMessage(0);
             return true;
         case ID_ABOUT:
-            OnAbout();
+            m_parts.ShowAbout(m_hwnd);
             return true;
         case ID_NEW_COUNTDOWN:
             OnNewCountdown();
@@ -117,7 +122,7 @@ BOOL CountdownWnd::OnInitDialog() {
     m_parts.NoteStep("first layout");
     m_parts.view->Present(m_hwnd, m_model);
     m_parts.NoteStep("first frame");
-    for (const tallyglass::ClockCommand& command : m_options.startCommands) Apply(command);
+    ApplyAll(m_options.startCommands);
     // The template shows the window as this returns; the rest waits for that.
     PostMessageW(m_hwnd, kFinishStartMessage, 0, 0);
     return TRUE;
@@ -131,32 +136,22 @@ void CountdownWnd::OnFinishStart() {
 
 void CountdownWnd::OnRemoteOrders() {
     if (!m_parts.remote) return;
-    for (PendingOrder& pending : m_parts.remote->TakeOrders()) {
-        Apply(pending.order);
-        // Published before it is answered: a reader after the answer sees it too.
-        if (pending.answer) pending.answer(m_parts.Snapshot(m_model));
-    }
+    std::vector<PendingOrder> batch = m_parts.remote->TakeOrders();
+    std::vector<ClockCommand> commands;
+    for (const PendingOrder& pending : batch) commands.push_back(pending.order);
+    ApplyAll(commands);
+    // Published before it is answered: a reader after the answer sees it too.
+    const SnapshotPtr state = m_parts.Snapshot(m_model);
+    for (PendingOrder& pending : batch)
+        if (pending.answer) pending.answer(state);
 }
 
 void CountdownWnd::OnDestroy() {
     m_parts.StopInput();
     Default();
     m_parts.StopTimers(m_model);
-    StoreSettings();
+    m_parts.StoreSettings(m_hwnd, m_model);
     m_parts.store.reset();
-}
-
-void CountdownWnd::RecordPosition() {
-    RECT rect;
-    if (!GetWindowRect(m_hwnd, &rect)) return;
-    m_model.m_posLeft = rect.left;
-    m_model.m_posTop = rect.top;
-}
-
-void CountdownWnd::StoreSettings() {
-    if (!m_parts.store) return;
-    if (PositionIsStored(m_model)) RecordPosition();
-    m_parts.store->Store(m_model);
 }
 
 void CountdownWnd::OnPaint() {
@@ -184,30 +179,23 @@ void CountdownWnd::OnNewCountdown() {
     Apply(command);
 }
 
-void CountdownWnd::OnAbout() {
-    if (!m_parts.store) return;
-    const ClockDesktop& desktop = m_parts.desktop;
-    m_parts.store->ShowAbout(m_hwnd, AboutText(desktop.HotKeys().Statuses(), desktop.Capture(),
-                                               m_parts.store->Core().Show(), m_parts.remote.get()));
-}
-
 std::wstring CountdownWnd::ControlsText() const {
     return Widen(tallyglass::ControlsText(m_parts.desktop.HotKeys().Statuses()));
 }
 
-void CountdownWnd::Apply(const tallyglass::ClockCommand& command) {
-    if (tallyglass::LaysOutWhereTheClockStands(command)) RecordPosition();
-    ApplyEffects(tallyglass::Dispatch(m_model, command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()}));
+void CountdownWnd::ApplyAll(const std::vector<ClockCommand>& commands) {
+    EngineEffects shown;
+    bool changed = false;
+    for (const ClockCommand& command : WithAdditionsSummed(commands)) {
+        if (LaysOutWhereTheClockStands(command)) RecordPlace(m_hwnd, m_model);
+        const EngineEffects effects =
+            Dispatch(m_model, command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()});
+        m_parts.ApplyTimers(m_hwnd, effects, m_model);
+        shown.Join(effects);
+        changed = changed || effects.Changed();
+    }
     m_parts.desktop.SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
-}
-
-bool CountdownWnd::OnCopyData(const COPYDATASTRUCT* data) {
-    const auto words = data ? HandedOverWords(*data) : std::nullopt;
-    if (!words) return false;
-    const ParsedCommandLine parsed = ParseCommandLine(WordsToHandOver(*words));
-    if (!parsed.ok) return false;
-    for (const tallyglass::ClockCommand& command : CommandsOf(parsed.line.orders)) Apply(command);
-    return true;
+    ShowEffects(shown, changed);
 }
 
 void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
@@ -235,11 +223,16 @@ void CountdownWnd::OnMinuteTimer() {
 
 void CountdownWnd::ApplyEffects(const EngineEffects& effects) {
     m_parts.ApplyTimers(m_hwnd, effects, m_model);
+    ShowEffects(effects, effects.Changed());
+}
+
+// After the timers, so that a tick's drawing never delays the next tick.
+void CountdownWnd::ShowEffects(const EngineEffects& effects, bool changed) {
     m_parts.view->Show(m_hwnd, m_model, effects.picture);
     if (effects.center) Dialog::CenterWindow(nullptr);
     m_parts.PlaySounds(effects, m_model);
     // One state per event, after everything it changed.
-    if (effects.Changed()) m_parts.Publish(m_model);
+    if (changed) m_parts.Publish(m_model);
 }
 
 void CountdownWnd::Show(const CountdownModel& model, bool relayout) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "clock/clock_dispatch.h"
 #include "clock/countdown_engine.h"
@@ -30,7 +31,10 @@ public:
     // time read now, and the same follows whatever it came from (the place
     // recorded first when the command lays out there; click-through as the model
     // says; one state published).
-    void Apply(const tallyglass::ClockCommand& command);
+    void Apply(const tallyglass::ClockCommand& command) { ApplyAll({command}); }
+    // Commands that came together (a batch from the network, a command line):
+    // each applied in turn with its timers, then one picture and one state.
+    void ApplyAll(const std::vector<tallyglass::ClockCommand>& commands);
     const ClockHotKeys& HotKeys() const { return m_parts.desktop.HotKeys(); }
     // About's lines on the keys, hot keys and command line.
     std::wstring ControlsText() const;
@@ -60,18 +64,15 @@ private:
     void OnDestroy();
     void OnPaint();
     void OnNewCountdown();
-    void OnAbout();
     void OnTickMessage(uint32_t timerId, uint32_t firedAtMs);
     void OnMinuteTimer();
-    bool OnCopyData(const COPYDATASTRUCT* data);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     void OnFinishStart();
     void OnRemoteOrders();
 
     // Once per event: what the engine decided follows it, then one state for every viewer.
     void ApplyEffects(const EngineEffects& effects);
-    void RecordPosition();
-    void StoreSettings();
+    void ShowEffects(const EngineEffects& effects, bool changed);
 
     CountdownWndOptions m_options;
     CountdownModel m_model;

@@ -58,4 +58,12 @@ std::optional<std::vector<std::string>> HandedOverWords(const COPYDATASTRUCT& da
     return SplitWords(std::string_view(static_cast<const char*>(data.lpData), data.cbData));
 }
 
+std::optional<std::vector<ClockCommand>> HandedOverCommands(const COPYDATASTRUCT* data) {
+    const auto words = data ? HandedOverWords(*data) : std::nullopt;
+    if (!words) return std::nullopt;
+    const ParsedCommandLine parsed = ParseCommandLine(WordsToHandOver(*words));
+    if (!parsed.ok) return std::nullopt;
+    return CommandsOf(parsed.line.orders);
+}
+
 }  // namespace tallyglass

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "command/clock_command.h"
+
 namespace tallyglass {
 
 constexpr ULONG_PTR kHandOverMagic = 0x54474331;  // "TGC1"
@@ -24,5 +26,7 @@ bool HandOverWords(HWND clock, HWND from, const std::vector<std::string>& words)
 
 // The words of a WM_COPYDATA that carries the magic; nothing for any other.
 std::optional<std::vector<std::string>> HandedOverWords(const COPYDATASTRUCT& data);
+// The commands a second start handed over; nothing when they are not a clock's, or cannot be used.
+std::optional<std::vector<ClockCommand>> HandedOverCommands(const COPYDATASTRUCT* data);
 
 }  // namespace tallyglass

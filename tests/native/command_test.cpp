@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "clock/hot_key_table.h"
+#include "clock/command_batch.h"
 #include "command/clock_command.h"
 #include "command/command_line.h"
 #include "command/key_commands.h"
@@ -180,5 +181,17 @@ TEST(OneCommand, MessagesAreMadeSafeToShow) {
     };
     for (const auto& [sent, shown] : cases) EXPECT_EQ(tallyglass::CleanMessage(sent), shown) << sent.size();
     EXPECT_EQ(tallyglass::CleanMessage(std::string(300, 'x')).size(), 200u);
+}
+// A batch's minutes more or less that follow one another count as their sum, saturated;
+// anything between them keeps them apart.
+TEST(OneCommand, ABatchSumsTheAdditionsThatFollowOneAnother) {
+    const ClockCommand start = Command(CommandKind::Start);
+    const auto add = [](int32_t seconds) { return Command(CommandKind::AddSeconds, seconds); };
+    const std::vector<ClockCommand> summed =
+        WithAdditionsSummed({add(60), add(-60), add(30), start, add(INT32_MAX), add(INT32_MAX), add(-5)});
+    ASSERT_EQ(summed.size(), 3u);
+    EXPECT_TRUE(summed[0] == add(30));
+    EXPECT_TRUE(summed[1] == start);
+    EXPECT_TRUE(summed[2] == add(INT32_MAX - 5)) << summed[2].number;  // saturated at each step
 }
 }  // namespace
