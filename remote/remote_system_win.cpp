@@ -9,10 +9,18 @@
 
 #include <bcrypt.h>
 
+#include <boost/asio/detail/winsock_init.hpp>
+
 #include <cstdint>
 
 #include "framework/handles_win.h"
 #include "remote/access_keys.h"
+
+namespace {
+// Counted as Winsock's first user before any static object of Asio's is made
+// (init_priority), so that Asio's own start-up at program start starts nothing.
+__attribute__((init_priority(101))) boost::asio::detail::winsock_init<>::manual g_winsockStartedByUs;
+}  // namespace
 
 namespace tallyglass {
 
@@ -26,6 +34,15 @@ Function EntryPoint(const LoadedModule& module, const char* name) {
 }
 
 }  // namespace
+
+WinsockSession::WinsockSession() {
+    WSADATA data;
+    m_started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+WinsockSession::~WinsockSession() {
+    if (m_started) WSACleanup();
+}
 
 std::string MakeRemoteKey() {
     const LoadedModule bcrypt(LoadLibraryW(L"bcrypt.dll"));

@@ -40,6 +40,10 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
         m_why = "no key could be made";
         return;
     }
+    if (!m_winsock.emplace().Started()) {
+        m_why = "Windows' sockets did not start";
+        return;
+    }
     RemoteConfig config;
     config.address = plan.address;
     config.port = plan.port;

@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "remote/remote_plan.h"
 #include "remote/remote_server.h"
+#include "remote/remote_system_win.h"
 #include "shell/window_messages_win.h"
 
 namespace tallyglass {
@@ -47,7 +49,8 @@ private:
     std::string m_why;
     bool m_listening = false;
     std::mutex m_mutex;
-    std::vector<PendingOrder> m_pending;  // guarded by m_mutex
+    std::vector<PendingOrder> m_pending;      // guarded by m_mutex
+    std::optional<WinsockSession> m_winsock;  // before the server, which it outlives
     std::unique_ptr<RemoteServer> m_server;
 };
 
