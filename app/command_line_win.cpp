@@ -29,6 +29,7 @@ void WriteToParentConsole(const std::wstring& text) {
 }  // namespace
 
 std::vector<std::string> ProcessWords() {
+    if (!HasWordsAfterProgram(GetCommandLineW())) return {};
     int count = 0;
     std::unique_ptr<wchar_t*, LocalFreeDeleter> words(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> result;

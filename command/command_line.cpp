@@ -96,6 +96,13 @@ std::vector<tallyglass::ClockCommand> CommandsOf(const ClockOrders& orders) {
     return commands;
 }
 
+bool HasWordsAfterProgram(std::wstring_view line) {
+    const bool quoted = !line.empty() && line.front() == L'"';
+    const size_t nameEnd = quoted ? line.find(L'"', 1) : line.find_first_of(L" \t");
+    if (nameEnd == std::wstring_view::npos) return false;
+    return line.find_first_not_of(L" \t", nameEnd + 1) != std::wstring_view::npos;
+}
+
 std::vector<std::string> WordsToHandOver(const std::vector<std::string>& words) {
     std::vector<std::string> kept;
     for (size_t i = 0; i < words.size(); ++i) {

@@ -50,6 +50,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words);
 // One line, for the usage message and About.
 extern const char kCommandLineUsage[];
 
+// Whether a process's command line holds anything after the program's name, by the
+// rules Windows splits it with: a quoted name runs to the next quote, else to a blank.
+// Without, the words need not be split (nor the shell's DLL loaded to split them).
+bool HasWordsAfterProgram(std::wstring_view commandLine);
+
 // The words a second start hands over: all but --settings and its file.
 std::vector<std::string> WordsToHandOver(const std::vector<std::string>& words);
 // Words joined by NUL characters, and split again.
