@@ -211,8 +211,9 @@ void CountdownWnd::StartRemote() {
         m_core->commitConfig();
     }
     if (!plan.on && plan.why.empty()) return;
-    m_remote = std::make_unique<RemoteLink>(m_hwnd, plan, AccessKeys{settings.key, settings.viewKey},
-                                            settings.oscFromAnywhere);
+    m_remote =
+        std::make_unique<RemoteLink>(m_hwnd, plan, AccessKeys{settings.key, settings.viewKey}, settings.oscFromAnywhere,
+                                     BesideFile(m_core->StorePath(), L"TallyglassCountdown-remote.log"));
     if (m_remote->Listening()) m_remote->Publish(Snapshot());
 }
 
@@ -230,7 +231,7 @@ void CountdownWnd::OnRemoteOrders() {
         // Published before it is answered: a reader after the answer sees it too.
         const SnapshotPtr state = Snapshot();
         m_remote->Publish(state);
-        if (pending.answer) pending.answer(state);
+        if (pending.answerId) m_remote->Answer(pending.answerId, state);
     }
 }
 
