@@ -262,6 +262,8 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
         {Request("GET /api/v1/start" + key + kControl + " HTTP/1.1\r\nOrigin: http://evil.example\r\n"), 403, ""},
         {Request("GET /api/v1/start HTTP/1.1\r\n" + cookie), 403, ""},
         {Request("POST /api/v1/start HTTP/1.1\r\nX-Tallyglass: 1\r\nContent-Length: 0\r\n" + cookie), 403, ""},
+        {"POST /api/v1/start HTTP/1.1\r\nContent-Length: 0\r\n" + cookie + own + "Host: 127.0.0.1:" + port + "\r\n\r\n",
+         403, ""},
         {"POST /api/v1/start HTTP/1.1\r\nContent-Length: 0\r\nX-Tallyglass: 1\r\n" + cookie + own +
              "Host: 127.0.0.1:" + port + "\r\n\r\n",
          200, "\"remaining\""},
