@@ -359,6 +359,16 @@ TEST(RemoteServer, SlotsStayForTheKeyHolders) {
     EXPECT_EQ(StatusOf(control.Answer()), 200);
 }
 
+// AddressSanitizer keeps freed memory in quarantine: there the process's size tells nothing.
+#ifdef __has_feature
+#if __has_feature(address_sanitizer)
+#define UNDER_ASAN
+#endif
+#endif
+#ifdef __SANITIZE_ADDRESS__
+#define UNDER_ASAN
+#endif
+
 size_t ResidentBytes() {
     std::ifstream statm("/proc/self/statm");
     size_t pages = 0, resident = 0;
@@ -374,13 +384,15 @@ TEST(RemoteServer, AnEndlessChunkedBodyEndsItsConnectionAndCostsNoMemory) {
     const std::string tenMiB(10 << 20, 'x');
     const std::string bodies[] = {"1;" + tenMiB, "0\r\nX-Trailer: " + tenMiB};
     Client(served.Port()).Write(head + "1;xx");  // warms what a first connection allocates
-    const size_t before = ResidentBytes();
+    [[maybe_unused]] const size_t before = ResidentBytes();
     for (const std::string& body : bodies) {
         Client client(served.Port());
         client.Write(head);
         client.Write(body);
         EXPECT_TRUE(client.Closed());
     }
+#ifndef UNDER_ASAN
     EXPECT_LT(ResidentBytes(), before + (2 << 20));
+#endif
 }
 }  // namespace
