@@ -683,6 +683,8 @@ void RemoteServer::Impl::Drain() {
     } catch (const std::exception& e) {
         Log(std::string("a handler failed at exit: ") + e.what());
     }
+    // Work left now would end with the io_context, on whichever thread destroys the server.
+    if (!ioc.stopped()) Log("connections still open half a second after the close");
 }
 
 RemoteServer::RemoteServer(RemoteConfig config, OrderSink sink)

@@ -238,6 +238,7 @@ TEST(RemoteServer, ManyClientsOrderWhileStatesArePublishedAndEveryViewerIsToldIt
     EXPECT_EQ(answered, kEach * kHttp);
     EXPECT_EQ(opened, kSockets);
     EXPECT_EQ(goingAway, kSockets);
+    EXPECT_EQ(served.Log(), "");  // nothing failed, and every session ended on the network thread
 }
 
 // Each rule a request meets, in order on one server: the Host, the key and where it came
