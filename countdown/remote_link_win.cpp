@@ -83,7 +83,11 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
                     {"control.css", PageResource(IDR_CONTROL_STYLE)},
                     {"view.js", PageResource(IDR_VIEW_SCRIPT)},
                     {"view.css", PageResource(IDR_VIEW_STYLE)}};
-    if (plan.address == "0.0.0.0") config.hostNames = LocalAddresses();
+    // What a phone may call this PC besides the address it reached: its own name.
+    wchar_t name[256];
+    DWORD length = 256;
+    if (GetComputerNameExW(ComputerNameDnsHostname, name, &length) && length > 0)
+        config.hostNames = {Narrow(name), Narrow(name) + ".local"};
     config.log = [logPath = std::move(logPath)](const std::string& line) { AppendLogLine(logPath, line); };
     m_server = std::make_unique<RemoteServer>(std::move(config), [this](const RemoteOrder& order, uint64_t answerId) {
         const auto pushed = m_pending.Push({order, answerId});
