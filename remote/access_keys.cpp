@@ -11,6 +11,8 @@ constexpr uint64_t kWindowMs = 60'000;
 constexpr uint32_t kFailuresToLock = 10;
 // Addresses kept at most: a flood from many addresses costs bounded memory.
 constexpr size_t kMaxRecords = 4096;
+constexpr uint32_t kFloodPerSecond = 50;
+constexpr uint64_t kFloodMs = 10'000;
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -72,30 +74,43 @@ Access AccessFor(const AccessKeys& keys, std::string_view presented) {
     return Access::None;
 }
 
-bool LockOut::Locked(const std::string& address, uint64_t nowMs) {
+LockOut::Verdict LockOut::Failed(const std::string& address, uint64_t nowMs) {
+    // Every wrong key counts toward the rate over all, refused ones too: a flood keeps itself refused.
+    if (nowMs - m_secondStartMs >= 1000) {
+        m_secondStartMs = nowMs;
+        m_failuresThisSecond = 0;
+    }
+    if (++m_failuresThisSecond > kFloodPerSecond) m_floodUntilMs = nowMs + kFloodMs;
     const auto found = m_records.find(address);
-    return found != m_records.end() && nowMs < found->second.lockedUntilMs;
-}
-
-void LockOut::Failed(const std::string& address, uint64_t nowMs) {
-    if (m_records.size() >= kMaxRecords && !m_records.count(address)) Forget(nowMs);
-    if (m_records.size() >= kMaxRecords) return;
+    if (found != m_records.end() && nowMs < found->second.lockedUntilMs) return Verdict::Refused;
+    if (nowMs < m_floodUntilMs) return Verdict::Refused;
+    if (found == m_records.end() && m_records.size() >= kMaxRecords) MakeRoom(nowMs);
     Record& record = m_records[address];
+    record.lastMs = nowMs;
     if (nowMs - record.windowStartMs >= kWindowMs || record.failures == 0) {
         record.windowStartMs = nowMs;
         record.failures = 0;
     }
-    if (++record.failures >= kFailuresToLock) {
-        record.lockedUntilMs = nowMs + kWindowMs;
-        record.failures = 0;
-    }
+    if (++record.failures < kFailuresToLock) return Verdict::Counted;
+    record.lockedUntilMs = nowMs + kWindowMs;
+    record.failures = 0;
+    return Verdict::LockedNow;
 }
 
-void LockOut::Forget(uint64_t nowMs) {
+void LockOut::Passed(const std::string& address) { m_records.erase(address); }
+
+// The table stays bounded: what has passed goes, else the address heard from longest ago.
+void LockOut::MakeRoom(uint64_t nowMs) {
+    auto oldest = m_records.end();
     for (auto it = m_records.begin(); it != m_records.end();) {
-        const bool stale = nowMs >= it->second.lockedUntilMs && nowMs - it->second.windowStartMs >= kWindowMs;
-        it = stale ? m_records.erase(it) : std::next(it);
+        if (nowMs >= it->second.lockedUntilMs && nowMs - it->second.windowStartMs >= kWindowMs) {
+            it = m_records.erase(it);
+            continue;
+        }
+        if (oldest == m_records.end() || it->second.lastMs < oldest->second.lastMs) oldest = it;
+        ++it;
     }
+    if (m_records.size() >= kMaxRecords) m_records.erase(oldest);
 }
 
 }  // namespace tallyglass

@@ -29,20 +29,29 @@ std::string PresentedKey(std::string_view target, std::string_view authorization
 bool KeysEqual(std::string_view a, std::string_view b);
 Access AccessFor(const AccessKeys& keys, std::string_view presented);
 
-// Ten wrong keys from one address within a minute lock that address out for a minute.
+// Wrong keys, counted per address and over all addresses. Ten from one address within a
+// minute lock that address out for a minute; beyond 50 a second over all of them (many
+// addresses, or more than the table holds) every wrong key is refused for ten seconds.
+// A right key is never refused and clears its address's count: a stale tab redialling
+// with an old key from this PC never locks out the program next to it that has the key.
 class LockOut {
 public:
-    bool Locked(const std::string& address, uint64_t nowMs);
-    void Failed(const std::string& address, uint64_t nowMs);
+    enum class Verdict { Counted, LockedNow, Refused };  // 401, 401 and worth a log line, 429
+    Verdict Failed(const std::string& address, uint64_t nowMs);
+    void Passed(const std::string& address);
 
 private:
     struct Record {
         uint64_t windowStartMs = 0;
+        uint64_t lastMs = 0;
         uint32_t failures = 0;
         uint64_t lockedUntilMs = 0;
     };
-    void Forget(uint64_t nowMs);
+    void MakeRoom(uint64_t nowMs);
     std::map<std::string, Record> m_records;
+    uint64_t m_secondStartMs = 0;
+    uint32_t m_failuresThisSecond = 0;
+    uint64_t m_floodUntilMs = 0;
 };
 
 }  // namespace tallyglass

@@ -6,6 +6,8 @@ namespace tallyglass {
 
 namespace {
 constexpr std::string_view kApi = "/api/v1/";
+// The pages' scripts and styles, apart from the pages so that no script runs inline.
+constexpr std::string_view kFiles = "/files/";
 
 Route Error(int status, std::string error, std::string word = {}) {
     Route route;
@@ -92,6 +94,12 @@ Route RouteRequest(std::string_view method, std::string_view target) {
     if (path == "/" || path == "/view") {
         if (!get) return Error(405, "pages are read with GET");
         return Plain(path == "/" ? RouteKind::ControlPage : RouteKind::ViewPage);
+    }
+    if (path.substr(0, kFiles.size()) == kFiles) {
+        if (!get) return Error(405, "pages are read with GET");
+        Route route = Plain(RouteKind::File);
+        route.word = std::string(path.substr(kFiles.size()));
+        return route;
     }
     if (path.substr(0, kApi.size()) != kApi) return Error(404, "no such path");
     Route route = ApiRoute(path.substr(kApi.size()), target);

@@ -9,14 +9,14 @@
 
 namespace tallyglass {
 
-enum class RouteKind { State, Order, ControlPage, ViewPage, WebSocket, Error };
+enum class RouteKind { State, Order, ControlPage, ViewPage, File, WebSocket, Error };
 
 struct Route {
     RouteKind kind = RouteKind::Error;
-    tallyglass::ClockCommand command;  // RouteKind::Order
-    int status = 200;                  // RouteKind::Error: 400, 404 or 405
-    std::string error;                 // why, for the JSON error
-    std::string word;                  // the word that could not be used (400)
+    ClockCommand command;  // RouteKind::Order
+    int status = 200;      // RouteKind::Error: 400, 404 or 405
+    std::string error;     // why, for the JSON error
+    std::string word;      // the word that could not be used (400); RouteKind::File: the file's name
 };
 
 // method: "GET", "POST", ...; target: path and query as sent ("/api/v1/add/60?key=...").

@@ -142,8 +142,8 @@ void CountdownWnd::OnRemoteOrders() {
     ApplyAll(commands);
     // Published before it is answered: a reader after the answer sees it too.
     const SnapshotPtr state = m_parts.Snapshot(m_model);
-    for (PendingOrder& pending : batch)
-        if (pending.answer) pending.answer(state);
+    for (const PendingOrder& pending : batch)
+        if (pending.answerId) m_parts.remote->Answer(pending.answerId, state);
 }
 
 void CountdownWnd::OnDestroy() {

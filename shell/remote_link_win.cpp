@@ -7,6 +7,7 @@
 
 #include "shell/remote_link_win.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "framework/handles_win.h"
@@ -26,6 +27,28 @@ std::string PageResource(int id) {
     return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module, found)) : std::string();
 }
 
+// Past this the log becomes the one old log, and a new one starts.
+constexpr uint64_t kLogLimit = 256 * 1024;
+
+// One line with the local time; called on the network thread, for failures only.
+void AppendLogLine(const std::wstring& path, const std::string& line) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+        ((uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow) + line.size() > kLogLimit)
+        MoveFileExW(path.c_str(), (path + L".1").c_str(), MOVEFILE_REPLACE_EXISTING);
+    const FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char stamp[32];
+    snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
+             now.wMinute, now.wSecond);
+    const std::string text = stamp + line + "\r\n";
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
 std::string LinkHost(const RemotePlan& plan) {
     if (plan.address != "0.0.0.0") return plan.address;
     const auto addresses = LocalAddresses();
@@ -33,7 +56,7 @@ std::string LinkHost(const RemotePlan& plan) {
 }
 }  // namespace
 
-RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere)
+RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere, std::wstring logPath)
     : m_window(window), m_plan(plan), m_keys(std::move(keys)) {
     if (!plan.on) return;
     if (m_keys.control.empty() || m_keys.view.empty()) {
@@ -53,14 +76,22 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
     config.feedbackPort = plan.feedbackPort;
     config.controlPage = PageResource(IDR_CONTROL_PAGE);
     config.viewPage = PageResource(IDR_VIEW_PAGE);
-    m_server =
-        std::make_unique<RemoteServer>(std::move(config), [this](const tallyglass::ClockCommand& order, auto answer) {
-            {
-                const std::lock_guard<std::mutex> lock(m_mutex);
-                m_pending.push_back({order, std::move(answer)});
-            }
-            PostMessageW(m_window, kRemoteOrderMessage, 0, 0);
-        });
+    config.files = {{"control.js", PageResource(IDR_CONTROL_SCRIPT)},
+                    {"control.css", PageResource(IDR_CONTROL_STYLE)},
+                    {"view.js", PageResource(IDR_VIEW_SCRIPT)},
+                    {"view.css", PageResource(IDR_VIEW_STYLE)}};
+    // What a phone may call this PC besides the address it reached: its own name.
+    wchar_t name[256];
+    DWORD length = 256;
+    if (GetComputerNameExW(ComputerNameDnsHostname, name, &length) && length > 0)
+        config.hostNames = {Narrow(name), Narrow(name) + ".local"};
+    config.log = [logPath = std::move(logPath)](const std::string& line) { AppendLogLine(logPath, line); };
+    m_server = std::make_unique<RemoteServer>(std::move(config), [this](const ClockCommand& order, uint64_t answerId) {
+        const auto pushed = m_pending.Push({order, answerId});
+        // One message for a batch: the window takes every order waiting when it comes.
+        if (pushed == BatchQueue<PendingOrder>::Pushed::First) PostMessageW(m_window, kRemoteOrderMessage, 0, 0);
+        return pushed != BatchQueue<PendingOrder>::Pushed::Refused;
+    });
     m_why = m_server->Start();
     m_listening = m_why.empty();
     if (!m_listening) m_server.reset();
@@ -68,13 +99,12 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
 
 RemoteLink::~RemoteLink() {
     if (m_server) m_server->Stop();
-    m_pending.clear();  // answers hold sessions of the server: they go before it
-    m_server.reset();
 }
 
-std::vector<PendingOrder> RemoteLink::TakeOrders() {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    return std::exchange(m_pending, {});
+std::vector<PendingOrder> RemoteLink::TakeOrders() { return m_pending.TakeAll(); }
+
+void RemoteLink::Answer(uint64_t answerId, SnapshotPtr state) {
+    if (m_server) m_server->Answer(answerId, std::move(state));
 }
 
 void RemoteLink::Publish(SnapshotPtr snapshot) {
@@ -102,6 +132,11 @@ std::wstring RemoteLink::Status() const {
     }
     return L"Remote control: on, " + Widen(where) + L", port " + std::to_wstring(m_plan.port) + L"\nControl: " +
            ControlLink() + L"\nView: " + ViewLink();
+}
+
+std::wstring BesideFile(const std::wstring& file, const std::wstring& name) {
+    const size_t slash = file.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? name : file.substr(0, slash + 1) + name;
 }
 
 int64_t UnixNowMs() {

@@ -4,13 +4,13 @@
 // and publishes the snapshots the window makes.
 #include <windows.h>
 
-#include <functional>
+#include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "remote/batch_queue.h"
 #include "remote/remote_plan.h"
 #include "remote/remote_server.h"
 #include "remote/remote_system_win.h"
@@ -19,15 +19,16 @@
 namespace tallyglass {
 
 struct PendingOrder {
-    tallyglass::ClockCommand order;
-    std::function<void(SnapshotPtr)> answer;  // may be empty
+    ClockCommand order;
+    uint64_t answerId = 0;  // 0: nobody waits for an answer
 };
 
 class RemoteLink {
 public:
     // Listens when the plan is on and the server starts; Status() says how it went.
-    RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere);
-    // The network thread stops first: no order arrives, and no answer is left, once it is gone.
+    // Failures of the network side are written to logPath.
+    RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere, std::wstring logPath);
+    // The network thread stops first, each WebSocket told why: no order arrives once it is gone.
     ~RemoteLink();
     RemoteLink(const RemoteLink&) = delete;
     RemoteLink& operator=(const RemoteLink&) = delete;
@@ -41,6 +42,8 @@ public:
 
     std::vector<PendingOrder> TakeOrders();
     void Publish(SnapshotPtr snapshot);
+    // The state after the order that came with answerId.
+    void Answer(uint64_t answerId, SnapshotPtr state);
 
 private:
     HWND m_window;
@@ -48,13 +51,14 @@ private:
     AccessKeys m_keys;
     std::string m_why;
     bool m_listening = false;
-    std::mutex m_mutex;
-    std::vector<PendingOrder> m_pending;      // guarded by m_mutex
+    BatchQueue<PendingOrder> m_pending{256};  // beyond, orders are refused (HTTP 503, OSC dropped)
     std::optional<WinsockSession> m_winsock;  // before the server, which it outlives
     std::unique_ptr<RemoteServer> m_server;
 };
 
 // Unix milliseconds from the system's clock.
 int64_t UnixNowMs();
+// The settings file's folder with this name in place of the file's.
+std::wstring BesideFile(const std::wstring& file, const std::wstring& name);
 
 }  // namespace tallyglass

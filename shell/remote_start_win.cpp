@@ -31,7 +31,8 @@ std::unique_ptr<RemoteLink> StartRemoteLink(HWND window, CCore& core) {
     if (plan.on && (settings.key.empty() || settings.viewKey.empty())) MakeMissingKeys(settings, core);
     if (!plan.on && plan.why.empty()) return nullptr;
     return std::make_unique<RemoteLink>(window, plan, AccessKeys{settings.key, settings.viewKey},
-                                        settings.oscFromAnywhere);
+                                        settings.oscFromAnywhere,
+                                        BesideFile(core.StorePath(), L"TallyglassCountdown-remote.log"));
 }
 
 }  // namespace tallyglass

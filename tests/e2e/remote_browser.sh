@@ -5,7 +5,9 @@
 # the page appears on the clock as its second line, and the segment follows the
 # page's Next and Previous, Right and Left on the clock and /segment/3 on both
 # pages. A second clock without a show counts up (face=elapsed): the view page
-# counts up with it between pushes, and neither page shows anything of a show.
+# counts up with it between pushes, and neither page shows anything of a show;
+# the control page drops the key from its address and, its cookie's key refused,
+# says the key has changed and stops redialling.
 # With TALLYGLASS_README_IMAGES=1 the pictures go to docs/ as well.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
@@ -69,6 +71,13 @@ if part == "elapsed":
         check("without a show the control page shows nothing of one",
               within(5, lambda: page.find_element(By.ID, "clock").text == state()["text"])
               and not any(page.find_element(By.ID, id).is_displayed() for id in ("show", "previous", "next")))
+        check("the page drops the key from its address", "key=" not in page.current_url)
+        # A key changed since the page was opened: the cookie holds the old one when the socket drops.
+        page.add_cookie({"name": "tallyglass_key", "value": "an-old-key"})
+        page.execute_script("socket.close();")
+        check("after a 401 the page says the key has changed and stops redialling",
+              within(5, lambda: "key has changed" in page.find_element(By.ID, "status").text)
+              and not within(3, lambda: page.execute_script("return socket !== null;")))
         page.set_window_size(640, 360)
         page.get(f"{base}/view?key=browser-view-key")
         shown = lambda: page.find_element(By.ID, "clock").text

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "clock/hot_key_table.h"
 #include "clock/command_batch.h"
+#include "clock/hot_key_table.h"
 #include "command/clock_command.h"
 #include "command/command_line.h"
 #include "command/key_commands.h"

@@ -2,6 +2,7 @@
 
 #include "clock/clock_snapshot.h"
 #include "remote/access_keys.h"
+#include "remote/batch_queue.h"
 #include "remote/http_route.h"
 #include "remote/remote_plan.h"
 #include "remote/state_json.h"
@@ -70,20 +71,36 @@ TEST(RemoteKeys, TheKeyComesFromTheQueryTheBearerOrTheCookieAndOnlyAnExactOneCou
     EXPECT_EQ(KeyText(ones), std::string(21, '_') + "w");
 }
 
-// The tenth wrong key within a minute locks the address for a minute; others are not touched.
-TEST(RemoteKeys, TenWrongKeysInAMinuteLockAnAddressOutForAMinute) {
+// Wrong keys in steps: the tenth within a minute locks its address for a minute and no
+// other; a right key clears the count; a flood over all addresses refuses every wrong key
+// for ten seconds; and a new address still counts after 4,096 others.
+TEST(RemoteKeys, WrongKeysLockTheirAddressAndAFloodLocksAllWrongKeys) {
+    using V = LockOut::Verdict;
     LockOut lockOut;
-    for (int i = 0; i < 9; ++i) lockOut.Failed("10.0.0.5", 1000 + i * 6000);
-    EXPECT_FALSE(lockOut.Locked("10.0.0.5", 50'000));
-    lockOut.Failed("10.0.0.5", 59'999);
-    EXPECT_TRUE(lockOut.Locked("10.0.0.5", 60'000));
-    EXPECT_FALSE(lockOut.Locked("10.0.0.6", 60'000));
-    EXPECT_TRUE(lockOut.Locked("10.0.0.5", 119'998));
-    EXPECT_FALSE(lockOut.Locked("10.0.0.5", 119'999));
-    // Nine now and one more after the minute has passed: a new minute, no lock.
-    for (int i = 0; i < 9; ++i) lockOut.Failed("10.0.0.7", 0);
-    lockOut.Failed("10.0.0.7", 60'000);
-    EXPECT_FALSE(lockOut.Locked("10.0.0.7", 60'001));
+    const auto fails = [&lockOut](const std::string& address, uint64_t from, int times, uint64_t stepMs = 0) {
+        std::vector<V> verdicts;
+        for (int i = 0; i < times; ++i) verdicts.push_back(lockOut.Failed(address, from + i * stepMs));
+        return verdicts;
+    };
+    EXPECT_EQ(fails("A", 1000, 9, 6000), std::vector<V>(9, V::Counted));
+    EXPECT_EQ(lockOut.Failed("A", 59'999), V::LockedNow);
+    EXPECT_EQ(lockOut.Failed("A", 60'000), V::Refused);
+    EXPECT_EQ(lockOut.Failed("B", 60'000), V::Counted);
+    EXPECT_EQ(lockOut.Failed("A", 119'998), V::Refused);
+    EXPECT_EQ(lockOut.Failed("A", 119'999), V::Counted);
+    lockOut.Passed("A");
+    EXPECT_EQ(fails("A", 120'000, 9), std::vector<V>(9, V::Counted));
+    EXPECT_EQ(lockOut.Failed("A", 120'001), V::LockedNow);
+    EXPECT_EQ(fails("C", 200'000, 9).back(), V::Counted);
+    EXPECT_EQ(lockOut.Failed("C", 260'000), V::Counted);  // a new minute
+    std::vector<V> flood;
+    for (int i = 0; i < 51; ++i) flood.push_back(lockOut.Failed("10.1.0." + std::to_string(i), 500'000 + i));
+    EXPECT_EQ(flood.back(), V::Refused);
+    EXPECT_EQ(flood[49], V::Counted);
+    EXPECT_EQ(lockOut.Failed("fresh", 509'000), V::Refused);
+    EXPECT_EQ(lockOut.Failed("fresh", 510'100), V::Counted);
+    for (int i = 0; i < 4096; ++i) lockOut.Failed("10.2." + std::to_string(i), 1'000'000 + i * 25);
+    EXPECT_EQ(fails("Z", 1'200'000, 10).back(), V::LockedNow);
 }
 
 TEST(RemoteState, TheSnapshotFollowsThePhaseAndCountsToItsEnd) {
@@ -190,3 +207,14 @@ TEST(RemotePlan, OffUnlessAskedAndOffWithAReasonWhenTheSettingsCannotBeUsed) {
     EXPECT_EQ(feedback.feedbackPort, 9000);
 }
 }  // namespace
+
+// One wake for a batch, and a bound that refuses rather than grows.
+TEST(RemoteQueue, TheFirstOrderOfABatchWakesTheClockAndAFullQueueRefuses) {
+    using P = BatchQueue<int>::Pushed;
+    BatchQueue<int> queue(3);
+    std::vector<P> pushed;
+    for (int i = 1; i <= 4; ++i) pushed.push_back(queue.Push(i));
+    EXPECT_EQ(pushed, (std::vector<P>{P::First, P::Queued, P::Queued, P::Refused}));
+    EXPECT_EQ(queue.TakeAll(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(queue.Push(5), P::First);
+}
