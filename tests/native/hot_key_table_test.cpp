@@ -1,26 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "clock/hot_key_table.h"
-#include "store/setting_keys.h"
+#include "clock/settings_binding.h"
 #include "store/settings_store.h"
 
 using namespace tallyglass;
 
 namespace {
-// Each default hot key parses, and About shows it as the file has it.
+// Each slot's default text, as the store has it, is a hot key and formats back the same.
 TEST(HotKeyTable, TheDefaultsParse) {
-    SettingsStore store;
-    namespace k = setting_keys;
-    for (const auto& [key, text] : {std::pair{k::kHotKeyStart, "Ctrl+Alt+F2"},
-                                    {k::kHotKeyReset, "Ctrl+Alt+F4"},
-                                    {k::kHotKeyPause, "Ctrl+Alt+F3"},
-                                    {k::kHotKeyPlus, "Ctrl+Alt+PageUp"},
-                                    {k::kHotKeyMinus, "Ctrl+Alt+PageDown"},
-                                    {k::kHotKeyClickThrough, "Ctrl+Alt+F6"},
-                                    {k::kHotKeyNext, "Ctrl+Alt+Shift+Right"},
-                                    {k::kHotKeyPrevious, "Ctrl+Alt+Shift+Left"}}) {
-        const ParsedHotKey parsed = ParseHotKeyText(store.GetText(key));
-        ASSERT_EQ(parsed.outcome, HotKeyParse::Ok) << key;
+    const SettingsStore store;
+    const auto& bindings = SettingBindings();
+    for (const HotKeySlot& slot : HotKeySlots()) {
+        const auto bound = std::find_if(bindings.begin(), bindings.end(),
+                                        [&](const SettingBinding& binding) { return binding.text == slot.text; });
+        ASSERT_NE(bound, bindings.end()) << slot.label;
+        const std::string text = store.GetText(bound->key);
+        const ParsedHotKey parsed = ParseHotKeyText(text);
+        ASSERT_EQ(parsed.outcome, HotKeyParse::Ok) << slot.label;
         EXPECT_EQ(FormatHotKey(parsed.key), text);
     }
 }

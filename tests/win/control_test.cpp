@@ -76,25 +76,6 @@ TEST(HotKeys, OneHeldElsewhereOrWrittenBadlyIsOffAndAboutSaysWhy) {
     UnregisterHotKey(other.get(), 8);
 }
 
-// What each key does in each state (a second F2 or an idle F4 doing nothing, so
-// that auto-repeat changes nothing) is the native engine table's; F2 and F4 typed
-// on the real window the end-to-end test's.
-TEST(Keys, EachKeyReachesItsAction) {
-    TestClock clock(Ini(""));
-    clock.Key(WM_KEYDOWN, VK_UP);  // idle: the length
-    EXPECT_EQ(clock->Model().m_countdownSeconds, 660);
-    clock.Key(WM_KEYDOWN, VK_F2);
-    clock.Tick();
-    clock.Key(WM_KEYDOWN, VK_F3);
-    clock.Key(WM_KEYDOWN, VK_DOWN);
-    EXPECT_EQ(clock->Model().m_paused, 1);
-    EXPECT_EQ(clock->Model().m_remaining, 599);
-    clock.Key(WM_KEYDOWN, VK_F2);
-    EXPECT_EQ(clock->Model().m_paused, 0);
-    clock.Key(WM_KEYDOWN, VK_F4);
-    EXPECT_EQ(clock->Model().m_running, 0);
-}
-
 // A run of show on the real window: Left and Right and the show's hot keys move
 // through it, a cue plays cue.wav (the chime without one), and a sleep between
 // two ticks shows the time slept at the next one.
