@@ -17,9 +17,17 @@
 #include "remote/access_keys.h"
 
 namespace {
-// Counted as Winsock's first user before any static object of Asio's is made
-// (init_priority), so that Asio's own start-up at program start starts nothing.
+// Counted as Winsock's first user before any static object of Asio's is made, so
+// that Asio's own start-up at program start starts nothing.
+#if defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4073)
+#pragma init_seg(lib)
+boost::asio::detail::winsock_init<>::manual g_winsockStartedByUs;
+#pragma warning(pop)
+#else
 __attribute__((init_priority(101))) boost::asio::detail::winsock_init<>::manual g_winsockStartedByUs;
+#endif
 }  // namespace
 
 namespace tallyglass {
