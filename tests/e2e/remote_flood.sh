@@ -2,7 +2,8 @@
 # The real clock under a flood and the worst messages: 10 s of 10,000 OSC orders a
 # second while a WebSocket watches the count (never more than a second from the true
 # time, ticks never starved, an HTTP order still answered), then the worst messages by
-# HTTP, WebSocket and OSC, each leaving the whole window on the screen.
+# HTTP, WebSocket and OSC, each leaving the whole window on the screen. Last, a run of
+# show that moves on by itself: a viewer gets the next segment counting as one state.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 PY=/usr/bin/python3  # Debian's modules (websocket) load only in Debian's Python
@@ -98,6 +99,28 @@ sys.exit(0 if all(inside) and 0 < len(state["message"]) <= 200 else 1)
 PYEOF
 check "with the worst messages by HTTP, WebSocket and OSC the whole window stays on the screen" [ $? -eq 0 ]
 cat "$SCREENS/worst.log"
-curl -s -o /dev/null "http://127.0.0.1:$PORT/api/v1/message/clear?key=$KEY"
 check "the clock runs on" clock_alive
+stop_clock
+
+dir=$(make_app_dir remote-advance "[settings]\nfontname=DejaVu Sans\nwavalert=0\nalertseconds=1\nshowadvance=1\nshowautostart=1\nremote=local\nremoteport=$PORT\nremotekey=$KEY\nremoteviewkey=flood-test-view-key-456789\n[show]\nShort = 2s\nLong = 5m\n")
+start_clock "$dir" || { finish; exit 1; }
+wait_for 10 "the clock to listen on port $PORT" listening
+"$PY" - "$PORT" "$KEY" >"$SCREENS/advance.log" 2>&1 <<'PYEOF'
+import json, sys, time, websocket
+port, key = int(sys.argv[1]), sys.argv[2]
+ws = websocket.create_connection(f"ws://127.0.0.1:{port}/api/v1/ws?key={key}", timeout=5)
+ws.recv()
+ws.send(json.dumps({"order": "start"}))
+seen, deadline = [], time.time() + 8
+while time.time() < deadline and not (seen and seen[-1][0] == 2):
+    state = json.loads(ws.recv())
+    seen.append((state["segmentNumber"], state["phase"]))
+print("states:", seen)
+started = [i for i, s in enumerate(seen) if s[1] == "counting"]
+after_first = seen[started[0]:] if started else []
+moved = [s for s in after_first if s[0] == 2]
+sys.exit(0 if moved and moved[0][1] == "counting" and all(p != "idle" for _, p in after_first) else 1)
+PYEOF
+check "a show that moves on by itself: the viewer gets the next segment counting, no idle state between" [ $? -eq 0 ]
+cat "$SCREENS/advance.log"
 finish
