@@ -40,6 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (parsed.command) CheckClean(*parsed.command);
     if (!parsed.command && parsed.why.empty()) std::abort();
     // Any bytes as a message, as OSC hands them over unescaped.
-    CheckClean(tallyglass::ClockCommand{tallyglass::CommandKind::SetMessage, 0, tallyglass::CleanMessage(input), {}});
+    CheckClean(*CheckCommand(CommandKind::SetMessage, input).command);
     return 0;
 }

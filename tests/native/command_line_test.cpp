@@ -104,19 +104,16 @@ TEST(CommandLine, EveryFormAndTheOrdersItGives) {
     EXPECT_EQ(show.segmentSteps, 1);
     EXPECT_FALSE(show.Empty());
 
-    EXPECT_TRUE(ParseCommandLine({}).line.orders.Empty());
     const ParsedCommandLine onlyStore = ParseCommandLine(W{"--settings", "a.ini"});
     EXPECT_TRUE(onlyStore.ok && onlyStore.line.orders.Empty());  // a clock as today, with another file
     EXPECT_EQ(ParseCommandLine(W{"--add", "2147483647", "--add", "10"}).line.orders.addSeconds, INT32_MAX);
 }
 
-// In each of these the last word is the one at fault.
+// In each of these the last word is the one at fault (the values' own checks are the one table's).
 TEST(CommandLine, BadWordsAreNamed) {
     using W = std::vector<std::string>;
-    for (const W& words :
-         {W{"--stat"}, W{"-s"}, W{"/start"}, W{"ten"}, W{"0"}, W{"20m", "5m"}, W{"--add"}, W{"--add", "1m"},
-          W{"--add", "99999999999"}, W{"--until", "25:00"}, W{"--until"}, W{"--settings"}, W{"--settings", ""},
-          W{"--start", "--START"}, W{""}, W{"--segment", "0"}, W{"--segment", "two"}}) {
+    for (const W& words : {W{"--stat"}, W{"-s"}, W{"/start"}, W{"ten"}, W{"20m", "5m"}, W{"--add"}, W{"--add", "1m"},
+                           W{"--until"}, W{"--settings"}, W{"--settings", ""}, W{"--start", "--START"}, W{""}}) {
         const ParsedCommandLine parsed = ParseCommandLine(words);
         EXPECT_FALSE(parsed.ok) << words.back();
         EXPECT_EQ(parsed.badWord, words.back());
