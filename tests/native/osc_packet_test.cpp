@@ -103,39 +103,22 @@ TEST(OscPacket, EncodesBigEndianWithPaddingAndDecodesBack) {
     EXPECT_EQ(back[0].arguments, feedback.arguments);
 }
 
-// What only OSC can get wrong: its addresses, its argument types and the
-// rounding of floats; the orders themselves are the same by every way in.
+// What only OSC can get wrong (its addresses, its argument types, the rounding of
+// floats); the orders themselves are the one table's.
 TEST(OscPacket, MessagesBecomeTheClocksOrders) {
-    const std::pair<OscMessage, int32_t> added[] = {
-        {{"/tallyglass/add", {2.5f}}, 3},   {{"/tallyglass/add", {-2.5f}}, -3},
-        {{"/tallyglass/add", {59.4f}}, 59}, {{"/tallyglass/add", {int32_t{-30}, "x"}}, -30},
-        {{"/tallyglass/add", {"+45"}}, 45},
-    };
-    for (const auto& [message, seconds] : added) {
-        const auto check = CommandFromOsc(message);
-        ASSERT_TRUE(check && check->command) << seconds;
-        EXPECT_EQ(check->command->number, seconds);
-    }
-    EXPECT_EQ(CommandFromOsc({"/tallyglass/pause", {1.0f}})->command->kind, tallyglass::CommandKind::PauseOrResume);
-    const OscMessage notOurs[] = {
-        {"/tallyglass/stop", {}},   {"/other/start", {}}, {"/tallyglass/Start", {}},
-        {"/tallyglass/start/", {}}, {"/tallyglass", {}},  {"tallyglass/start", {}},
-    };
-    for (const OscMessage& message : notOurs) EXPECT_FALSE(CommandFromOsc(message).has_value()) << message.address;
-    const OscMessage refused[] = {
-        {"/tallyglass/add", {}},
-        {"/tallyglass/add", {NAN}},
-        {"/tallyglass/add", {-INFINITY}},
-        {"/tallyglass/add", {1e10f}},
-        {"/tallyglass/add", {{}, int32_t{5}}},
-        {"/tallyglass/message", {int32_t{5}}},
-        {"/tallyglass/message", {}},
-        {"/tallyglass/set", {}},
-    };
-    for (const OscMessage& message : refused) {
-        const auto check = CommandFromOsc(message);
-        ASSERT_TRUE(check.has_value()) << message.address;
-        EXPECT_FALSE(check->command.has_value()) << message.address << " " << message.arguments.size();
-    }
+    const std::pair<OscMessage, int32_t> added[] = {{{"/tallyglass/add", {2.5f}}, 3},
+                                                    {{"/tallyglass/add", {-2.5f}}, -3},
+                                                    {{"/tallyglass/add", {59.4f}}, 59},
+                                                    {{"/tallyglass/add", {int32_t{-30}, "x"}}, -30}};
+    for (const auto& [message, seconds] : added) EXPECT_EQ(CommandFromOsc(message)->command->number, seconds);
+    for (const OscMessage& message : {OscMessage{"/other/start", {}}, OscMessage{"/tallyglass/Start", {}},
+                                      OscMessage{"/tallyglass/start/", {}}, OscMessage{"tallyglass/start", {}}})
+        EXPECT_FALSE(CommandFromOsc(message).has_value()) << message.address;
+    for (const OscMessage& message :
+         {OscMessage{"/tallyglass/add", {}}, OscMessage{"/tallyglass/add", {NAN}},
+          OscMessage{"/tallyglass/add", {-INFINITY}}, OscMessage{"/tallyglass/add", {{}, int32_t{5}}},
+          OscMessage{"/tallyglass/message", {int32_t{5}}}})
+        EXPECT_FALSE(CommandFromOsc(message)->command.has_value())
+            << message.address << " " << message.arguments.size();
 }
 }  // namespace
