@@ -60,7 +60,7 @@ public:
     // second for that to be sent, and stops the thread; also at destruction.
     void Stop();
 
-    struct Impl;  // named by the sessions in the .cpp
+    struct Impl;  // defined in server_parts.h, for the sessions
 
 private:
     std::unique_ptr<Impl> m_impl;

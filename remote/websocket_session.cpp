@@ -1,0 +1,85 @@
+#include "remote/websocket_session.h"
+
+namespace tallyglass::server {
+
+WebSocketSession::WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot)
+    : m_ws(std::move(socket)), m_shared(shared), m_access(access), m_slot(std::move(slot)) {
+    m_shared.sessions.insert(this);
+}
+
+WebSocketSession::~WebSocketSession() {
+    m_shared.sessions.erase(this);
+    m_shared.viewers.erase(this);
+}
+
+void WebSocketSession::Accept(http::request<http::string_body> request) {
+    m_ws.set_option(websocket::stream_base::timeout{kSilence, kSilence, true});
+    m_ws.set_option(
+        websocket::stream_base::decorator([](websocket::response_type& response) { CommonHeaders(response); }));
+    m_ws.read_message_max(kBodyLimit);
+    m_ws.async_accept(request, [self = shared_from_this()](error_code ec) {
+        if (ec) return;
+        if (self->m_shared.stopping) return self->Close();
+        self->m_shared.viewers.insert(self.get());
+        self->Send(std::make_shared<const std::string>(StateJson(*self->m_shared.latest, self->Controls())));
+        self->Read();
+    });
+}
+
+void WebSocketSession::Send(Text text, bool state) {
+    if (m_goingAway) return;
+    if (state && m_queue.size() > 1 && m_queue.back().second) {
+        m_queue.back().first = std::move(text);
+        return;
+    }
+    if (m_queue.size() > kMaxQueued) return Close();
+    m_queue.emplace_back(std::move(text), state);
+    if (m_queue.size() == 1) Write();
+}
+
+void WebSocketSession::GoAway() {
+    if (!m_shared.viewers.count(this) || m_goingAway) return Close();
+    m_goingAway = true;
+    ++m_shared.closing;
+    m_ws.async_close(websocket::close_code::going_away, [self = shared_from_this()](error_code) {
+        self->Close();
+        self->m_shared.Closed();
+    });
+}
+
+void WebSocketSession::Close() {
+    error_code ignored;
+    beast::get_lowest_layer(m_ws).socket().close(ignored);
+}
+
+void WebSocketSession::Read() {
+    m_ws.async_read(m_buffer, [self = shared_from_this()](error_code ec, size_t) {
+        if (ec) return;  // closed, timed out or a malformed frame: the session ends
+        self->OnMessage(beast::buffers_to_string(self->m_buffer.data()));
+        self->m_buffer.consume(self->m_buffer.size());
+        self->Read();
+    });
+}
+
+void WebSocketSession::OnMessage(const std::string& text) {
+    if (!m_ws.got_text()) return SendText(ErrorJson("orders are JSON text; a binary message is never read"));
+    if (!Controls()) return SendText(ErrorJson("this key may only view"));
+    const CommandCheck parsed = ParseOrderJson(text);
+    if (!parsed.command) return SendText(ErrorJson(parsed.why, parsed.word));
+    // The new state reaches this socket as every state does.
+    if (!m_shared.Order(*parsed.command, 0)) {
+        ++m_shared.refused.busy;
+        SendText(ErrorJson("the clock is busy; the order was not taken"));
+    }
+}
+
+void WebSocketSession::Write() {
+    m_ws.text(true);
+    m_ws.async_write(net::buffer(*m_queue.front().first), [self = shared_from_this()](error_code ec, size_t) {
+        self->m_queue.pop_front();
+        if (ec) return self->Close();
+        if (!self->m_queue.empty() && !self->m_goingAway) self->Write();
+    });
+}
+
+}  // namespace tallyglass::server

@@ -1,0 +1,39 @@
+#pragma once
+// A WebSocket: the state to every viewer as it changes, orders from a control key's.
+#include <deque>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "remote/server_parts.h"
+
+namespace tallyglass::server {
+
+class WebSocketSession : public Session, public std::enable_shared_from_this<WebSocketSession> {
+public:
+    WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot);
+    ~WebSocketSession() override;
+
+    void Accept(http::request<http::string_body> request);
+    bool Controls() const { return m_access == Access::Control; }
+    // A state not yet sent is replaced by a newer one: a viewer needs only the latest.
+    void Send(Text text, bool state = true);
+    void GoAway() override;
+    void Close() override;
+
+private:
+    void Read();
+    void OnMessage(const std::string& text);
+    void SendText(std::string text) { Send(std::make_shared<const std::string>(std::move(text)), false); }
+    void Write();
+
+    websocket::stream<beast::tcp_stream> m_ws;
+    beast::flat_buffer m_buffer;
+    std::deque<std::pair<Text, bool>> m_queue;  // and whether it is a state; the front one is being written
+    Shared& m_shared;
+    Access m_access;
+    ConnectionSlot m_slot;
+    bool m_goingAway = false;
+};
+
+}  // namespace tallyglass::server
