@@ -292,18 +292,13 @@ TEST_F(EngineTest, CommandLineOrdersAsTyped) {
     };
     const Row rows[] = {
         {W{"--start"}, false, "start-timer, relayout, center", 5, 5, 0},
-        {W{"--start"}, true, "", 4, 5, 0},
         {W{"20m"}, false, "relayout", 1200, 1200, 0},
         {W{"20m"}, true, "stop-timer 101, relayout, center", 1200, 1200, 0},
         {W{"--start", "20m"}, false, "relayout, start-timer, relayout, center", 1200, 1200, 0},
         {W{"--until", "14:30"}, false, "start-timer, relayout, center", 1800, 5, 0},
         {W{"--until", "14:30", "--start", "--add", "60"}, true,
          "stop-timer 101, start-timer, relayout, center, present", 1860, 5, 0},
-        {W{"--add", "-60"}, false, "present", 1, 1, 0},
-        {W{"--add", "3600"}, false, "relayout-in-place", 3605, 3605, 0},
-        {W{"--add", "-60"}, true, "present", 1, 5, 0},
         {W{"--start", "--pause"}, false, "start-timer, relayout, center, stop-timer 101, present", 5, 5, 1},
-        {W{"--pause"}, false, "", 5, 5, 0},
         {W{"--reset"}, true, "stop-timer 101, relayout, center", 5, 5, 0},
         {W{"--reset", "--start"}, true, "stop-timer 101, relayout, center, start-timer, relayout, center", 5, 5, 0},
     };
