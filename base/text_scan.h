@@ -1,5 +1,6 @@
 #pragma once
 // The few character-level helpers that several parsers share.
+#include <string>
 #include <string_view>
 
 namespace tallyglass {
@@ -15,6 +16,9 @@ int HexDigitValue(char c);
 
 // A byte inside a UTF-8 sequence, never the first of a character.
 inline bool IsUtf8ContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// A code point (at most U+10FFFF) written as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
 
 // At most `most` code points of UTF-8 text, never half of a character.
 std::string_view CutToCodePoints(std::string_view text, size_t most);
