@@ -38,7 +38,7 @@ struct Ways {
     uint32_t key = 0;  // a virtual-key code; 0: no key gives it
     int hotKey = -1;   // a slot of the hot-key table
     W words;           // the command line's; empty: none
-    const char* http = nullptr;
+    std::string http;  // the target; empty: none
     std::string json;
     std::optional<OscMessage> osc;
 };
@@ -52,7 +52,7 @@ std::vector<std::pair<std::string, std::optional<ClockCommand>>> EveryWay(const 
         const auto commands = parsed.ok ? CommandsOf(parsed.line.orders) : std::vector<ClockCommand>{};
         seen.emplace_back("command line", commands.size() == 1 ? std::optional(commands[0]) : std::nullopt);
     }
-    if (w.http) {
+    if (!w.http.empty()) {
         const Route route = RouteRequest("GET", w.http);
         seen.emplace_back("HTTP", route.kind == RouteKind::Order ? std::optional(route.command) : std::nullopt);
     }
@@ -103,7 +103,7 @@ TEST(OneCommand, EveryWayInGivesTheSameCommandOrRefusesTheSame) {
           R"({"order":"message/clear"})",
           OscMessage{"/tallyglass/message/clear", {}}},
          Command(CommandKind::ClearMessage)},
-        {{0, 5, {}, nullptr, {}, std::nullopt}, Command(CommandKind::ToggleClickThrough)},
+        {{0, 5, {}, {}, {}, std::nullopt}, Command(CommandKind::ToggleClickThrough)},
         {{0, -1, W{"1:30"}, "/api/v1/set/1%3A30", R"({"order":"set","length":90})",
           OscMessage{"/tallyglass/set", {"90s"}}},
          Command(CommandKind::SetLength, 90)},
@@ -116,7 +116,7 @@ TEST(OneCommand, EveryWayInGivesTheSameCommandOrRefusesTheSame) {
         {{0,
           -1,
           {},
-          nullptr,
+          "/api/v1/message?text=" + PercentEncoded(hostile),  // any character may be escaped there
           R"({"order":"message","text":"Wrap\r\nup\u0085)" + std::string(300, 'x') + R"("})",
           OscMessage{"/tallyglass/message", {hostile}}},
          Command(CommandKind::SetMessage, 0, cleaned)},
@@ -137,17 +137,13 @@ TEST(OneCommand, EveryWayInGivesTheSameCommandOrRefusesTheSame) {
         const auto seen = EveryWay(row.ways);
         ASSERT_FALSE(seen.empty());
         for (const auto& [way, command] : seen) {
-            SCOPED_TRACE(way + " for " + (row.ways.http ? row.ways.http : "a key"));
+            SCOPED_TRACE(way + " for " + (row.ways.http.empty() ? "a key" : row.ways.http.substr(0, 40)));
             ASSERT_EQ(command.has_value(), row.expected.has_value());
             if (command) {
                 EXPECT_TRUE(*command == *row.expected) << command->text.size() << " " << command->number;
             }
         }
     }
-    // HTTP takes a message in its query, as any character may be escaped there.
-    const Route route = RouteRequest("GET", "/api/v1/message?text=" + PercentEncoded(hostile));
-    ASSERT_EQ(route.kind, RouteKind::Order);
-    EXPECT_TRUE(route.command == Command(CommandKind::SetMessage, 0, cleaned));
 }
 
 // Whatever bytes arrive, a message is valid UTF-8 of at most 200 code points and
@@ -180,7 +176,6 @@ TEST(OneCommand, MessagesAreMadeSafeToShow) {
         {std::string(199, 'a') + "\xE6\x97\xB6\xE6\x97\xB6", std::string(199, 'a') + "\xE6\x97\xB6"},
     };
     for (const auto& [sent, shown] : cases) EXPECT_EQ(tallyglass::CleanMessage(sent), shown) << sent.size();
-    EXPECT_EQ(tallyglass::CleanMessage(std::string(300, 'x')).size(), 200u);
 }
 // A batch's minutes more or less that follow one another count as their sum, saturated;
 // anything between them keeps them apart.
