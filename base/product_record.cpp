@@ -15,24 +15,10 @@ constexpr size_t kDigitsPerUnit = 4;
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        bool valid = length != 0 && i + length <= utf8.size();
-        for (size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            cp = cp << 6 | (next & 0x3F);
-        }
-        static constexpr char32_t kMinForLength[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (cp < kMinForLength[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) valid = false;
-        if (!valid) {
-            out += u'\uFFFD';
-            ++i;
-            continue;
-        }
+    for (size_t i = 0; i < utf8.size();) {
+        const Utf8Char decoded = DecodeUtf8At(utf8, i);
+        i += decoded.length;
+        char32_t cp = decoded.codePoint;
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out += static_cast<char16_t>(0xD800 + (cp >> 10));
@@ -40,7 +26,6 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
         } else {
             out += static_cast<char16_t>(cp);
         }
-        i += length;
     }
     return out;
 }

@@ -53,4 +53,28 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+Utf8Char DecodeUtf8At(std::string_view text, size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) return {lead, 1};
+    size_t length = 0;
+    char32_t value = 0, least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F, least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F, least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07, least = 0x10000;
+    } else {
+        return {0xFFFD, 1};
+    }
+    if (text.size() - at < length) return {0xFFFD, 1};
+    for (size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) return {0xFFFD, 1};
+        value = value << 6 | (next & 0x3F);
+    }
+    if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {0xFFFD, 1};
+    return {value, length};
+}
+
 }  // namespace tallyglass

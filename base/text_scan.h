@@ -17,6 +17,14 @@ int HexDigitValue(char c);
 // A byte inside a UTF-8 sequence, never the first of a character.
 inline bool IsUtf8ContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
+// One character of UTF-8 at `at`: a well-formed sequence (no overlong form, no
+// surrogate, nothing past U+10FFFF) and its length, or U+FFFD for the first byte alone.
+struct Utf8Char {
+    char32_t codePoint;
+    size_t length;
+};
+Utf8Char DecodeUtf8At(std::string_view text, size_t at);
+
 // A code point (at most U+10FFFF) written as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);
 

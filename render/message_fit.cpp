@@ -2,30 +2,11 @@
 
 #include <algorithm>
 
+#include "base/text_scan.h"
+
 namespace tallyglass {
 
 namespace {
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// One character of lenient UTF-8: a well-formed sequence, or a byte of its own
-// (as Windows shows a byte that is not UTF-8: one replacement character).
-char32_t DecodeAt(std::string_view text, size_t at, size_t& length) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    length = lead < 0x80                    ? 1
-             : lead >= 0xC2 && lead <= 0xDF ? 2
-             : lead >= 0xE0 && lead <= 0xEF ? 3
-             : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                            : 0;
-    if (length == 0 || at + length > text.size()) return length = 1, 0xFFFD;
-    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-    for (size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[at + i]);
-        if (!IsContinuation(byte)) return length = 1, 0xFFFD;
-        code = code << 6 | (byte & 0x3F);
-    }
-    return code;
-}
-
 // Marks drawn on the character before them, and what joins two into one picture:
 // a line that ended before one would show a base without its accent, or half an emoji.
 bool AttachesToPrevious(char32_t code) {
@@ -89,8 +70,7 @@ std::vector<std::string> FitMessage(std::string_view text, int32_t width, int32_
     size_t end = 0;
     char32_t previous = 0;
     for (size_t count = 0; end < text.size() && count < kMessageLayoutCodePoints; ++count) {
-        size_t length = 0;
-        const char32_t code = DecodeAt(text, end, length);
+        const auto [code, length] = DecodeUtf8At(text, end);
         if (end > 0 && previous != 0x200D && !AttachesToPrevious(code)) stops.push_back(end);
         previous = code;
         end += length;
