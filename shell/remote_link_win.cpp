@@ -79,7 +79,8 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
     config.files = {{"control.js", PageResource(IDR_CONTROL_SCRIPT)},
                     {"control.css", PageResource(IDR_CONTROL_STYLE)},
                     {"view.js", PageResource(IDR_VIEW_SCRIPT)},
-                    {"view.css", PageResource(IDR_VIEW_STYLE)}};
+                    {"view.css", PageResource(IDR_VIEW_STYLE)},
+                    {"link.js", PageResource(IDR_LINK_SCRIPT)}};
     // What a phone may call this PC besides the address it reached: its own name.
     wchar_t name[256];
     DWORD length = 256;

@@ -75,7 +75,7 @@ answers "nothing changed after the refusals" 200 length 120 GET "/api/v1/state?k
 page=$(curl -s -m 5 -D "$SCREENS/page-headers.txt" "$BASE/?key=$KEY")
 check "the control page comes from the exe and sets the key's cookie" \
     bash -c "grep -q 'id=\"start\"' <<<'${page//\'/}' && grep -qi 'set-cookie: tallyglass_key=$KEY' '$SCREENS/page-headers.txt'"
-script=$(curl -s -m 5 "$BASE/files/control.js?key=$KEY")
+script=$(curl -s -m 5 "$BASE/files/link.js?key=$KEY")
 check "and its script, apart from the page" grep -q "history.replaceState" <<<"$script"
 
 # A WebSocket viewer while counting: the state at connect, then each second in order;
