@@ -1,10 +1,3 @@
-// Winsock 2 before <windows.h>, which would otherwise bring in the old winsock.h.
-#include <winsock2.h>
-
-#include <ws2tcpip.h>
-
-#include <iphlpapi.h>
-
 #include "shell/remote_link_win.h"
 
 #include <cstdio>
@@ -133,11 +126,6 @@ std::wstring RemoteLink::Status() const {
     }
     return L"Remote control: on, " + Widen(where) + L", port " + std::to_wstring(m_plan.port) + L"\nControl: " +
            ControlLink() + L"\nView: " + ViewLink();
-}
-
-std::wstring BesideFile(const std::wstring& file, const std::wstring& name) {
-    const size_t slash = file.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? name : file.substr(0, slash + 1) + name;
 }
 
 int64_t UnixNowMs() {

@@ -58,7 +58,5 @@ private:
 
 // Unix milliseconds from the system's clock.
 int64_t UnixNowMs();
-// The settings file's folder with this name in place of the file's.
-std::wstring BesideFile(const std::wstring& file, const std::wstring& name);
 
 }  // namespace tallyglass

@@ -3,6 +3,7 @@
 #include "remote/remote_plan.h"
 #include "remote/remote_system_win.h"
 #include "store/setting_keys.h"
+#include "store/store_files.h"
 
 namespace tallyglass {
 
@@ -32,7 +33,7 @@ std::unique_ptr<RemoteLink> StartRemoteLink(HWND window, CCore& core) {
     if (!plan.on && plan.why.empty()) return nullptr;
     return std::make_unique<RemoteLink>(window, plan, AccessKeys{settings.key, settings.viewKey},
                                         settings.oscFromAnywhere,
-                                        BesideFile(core.StorePath(), L"TallyglassCountdown-remote.log"));
+                                        FileBeside(core.StorePath(), L"TallyglassCountdown-remote.log"));
 }
 
 }  // namespace tallyglass

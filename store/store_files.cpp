@@ -30,6 +30,11 @@ std::optional<uint32_t> LeftoverOwner(std::wstring_view fileName, std::wstring_v
     return static_cast<uint32_t>(id);
 }
 
+std::wstring FileBeside(const std::wstring& settingsPath, const std::wstring& name) {
+    const size_t slash = settingsPath.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? name : settingsPath.substr(0, slash + 1) + name;
+}
+
 std::wstring FolderOfModule(std::wstring_view modulePath) {
     const size_t slash = modulePath.find_last_of(L"\\/");
     if (slash == std::wstring_view::npos || slash == 0) return {};

@@ -19,6 +19,9 @@ std::wstring LockFileName(const std::wstring& settingsPath);
 // folder); nothing when the name is not one of ours for this settings file.
 std::optional<uint32_t> LeftoverOwner(std::wstring_view fileName, std::wstring_view settingsFileName);
 
+// A file of this name in the settings file's folder (the remote log, say).
+std::wstring FileBeside(const std::wstring& settingsPath, const std::wstring& name);
+
 // The folder of the running program with a trailing separator, from the
 // program's own path; empty when that path is unknown (never a drive's root).
 std::wstring FolderOfModule(std::wstring_view modulePath);
