@@ -43,6 +43,8 @@ answers() {  # answers <what> <status> <field> <value> <method> <path> [curl opt
 
 answers "the state with the key in the query" 200 phase '"idle"' GET "/api/v1/state?key=$KEY"
 answers "the view key reads" 200 control false GET "/api/v1/state?key=$VIEW"
+reply=$(call GET "/api/v1/state?key=wrong")
+check "a wrong key: 401, counted for the log" [ "${reply%% *}" = 401 ]
 answers "start answers the counting state" 200 phase '"counting"' POST "/api/v1/start?key=$KEY"
 expect 5 "the clock counts on screen" picture_is_not "$idle"
 shoot_clock "$SCREENS/remote-1-counting.png" >/dev/null
