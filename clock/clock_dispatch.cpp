@@ -1,6 +1,7 @@
 #include "clock/clock_dispatch.h"
 
 #include "base/duration_text.h"
+#include "clock/message_flash.h"
 
 namespace tallyglass {
 namespace {
@@ -15,6 +16,13 @@ EngineEffects SetMessage(CountdownModel& model, const std::string& text) {
     if (model.m_message == text) return fx;  // Delete without a message changes nothing
     model.m_message = text;
     fx.Ask(EngineEffects::Picture::LayoutInPlace);
+    return fx;
+}
+
+EngineEffects SetBlackout(CountdownModel& model, bool on) {
+    EngineEffects fx;
+    fx.viewersSee = model.m_blackout != (on ? 1 : 0);
+    model.m_blackout = on ? 1 : 0;
     return fx;
 }
 }  // namespace
@@ -50,6 +58,11 @@ EngineEffects Dispatch(CountdownModel& model, const ClockCommand& command, const
             return {};
         case CommandKind::NewCountdown:
             return ApplyNewCountdown(model, command.values);
+        case CommandKind::FlashMessage:
+            return FlashMessage(model);
+        case CommandKind::BlackoutOn:
+        case CommandKind::BlackoutOff:
+            return SetBlackout(model, command.kind == CommandKind::BlackoutOn);
     }
     return {};
 }

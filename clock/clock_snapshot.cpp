@@ -1,6 +1,7 @@
 #include "clock/clock_snapshot.h"
 
 #include "clock/display_selection.h"
+#include "command/message_text.h"
 
 namespace tallyglass {
 
@@ -34,6 +35,13 @@ ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t
     s.version = version;
     s.face = model.m_elapsedFace ? "elapsed" : "remaining";
     s.elapsed = model.m_running && !model.m_inAlert ? model.m_elapsed : 0;
+    s.segments = model.m_show;
+    s.fontName = model.m_fontName;
+    s.alertText = model.m_alertText;
+    s.warnSeconds = model.m_warnSeconds;
+    s.presets = MessagePresets(model.m_messagePresetText);
+    s.flash = model.m_flashSteps > 0;
+    s.blackout = model.m_blackout != 0;
     if (const ShowSegment* segment = CurrentSegment(model)) {
         const auto current = static_cast<size_t>(segment - model.m_show.data());
         s.segment = segment->name;

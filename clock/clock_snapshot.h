@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "clock/countdown_model.h"
 
@@ -29,6 +30,16 @@ struct ClockSnapshot {
     int32_t segmentNumber = 0;
     int32_t segmentCount = 0;
     std::string nextSegment;
+    std::vector<ShowSegment> segments;  // the whole running order, for the control page's list
+
+    // What the pages need to speak and look as the clock does.
+    std::string language = "en";  // en or zh: the clock's interface language
+    std::string fontName;
+    std::string alertText;
+    int32_t warnSeconds = 0;           // 0: no warning phase
+    std::vector<std::string> presets;  // the ready messages, from messagepresets
+    bool flash = false;                // the message's line blinks now
+    bool blackout = false;             // the view page shows black
 };
 
 // unixNowMs: the wall clock now; msToNextTick: how long the second now shown

@@ -5,18 +5,19 @@
 
 namespace tallyglass {
 
-std::vector<ClockCommand> WithAdditionsSummed(const std::vector<ClockCommand>& commands) {
-    std::vector<ClockCommand> summed;
+std::vector<BatchStep> WithAdditionsSummed(const std::vector<ClockCommand>& commands) {
+    std::vector<BatchStep> steps;
     for (const ClockCommand& command : commands) {
-        if (command.kind == CommandKind::AddSeconds && !summed.empty() &&
-            summed.back().kind == CommandKind::AddSeconds) {
-            const int64_t sum = int64_t{summed.back().number} + command.number;
-            summed.back().number = static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+        if (command.kind == CommandKind::AddSeconds && !steps.empty() &&
+            steps.back().command.kind == CommandKind::AddSeconds) {
+            ClockCommand& sum = steps.back().command;
+            sum.number = static_cast<int32_t>(std::clamp<int64_t>(int64_t{sum.number} + command.number, INT32_MIN, INT32_MAX));
+            ++steps.back().orders;
             continue;
         }
-        summed.push_back(command);
+        steps.push_back({command, 1});
     }
-    return summed;
+    return steps;
 }
 
 }  // namespace tallyglass

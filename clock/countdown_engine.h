@@ -27,6 +27,10 @@ struct EngineEffects {
     // Armed after the stop; its id goes into m_timerId (kNoTimer when it failed).
     Timer armTimer = Timer::None;
     uint32_t oneShotDelayMs = 0;
+    // The message's blink runs on a timer of its own, every kBlinkStepMs.
+    enum class Blink { None, Arm, Stop };
+    Blink blink = Blink::None;
+    bool viewersSee = false;  // a change only the network's viewers see (a blackout, a blink's start and end)
 
     void Ask(Picture wanted) { picture = wanted > picture ? wanted : picture; }
     // A later event's picture, centring and sounds joined to these, for a batch
@@ -36,8 +40,11 @@ struct EngineEffects {
         center = center || later.center;
         alertSound = alertSound || later.alertSound;
         cueSound = cueSound || later.cueSound;
+        viewersSee = viewersSee || later.viewersSee;
     }
-    bool Changed() const { return picture != Picture::None || stopTimer != kNoTimer || armTimer != Timer::None; }
+    bool Changed() const {
+        return picture != Picture::None || stopTimer != kNoTimer || armTimer != Timer::None || viewersSee;
+    }
 };
 
 EngineState StateOf(const CountdownModel& model);

@@ -50,6 +50,7 @@ struct ClockSettings : CountdownValues {
     int32_t m_idleClock = 0;      // 1: idle without a title, the time of day shows
     std::string m_cueText;        // "5m, 1m", as the settings file has it
     std::vector<int32_t> m_cues;  // seconds before the end, from m_cueText
+    std::string m_messagePresetText;  // "Wrap up|Five minutes", as the settings file has it
 
     // Hot-key texts such as "Ctrl+Alt+F2"; empty: that hot key is off.
     std::string m_hotKeyStart;
@@ -83,6 +84,11 @@ struct ClockState {
     int32_t m_cueFlash = 0;      // 1: the second a cue was reached, drawn dimmed once
     int32_t m_localMinute = -1;  // minutes since local midnight, handed in by the window; -1: not known
     int32_t m_clock12Hour = 0;   // 1: the user's Windows shows times as 2:05 PM
+
+    // What the clock shows only to its viewers, or for a moment.
+    int32_t m_flashSteps = 0;     // > 0: the message's line blinks for this many more half seconds
+    int32_t m_messageHidden = 0;  // 1: the blink's dark half, the message's line not drawn
+    int32_t m_blackout = 0;       // 1: the view page shows black
 };
 
 // What the view computed when it last laid the window out; the frames use it.

@@ -62,6 +62,7 @@ const std::vector<SettingBinding> kBindings{
     Text(k::kCues, &M::m_cueText),
     Flag(k::kShowAdvance, &M::m_showAdvance, WriteRule::Never),
     Flag(k::kShowAutoStart, &M::m_showAutoStart, WriteRule::Never),
+    Text(k::kMessagePresets, &M::m_messagePresetText),
 };
 
 void ReadOne(const SettingBinding& b, CountdownModel& model, const ConfigAccess& config) {

@@ -49,6 +49,9 @@ constexpr std::pair<std::string_view, CommandKind> kNetworkWords[] = {
     {"segment", CommandKind::GoToSegment},
     {"message", CommandKind::SetMessage},
     {"message/clear", CommandKind::ClearMessage},
+    {"flash", CommandKind::FlashMessage},
+    {"blackout/on", CommandKind::BlackoutOn},
+    {"blackout/off", CommandKind::BlackoutOff},
 };
 }  // namespace
 

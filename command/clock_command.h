@@ -27,6 +27,9 @@ enum class CommandKind {
     ClearMessage,        //
     ToggleClickThrough,  //
     NewCountdown,        // values: the dialog's
+    FlashMessage,        // the message's line blinks for a few seconds on the clock and the view page
+    BlackoutOn,          // the view page goes black, until BlackoutOff
+    BlackoutOff,         //
 };
 
 struct ClockCommand {
@@ -54,7 +57,8 @@ CommandCheck CheckCommand(CommandKind kind, std::string_view word = {});
 
 // The network's words for the commands, the same for a path (/api/v1/add/60), a
 // WebSocket's "order" and an OSC address (/tallyglass/add): start, pause, resume,
-// reset, add, set, until, next, previous, segment, message, message/clear.
+// reset, add, set, until, next, previous, segment, message, message/clear, flash,
+// blackout/on, blackout/off.
 std::optional<CommandKind> CommandForNetworkWord(std::string_view word);
 // Whether the network's word takes a value after it.
 bool TakesWord(CommandKind kind);

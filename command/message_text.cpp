@@ -31,4 +31,15 @@ std::string CleanMessage(std::string_view text) {
     return clean;
 }
 
+std::vector<std::string> MessagePresets(std::string_view text) {
+    std::vector<std::string> presets;
+    while (!text.empty() && presets.size() < kMaxMessagePresets) {
+        const size_t bar = text.find('|');
+        const std::string preset = CleanMessage(text.substr(0, bar));
+        if (const std::string_view trimmed = Trim(preset); !trimmed.empty()) presets.emplace_back(trimmed);
+        text = bar == std::string_view::npos ? std::string_view() : text.substr(bar + 1);
+    }
+    return presets;
+}
+
 }  // namespace tallyglass

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyglass {
 
@@ -15,5 +16,11 @@ constexpr size_t kMaxMessageBytes = 600;
 // direction overrides and isolates are dropped; the rest is cut at 200 code
 // points or 600 bytes, whichever comes first, never inside a code point.
 std::string CleanMessage(std::string_view text);
+
+constexpr size_t kMaxMessagePresets = 12;
+
+// The ready messages of "Wrap up|Five minutes|Slow down": each made safe as
+// above and without blanks around it; empty ones dropped; at most twelve.
+std::vector<std::string> MessagePresets(std::string_view text);
 
 }  // namespace tallyglass

@@ -91,9 +91,11 @@ std::optional<std::string> QueryValue(std::string_view target, std::string_view 
 Route RouteRequest(std::string_view method, std::string_view target) {
     const std::string_view path = target.substr(0, target.find('?'));
     const bool get = method == "GET", post = method == "POST";
-    if (path == "/" || path == "/view") {
+    if (path == "/" || path == "/view" || path == "/overlay") {
         if (!get) return Error(405, "pages are read with GET");
-        return Plain(path == "/" ? RouteKind::ControlPage : RouteKind::ViewPage);
+        return Plain(path == "/"       ? RouteKind::ControlPage
+                     : path == "/view" ? RouteKind::ViewPage
+                                       : RouteKind::OverlayPage);
     }
     if (path.substr(0, kFiles.size()) == kFiles) {
         if (!get) return Error(405, "pages are read with GET");

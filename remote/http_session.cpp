@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "remote/http_route.h"
+#include "remote/key_page.h"
 #include "remote/websocket_session.h"
 
 namespace tallyglass::server {
@@ -74,11 +74,11 @@ void HttpSession::Read() {
                             [self = shared_from_this()](error_code ec, size_t n) { self->OnHeader(ec, n); });
 }
 
-void HttpSession::Answered(uint64_t id, const SnapshotPtr& state) {
+void HttpSession::Answered(uint64_t id, const SnapshotPtr& state, bool changed) {
     if (id != m_answerId) return;
     m_answerId = 0;
     m_answerTimer.cancel();
-    if (state) return Send(Answer(http::status::ok, StateJson(*state, true), m_keepAlive));
+    if (state) return Send(Answer(http::status::ok, StateJson(*state, true, changed), m_keepAlive));
     ++m_shared.refused.late;
     Send(Answer(http::status::service_unavailable, ErrorJson("the clock did not answer in time"), m_keepAlive));
 }
@@ -135,14 +135,14 @@ void HttpSession::Handle(http::request<http::string_body> request) {
     const std::string key = PresentedKey(target, authorization, View(request[http::field::cookie]));
     const bool byCookie = !key.empty() && PresentedKey(target, authorization, {}).empty();
     const Access access = AccessFor(m_shared.config.keys, key);
-    if (access == Access::None) return WrongKey(keepAlive);
+    const Route route = RouteRequest(View(request.method_string()), target);
+    if (access == Access::None) return WrongKey(route.kind, !key.empty(), keepAlive);
     m_shared.lockOut.Passed(m_address);
     if (m_reserved && access != Access::Control) {
         ++m_shared.refused.slots;
         return Send(Answer(http::status::service_unavailable, ErrorJson("too many connections"), false));
     }
     m_keyed = true;
-    const Route route = RouteRequest(View(request.method_string()), target);
     // A browser names the page's origin on a WebSocket and on a POST; a program with its key names none.
     const std::string_view origin = View(request[http::field::origin]);
     const bool ownOrigin = origin == "http://" + std::string(host);
@@ -156,10 +156,11 @@ void HttpSession::Handle(http::request<http::string_body> request) {
         case RouteKind::State:
             return Send(Answer(http::status::ok, StateJson(*m_shared.latest, access == Access::Control), keepAlive));
         case RouteKind::ControlPage:
+            return SendPage(m_shared.config.controlPage, key, keepAlive);
         case RouteKind::ViewPage:
-            return SendPage(
-                route.kind == RouteKind::ControlPage ? m_shared.config.controlPage : m_shared.config.viewPage, key,
-                keepAlive);
+            return SendPage(m_shared.config.viewPage, key, keepAlive);
+        case RouteKind::OverlayPage:
+            return SendPage(m_shared.config.overlayPage, key, keepAlive);
         case RouteKind::File:
             return SendFile(route.word, keepAlive);
         case RouteKind::WebSocket:
@@ -176,12 +177,20 @@ void HttpSession::Handle(http::request<http::string_body> request) {
     Send(Answer(http::status::forbidden, ErrorJson("not from the clock's own pages"), keepAlive));
 }
 
-void HttpSession::WrongKey(bool keepAlive) {
+// A person who opened a page gets a page saying where a link comes from; a program, JSON.
+void HttpSession::WrongKey(RouteKind route, bool keyGiven, bool keepAlive) {
+    const bool page = route == RouteKind::ControlPage || route == RouteKind::ViewPage || route == RouteKind::OverlayPage;
+    const auto answer = [&](http::status status, KeyTrouble trouble, const char* error, bool keep) {
+        if (!page) return Answer(status, ErrorJson(error), keep);
+        auto response = Answer(status, KeyPage(trouble, m_shared.config.language), keep, "text/html; charset=utf-8");
+        response.set("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'; frame-ancestors 'none'");
+        return response;
+    };
     switch (m_shared.lockOut.Failed(m_address, SteadyMs())) {
         case LockOut::Verdict::Refused:
             ++m_shared.refused.lockedOut;
-            return Send(
-                Answer(http::status::too_many_requests, ErrorJson("too many wrong keys; wait a minute"), false));
+            return Send(answer(http::status::too_many_requests, KeyTrouble::LockedOut,
+                               "too many wrong keys; wait a minute", false));
         case LockOut::Verdict::LockedNow:
             m_shared.Log(m_address + " locked out for a minute after ten wrong keys");
             break;
@@ -189,7 +198,8 @@ void HttpSession::WrongKey(bool keepAlive) {
             break;
     }
     ++m_shared.refused.wrongKey;
-    Send(Answer(http::status::unauthorized, ErrorJson("a valid key is needed"), keepAlive));
+    Send(answer(http::status::unauthorized, keyGiven ? KeyTrouble::Wrong : KeyTrouble::Missing,
+                "a valid key is needed", keepAlive));
 }
 
 void HttpSession::Order(const ClockCommand& order, Access access, bool keepAlive) {
@@ -199,13 +209,13 @@ void HttpSession::Order(const ClockCommand& order, Access access, bool keepAlive
     // the session, if it is still there, when the answer comes.
     m_answerId = m_shared.nextAnswerId++;
     m_keepAlive = keepAlive;
-    m_shared.waiting[m_answerId] = weak_from_this();
+    m_shared.waiting[m_answerId] = std::weak_ptr<AnswerWaiter>(shared_from_this());
     // Armed before the sink is called: if that throws, the order still gets its 503.
     m_answerTimer.expires_after(m_shared.config.answerWait);
     m_answerTimer.async_wait([self = shared_from_this(), id = m_answerId](error_code ec) {
         if (ec) return;
         self->m_shared.waiting.erase(id);
-        self->Answered(id, nullptr);
+        self->Answered(id, nullptr, false);
     });
     if (m_shared.Order(order, m_answerId)) return;
     m_shared.waiting.erase(m_answerId);

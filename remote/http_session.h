@@ -6,18 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "remote/http_route.h"
 #include "remote/server_parts.h"
 
 namespace tallyglass::server {
 
-class HttpSession : public Session, public std::enable_shared_from_this<HttpSession> {
+class HttpSession : public Session, public AnswerWaiter, public std::enable_shared_from_this<HttpSession> {
 public:
     HttpSession(tcp::socket socket, Shared& shared, ConnectionSlot slot, std::string address, bool reserved);
     ~HttpSession() override;
 
     void Read();
     // The clock's answer to this session's order, or none in time (503); either way it carries on.
-    void Answered(uint64_t id, const SnapshotPtr& state);
+    void Answered(uint64_t id, const SnapshotPtr& state, bool changed) override;
     void GoAway() override { Close(); }
     void Close() override;
 
@@ -26,7 +27,7 @@ private:
     void OnHeader(error_code ec, size_t bytes);
     bool HostAllowed(std::string_view host) const;
     void Handle(http::request<http::string_body> request);
-    void WrongKey(bool keepAlive);
+    void WrongKey(RouteKind route, bool keyGiven, bool keepAlive);
     void Order(const ClockCommand& order, Access access, bool keepAlive);
     void SendPage(const std::string& page, const std::string& key, bool keepAlive);
     void SendFile(const std::string& name, bool keepAlive);

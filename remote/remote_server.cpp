@@ -1,6 +1,7 @@
 #include "remote/remote_server.h"
 
 #include "remote/http_session.h"
+#include "remote/key_page.h"
 #include "remote/osc_packet.h"
 #include "remote/server_parts.h"
 #include "remote/websocket_session.h"
@@ -77,12 +78,23 @@ void RemoteServer::Impl::Broadcast(const SnapshotPtr& snapshot) {
     osc.async_send_to(net::buffer(*packet), *feedback, [packet](error_code, size_t) {});
 }
 
-void RemoteServer::Impl::Deliver(uint64_t id, SnapshotPtr state) {
+void RemoteServer::Impl::Deliver(uint64_t id, SnapshotPtr state, bool changed) {
     const auto found = waiting.find(id);
     if (found == waiting.end()) return;  // answered 503 already, or its connection is gone
     const auto session = found->second.lock();
     waiting.erase(found);
-    if (session) session->Answered(id, state ? state : latest);
+    if (session) session->Answered(id, state ? state : latest, changed);
+}
+
+void RemoteServer::Impl::ArmKeepAlive() {
+    keepAlive.expires_after(kKeepAliveEvery);
+    keepAlive.async_wait([this](error_code ec) {
+        if (ec) return;
+        const Text alive = std::make_shared<const std::string>(
+            KeepAliveJson(config.unixNowMs ? std::optional<int64_t>(config.unixNowMs()) : std::nullopt));
+        for (WebSocketSession* viewer : viewers) viewer->SendIfIdle(alive);
+        ArmKeepAlive();
+    });
 }
 
 void RemoteServer::Impl::ArmSummary() {
@@ -107,6 +119,7 @@ void RemoteServer::Impl::GoAway() {
     osc.close(ignored);
     retryAccept.cancel();
     summary.cancel();
+    keepAlive.cancel();
     // A copy: a session that closes at once may leave the list.
     for (Session* session : std::vector<Session*>(sessions.begin(), sessions.end())) session->GoAway();
     if (closing == 0) return ioc.stop();
@@ -130,6 +143,12 @@ void RemoteServer::Impl::Drain() {
     }
     // Work left now would end with the io_context, on whichever thread destroys the server.
     if (!ioc.stopped()) Log("connections still open half a second after the close");
+}
+
+RemoteServer::Impl::Impl(RemoteConfig c, OrderSink s) : config(std::move(c)), sink(std::move(s)) {
+    // Each page knows its language before the first state: the words it starts with are right.
+    for (std::string* page : {&config.controlPage, &config.viewPage, &config.overlayPage})
+        *page = PageInLanguage(std::move(*page), config.language);
 }
 
 RemoteServer::RemoteServer(RemoteConfig config, OrderSink sink)
@@ -161,6 +180,7 @@ std::string RemoteServer::Start() {
     impl.ReceiveOsc();
     impl.thread = std::thread([shared = m_impl.get()] {
         shared->ArmSummary();
+        shared->ArmKeepAlive();
         // A failure in one handler ends that handler, never the server: the listeners were
         // re-armed before it ran.
         for (;;) {
@@ -183,9 +203,10 @@ void RemoteServer::Publish(SnapshotPtr snapshot) {
     net::post(m_impl->ioc, [impl = m_impl.get(), snapshot = std::move(snapshot)] { impl->Broadcast(snapshot); });
 }
 
-void RemoteServer::Answer(uint64_t answerId, SnapshotPtr state) {
-    net::post(m_impl->ioc,
-              [impl = m_impl.get(), answerId, state = std::move(state)] { impl->Deliver(answerId, state); });
+void RemoteServer::Answer(uint64_t answerId, SnapshotPtr state, bool changed) {
+    net::post(m_impl->ioc, [impl = m_impl.get(), answerId, state = std::move(state), changed] {
+        impl->Deliver(answerId, state, changed);
+    });
 }
 
 void RemoteServer::Stop() {

@@ -29,11 +29,15 @@ struct RemoteConfig {
     std::vector<std::string> hostNames;
     std::string controlPage;  // HTML
     std::string viewPage;
+    std::string overlayPage;     // the clock's text alone, for a streaming program's browser source
+    std::string language = "en";  // en or zh: the pages' lang, and the key page's words
     std::map<std::string, std::string> files;  // the pages' scripts and styles by name, under /files/
     // One line for each failure and a count of refusals now and then, on the network thread.
     std::function<void(const std::string& line)> log;
     std::chrono::milliseconds answerWait{2000};  // then an order's answer is 503
     std::chrono::milliseconds keyWait{2000};     // for a connection's first request with a valid key
+    // The wall clock in Unix ms, for the keep-alive each socket gets every second; none: sent without it.
+    std::function<int64_t()> unixNowMs;
 };
 
 using SnapshotPtr = std::shared_ptr<const ClockSnapshot>;
@@ -53,9 +57,9 @@ public:
     uint16_t Port() const;  // the one bound
     // From any thread: the state now, for every reader and every WebSocket.
     void Publish(SnapshotPtr snapshot);
-    // From any thread: the state after the order given answerId. An id answered late or
-    // twice is ignored.
-    void Answer(uint64_t answerId, SnapshotPtr state);
+    // From any thread: the state after the order given answerId, and whether the order
+    // changed anything. An id answered late or twice is ignored.
+    void Answer(uint64_t answerId, SnapshotPtr state, bool changed);
     // Tells every WebSocket the clock is going away (close 1001), waits up to half a
     // second for that to be sent, and stops the thread; also at destruction.
     void Stop();

@@ -47,6 +47,9 @@ inline constexpr uint32_t kOscPerSecond = 50;  // orders per sender; the rest ar
 inline constexpr size_t kMaxOscSenders = 4096;
 inline constexpr auto kStopWait = std::chrono::milliseconds(500);
 inline constexpr auto kSummaryEvery = std::chrono::minutes(1);
+// A page that hears nothing for three seconds says the clock is offline: an idle clock
+// sends nothing else for minutes.
+inline constexpr auto kKeepAliveEvery = std::chrono::seconds(1);
 
 inline uint64_t SteadyMs() {
     return static_cast<uint64_t>(
@@ -104,12 +107,20 @@ public:
     virtual void GoAway() = 0;  // at Stop: a WebSocket says why, a request just ends
     virtual void Close() = 0;   // now, whatever it was doing
 };
+
+// A session that handed an order up with an answer id and waits for the clock's answer.
+class AnswerWaiter {
+public:
+    virtual ~AnswerWaiter() = default;
+    // state: none when the clock did not answer in time.
+    virtual void Answered(uint64_t id, const SnapshotPtr& state, bool changed) = 0;
+};
 }  // namespace server
 
 // Only the network thread touches these members, so they need no lock: the sessions join
 // and leave their lists themselves.
 struct RemoteServer::Impl {
-    Impl(RemoteConfig c, OrderSink s) : config(std::move(c)), sink(std::move(s)) {}
+    Impl(RemoteConfig c, OrderSink s);
 
     RemoteConfig config;
     OrderSink sink;
@@ -121,7 +132,7 @@ struct RemoteServer::Impl {
     std::unordered_map<std::string, size_t> perAddress;
     std::unordered_set<server::Session*> sessions;
     std::unordered_set<server::WebSocketSession*> viewers;
-    std::unordered_map<uint64_t, std::weak_ptr<server::HttpSession>> waiting;  // by answer id
+    std::unordered_map<uint64_t, std::weak_ptr<server::AnswerWaiter>> waiting;  // by answer id
     uint64_t nextAnswerId = 1;
     bool stopping = false, draining = false;
     size_t closing = 0;  // close frames not yet sent at Stop
@@ -132,7 +143,7 @@ struct RemoteServer::Impl {
     server::net::io_context ioc{1};
     server::tcp::acceptor acceptor{ioc};
     server::udp::socket osc{ioc};
-    server::net::steady_timer retryAccept{ioc}, summary{ioc}, stopWait{ioc};
+    server::net::steady_timer retryAccept{ioc}, summary{ioc}, stopWait{ioc}, keepAlive{ioc};
     std::thread thread;
 
     void Accept();
@@ -140,9 +151,10 @@ struct RemoteServer::Impl {
     void ReceiveOsc();
     void OnOsc(const std::vector<uint8_t>& datagram, const server::udp::endpoint& sender);
     void Broadcast(const SnapshotPtr& snapshot);
-    void Deliver(uint64_t id, SnapshotPtr state);
+    void Deliver(uint64_t id, SnapshotPtr state, bool changed);
     void Summarize();
     void ArmSummary();
+    void ArmKeepAlive();
     void GoAway();
     void Closed() {
         if (--closing == 0 && !draining) ioc.stop();

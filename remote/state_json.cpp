@@ -14,6 +14,12 @@ std::string ColorText(uint32_t argb) {
     return text;
 }
 
+json SegmentsJson(const std::vector<ShowSegment>& segments) {
+    json list = json::array();
+    for (const ShowSegment& segment : segments) list.push_back({{"name", segment.name}, {"length", segment.seconds}});
+    return list;
+}
+
 tallyglass::CommandCheck Bad(std::string error, std::string word = {}) {
     return {std::nullopt, std::move(error), std::move(word)};
 }
@@ -49,8 +55,8 @@ tallyglass::CommandCheck OrderFrom(const std::string& name, const json& object) 
 }
 }  // namespace
 
-std::string StateJson(const ClockSnapshot& s, bool control) {
-    const json state{{"phase", s.phase},
+std::string StateJson(const ClockSnapshot& s, bool control, std::optional<bool> changed) {
+    json state{{"phase", s.phase},
                      {"paused", s.paused},
                      {"remaining", s.remaining},
                      {"text", s.text},
@@ -67,20 +73,42 @@ std::string StateJson(const ClockSnapshot& s, bool control) {
                      {"segmentNumber", s.segmentNumber},
                      {"segmentCount", s.segmentCount},
                      {"nextSegment", s.nextSegment},
+                     {"segments", SegmentsJson(s.segments)},
+                     {"language", s.language},
+                     {"fontName", s.fontName},
+                     {"alertText", s.alertText},
+                     {"warnSeconds", s.warnSeconds},
+                     {"presets", s.presets},
+                     {"flash", s.flash},
+                     {"blackout", s.blackout},
                      {"control", control}};
+    if (changed) state["changed"] = *changed;
     // Text that is not valid UTF-8 (a title typed in another code page) is replaced, never a throw.
     return state.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::string ErrorJson(std::string_view error, std::string_view word) {
+std::string ErrorJson(std::string_view error, std::string_view word, uint64_t orderId) {
     json answer{{"error", error}};
     if (!word.empty()) answer["word"] = word;
+    if (orderId) answer["id"] = orderId;
     return answer.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-tallyglass::CommandCheck ParseOrderJson(std::string_view text) {
+std::string AnswerJson(uint64_t orderId, bool changed) { return json{{"answer", orderId}, {"changed", changed}}.dump(); }
+
+std::string KeepAliveJson(std::optional<int64_t> unixNowMs) {
+    json alive{{"alive", true}};
+    if (unixNowMs) alive["serverTime"] = *unixNowMs;
+    return alive.dump();
+}
+
+tallyglass::CommandCheck ParseOrderJson(std::string_view text, uint64_t* orderId) {
     const json object = json::parse(text, nullptr, /*allow_exceptions=*/false);
+    if (orderId) *orderId = 0;
     if (!object.is_object()) return Bad("an order is a JSON object such as {\"order\":\"start\"}");
+    if (const auto id = object.find("id"); orderId && id != object.end() && id->is_number_unsigned() &&
+                                            id->get<uint64_t>() >= 1 && id->get<uint64_t>() <= kMaxOrderId)
+        *orderId = id->get<uint64_t>();
     const auto name = object.find("order");
     if (name == object.end() || !name->is_string()) return Bad("an order needs \"order\"", "order");
     return OrderFrom(name->get<std::string>(), object);

@@ -10,6 +10,7 @@ WebSocketSession::WebSocketSession(tcp::socket socket, Shared& shared, Access ac
 WebSocketSession::~WebSocketSession() {
     m_shared.sessions.erase(this);
     m_shared.viewers.erase(this);
+    for (const auto& waiting : m_orderIds) m_shared.waiting.erase(waiting.first);
 }
 
 void WebSocketSession::Accept(http::request<http::string_body> request) {
@@ -64,13 +65,32 @@ void WebSocketSession::Read() {
 void WebSocketSession::OnMessage(const std::string& text) {
     if (!m_ws.got_text()) return SendText(ErrorJson("orders are JSON text; a binary message is never read"));
     if (!Controls()) return SendText(ErrorJson("this key may only view"));
-    const CommandCheck parsed = ParseOrderJson(text);
-    if (!parsed.command) return SendText(ErrorJson(parsed.why, parsed.word));
-    // The new state reaches this socket as every state does.
-    if (!m_shared.Order(*parsed.command, 0)) {
-        ++m_shared.refused.busy;
-        SendText(ErrorJson("the clock is busy; the order was not taken"));
+    uint64_t orderId = 0;
+    const CommandCheck parsed = ParseOrderJson(text, &orderId);
+    if (!parsed.command) return SendText(ErrorJson(parsed.why, parsed.word, orderId));
+    // A page that asks for more answers than a slow clock gives has lost track of them.
+    if (orderId && m_orderIds.size() >= kMaxQueued)
+        return SendText(ErrorJson("too many orders wait for their answer", {}, orderId));
+    // The new state reaches this socket as every state does; the answer only says what the order did.
+    const uint64_t answerId = orderId ? m_shared.nextAnswerId++ : 0;
+    if (answerId) {
+        m_orderIds[answerId] = orderId;
+        m_shared.waiting[answerId] = std::weak_ptr<AnswerWaiter>(shared_from_this());
     }
+    if (!m_shared.Order(*parsed.command, answerId)) {
+        ++m_shared.refused.busy;
+        m_orderIds.erase(answerId);
+        m_shared.waiting.erase(answerId);
+        SendText(ErrorJson("the clock is busy; the order was not taken", {}, orderId));
+    }
+}
+
+void WebSocketSession::Answered(uint64_t id, const SnapshotPtr&, bool changed) {
+    const auto found = m_orderIds.find(id);
+    if (found == m_orderIds.end()) return;
+    const uint64_t orderId = found->second;
+    m_orderIds.erase(found);
+    SendText(AnswerJson(orderId, changed));
 }
 
 void WebSocketSession::Write() {

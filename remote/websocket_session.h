@@ -9,15 +9,23 @@
 
 namespace tallyglass::server {
 
-class WebSocketSession : public Session, public std::enable_shared_from_this<WebSocketSession> {
+class WebSocketSession : public Session, public AnswerWaiter, public std::enable_shared_from_this<WebSocketSession> {
 public:
     WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot);
     ~WebSocketSession() override;
+    WebSocketSession(const WebSocketSession&) = delete;
+    WebSocketSession& operator=(const WebSocketSession&) = delete;
 
     void Accept(http::request<http::string_body> request);
     bool Controls() const { return m_access == Access::Control; }
     // A state not yet sent is replaced by a newer one: a viewer needs only the latest.
     void Send(Text text, bool state = true);
+    // Only when nothing waits to be written: anything sent says as much.
+    void SendIfIdle(const Text& text) {
+        if (m_queue.empty()) Send(text, false);
+    }
+    // The clock's answer to an order that carried an id.
+    void Answered(uint64_t id, const SnapshotPtr& state, bool changed) override;
     void GoAway() override;
     void Close() override;
 
@@ -34,6 +42,7 @@ private:
     Access m_access;
     ConnectionSlot m_slot;
     bool m_goingAway = false;
+    std::unordered_map<uint64_t, uint64_t> m_orderIds;  // the page's id of each order waiting, by answer id
 };
 
 }  // namespace tallyglass::server

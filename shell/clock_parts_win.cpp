@@ -1,6 +1,7 @@
 #include "shell/clock_parts_win.h"
 
 #include "clock/clock_snapshot.h"
+#include "clock/message_flash.h"
 #include "clock/settings_binding.h"
 #include "framework/resource_language_win.h"
 #include "framework/text_win.h"
@@ -10,6 +11,7 @@
 #include "shell/minute_timer_win.h"
 #include "shell/product.h"
 #include "shell/remote_start_win.h"
+#include "shell/window_messages_win.h"
 #include "sound/mci_win.h"
 
 namespace tallyglass {
@@ -66,6 +68,7 @@ void ClockParts::StopInput() {
 
 void ClockParts::StopTimers(CountdownModel& model) {
     timers.Release();
+    blinkTimer.reset();
     model.m_timerId = kNoTimer;
 }
 
@@ -74,6 +77,11 @@ void ClockParts::ApplyTimers(HWND window, const EngineEffects& effects, Countdow
     if (effects.armTimer == EngineEffects::Timer::Periodic) model.m_timerId = timers.StartPeriodic(window);
     if (effects.armTimer == EngineEffects::Timer::OneShot)
         model.m_timerId = timers.StartOneShot(window, effects.oneShotDelayMs);
+    if (effects.blink == EngineEffects::Blink::None) return;
+    // Released before a new one is set: both carry the same id, and KillTimer would take the new one.
+    blinkTimer.reset();
+    if (effects.blink == EngineEffects::Blink::Arm)
+        blinkTimer = WindowTimer(WindowTimerId{window, SetTimer(window, kBlinkTimerId, kBlinkStepMs, nullptr)});
 }
 
 void ClockParts::PlaySounds(const EngineEffects& effects, const CountdownModel& model) const {
@@ -83,8 +91,10 @@ void ClockParts::PlaySounds(const EngineEffects& effects, const CountdownModel& 
 }
 
 SnapshotPtr ClockParts::Snapshot(const CountdownModel& model) const {
-    return std::make_shared<ClockSnapshot>(
+    auto snapshot = std::make_shared<ClockSnapshot>(
         SnapshotOf(model, UnixNowMs(), MsToNextTick(model, ClockTimers::NowMs()), ProductVersion()));
+    if (store && store->Core().Language() == UiLanguage::Chinese) snapshot->language = "zh";
+    return snapshot;
 }
 
 void ClockParts::Publish(const CountdownModel& model) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "clock/countdown_engine.h"
+#include "framework/handles_win.h"
 #include "shell/clock_desktop_win.h"
 #include "shell/clock_options_win.h"
 #include "shell/clock_sounds_win.h"
@@ -51,6 +52,7 @@ struct ClockParts {
     std::unique_ptr<ClockStore> store;
     std::optional<ClockSounds> sounds;
     ClockTimers timers;
+    WindowTimer blinkTimer;  // while the message blinks
     ClockDesktop desktop;
     std::unique_ptr<RemoteLink> remote;  // none while remote control is off
 };

@@ -70,6 +70,9 @@ void ClockView::Present(HWND window, const CountdownModel& model) {
     FrameContent content = ClockFrame(model, m_dpi, m_sizeCap);
     // Only lines laid out for this very message: a message is never measured while a frame is drawn.
     if (!model.m_message.empty() && model.m_message == m_messageLaidOut) content.message = m_messageLines;
+    // A blink's dark half: the lines keep their places, so that the time stays where it stands.
+    if (model.m_messageHidden)
+        for (MessageLine& line : content.message) line.text.clear();
     m_presenter.Present(window, content.size, [this, &content](FrameSurface& surface, bool holdsLastFrame) {
         return m_painter.Paint(surface, content, holdsLastFrame);
     });

@@ -1,6 +1,7 @@
 #include "shell/countdown_wnd_win.h"
 
 #include "clock/command_batch.h"
+#include "clock/message_flash.h"
 #include "clock/settings_binding.h"
 #include "command/command_line.h"
 #include "command/key_commands.h"
@@ -82,6 +83,7 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_TIMER:
             if (wParam == kMinuteTimerId) return OnMinuteTimer(), true;
+            if (wParam == kBlinkTimerId) return OnBlinkTimer(), true;
             return m_parts.desktop.OnTimer(wParam);
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -139,11 +141,11 @@ void CountdownWnd::OnRemoteOrders() {
     std::vector<PendingOrder> batch = m_parts.remote->TakeOrders();
     std::vector<ClockCommand> commands;
     for (const PendingOrder& pending : batch) commands.push_back(pending.order);
-    ApplyAll(commands);
+    const std::vector<bool> changed = ApplyAll(commands);
     // Published before it is answered: a reader after the answer sees it too.
     const SnapshotPtr state = m_parts.Snapshot(m_model);
-    for (const PendingOrder& pending : batch)
-        if (pending.answerId) m_parts.remote->Answer(pending.answerId, state);
+    for (size_t i = 0; i < batch.size(); ++i)
+        if (batch[i].answerId) m_parts.remote->Answer(batch[i].answerId, state, changed[i]);
 }
 
 void CountdownWnd::OnDestroy() {
@@ -183,19 +185,22 @@ std::wstring CountdownWnd::ControlsText() const {
     return Widen(tallyglass::ControlsText(m_parts.desktop.HotKeys().Statuses()));
 }
 
-void CountdownWnd::ApplyAll(const std::vector<ClockCommand>& commands) {
+std::vector<bool> CountdownWnd::ApplyAll(const std::vector<ClockCommand>& commands) {
     EngineEffects shown;
     bool changed = false;
-    for (const ClockCommand& command : WithAdditionsSummed(commands)) {
-        if (LaysOutWhereTheClockStands(command)) RecordPlace(m_hwnd, m_model);
+    std::vector<bool> changedByOrder;
+    for (const BatchStep& step : WithAdditionsSummed(commands)) {
+        if (LaysOutWhereTheClockStands(step.command)) RecordPlace(m_hwnd, m_model);
         const EngineEffects effects =
-            Dispatch(m_model, command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()});
+            Dispatch(m_model, step.command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()});
         m_parts.ApplyTimers(m_hwnd, effects, m_model);
         shown.Join(effects);
         changed = changed || effects.Changed();
+        changedByOrder.insert(changedByOrder.end(), step.orders, effects.Changed());
     }
     m_parts.desktop.SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
     ShowEffects(shown, changed);
+    return changedByOrder;
 }
 
 void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
@@ -207,6 +212,13 @@ void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
     else
         m_parts.view->Show(m_hwnd, m_model, EngineEffects::Picture::LayoutInPlace);
     m_parts.Publish(m_model);
+}
+
+// Only the blink's start and end reach the viewers; its halves are the clock's alone.
+void CountdownWnd::OnBlinkTimer() {
+    const EngineEffects effects = StepBlink(m_model);
+    m_parts.ApplyTimers(m_hwnd, effects, m_model);
+    ShowEffects(effects, effects.viewersSee);
 }
 
 void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {

@@ -34,7 +34,8 @@ public:
     void Apply(const tallyglass::ClockCommand& command) { ApplyAll({command}); }
     // Commands that came together (a batch from the network, a command line):
     // each applied in turn with its timers, then one picture and one state.
-    void ApplyAll(const std::vector<tallyglass::ClockCommand>& commands);
+    // Whether each order changed anything, in the orders' order.
+    std::vector<bool> ApplyAll(const std::vector<tallyglass::ClockCommand>& commands);
     const ClockHotKeys& HotKeys() const { return m_parts.desktop.HotKeys(); }
     // About's lines on the keys, hot keys and command line.
     std::wstring ControlsText() const;
@@ -69,6 +70,7 @@ private:
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     void OnFinishStart();
     void OnRemoteOrders();
+    void OnBlinkTimer();
 
     // Once per event: what the engine decided follows it, then one state for every viewer.
     void ApplyEffects(const EngineEffects& effects);

@@ -49,7 +49,8 @@ std::string LinkHost(const RemotePlan& plan) {
 }
 }  // namespace
 
-RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere, std::wstring logPath)
+RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere, std::wstring logPath,
+                       std::string language)
     : m_window(window), m_plan(plan), m_keys(std::move(keys)) {
     if (!plan.on) return;
     if (m_keys.control.empty() || m_keys.view.empty()) {
@@ -69,11 +70,16 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
     config.feedbackPort = plan.feedbackPort;
     config.controlPage = PageResource(IDR_CONTROL_PAGE);
     config.viewPage = PageResource(IDR_VIEW_PAGE);
+    config.overlayPage = PageResource(IDR_OVERLAY_PAGE);
+    config.language = std::move(language);
+    config.unixNowMs = UnixNowMs;
     config.files = {{"control.js", PageResource(IDR_CONTROL_SCRIPT)},
                     {"control.css", PageResource(IDR_CONTROL_STYLE)},
                     {"view.js", PageResource(IDR_VIEW_SCRIPT)},
                     {"view.css", PageResource(IDR_VIEW_STYLE)},
-                    {"link.js", PageResource(IDR_LINK_SCRIPT)}};
+                    {"link.js", PageResource(IDR_LINK_SCRIPT)},
+                    {"overlay.js", PageResource(IDR_OVERLAY_SCRIPT)},
+                    {"overlay.css", PageResource(IDR_OVERLAY_STYLE)}};
     // What a phone may call this PC besides the address it reached: its own name.
     wchar_t name[256];
     DWORD length = 256;
@@ -97,8 +103,8 @@ RemoteLink::~RemoteLink() {
 
 std::vector<PendingOrder> RemoteLink::TakeOrders() { return m_pending.TakeAll(); }
 
-void RemoteLink::Answer(uint64_t answerId, SnapshotPtr state) {
-    if (m_server) m_server->Answer(answerId, std::move(state));
+void RemoteLink::Answer(uint64_t answerId, SnapshotPtr state, bool changed) {
+    if (m_server) m_server->Answer(answerId, std::move(state), changed);
 }
 
 void RemoteLink::Publish(SnapshotPtr snapshot) {

@@ -27,7 +27,9 @@ class RemoteLink {
 public:
     // Listens when the plan is on and the server starts; Status() says how it went.
     // Failures of the network side are written to logPath.
-    RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere, std::wstring logPath);
+    // language: "en" or "zh", the pages' and the key page's.
+    RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere, std::wstring logPath,
+               std::string language);
     // The network thread stops first, each WebSocket told why: no order arrives once it is gone.
     ~RemoteLink();
     RemoteLink(const RemoteLink&) = delete;
@@ -43,7 +45,7 @@ public:
     std::vector<PendingOrder> TakeOrders();
     void Publish(SnapshotPtr snapshot);
     // The state after the order that came with answerId.
-    void Answer(uint64_t answerId, SnapshotPtr state);
+    void Answer(uint64_t answerId, SnapshotPtr state, bool changed);
 
 private:
     HWND m_window;

@@ -33,7 +33,8 @@ std::unique_ptr<RemoteLink> StartRemoteLink(HWND window, CCore& core) {
     if (!plan.on && plan.why.empty()) return nullptr;
     return std::make_unique<RemoteLink>(window, plan, AccessKeys{settings.key, settings.viewKey},
                                         settings.oscFromAnywhere,
-                                        FileBeside(core.StorePath(), L"TallyglassCountdown-remote.log"));
+                                        FileBeside(core.StorePath(), L"TallyglassCountdown-remote.log"),
+                                        core.Language() == UiLanguage::Chinese ? "zh" : "en");
 }
 
 }  // namespace tallyglass

@@ -42,6 +42,7 @@ constexpr char kIdleClock[] = "idleclock";
 constexpr char kCues[] = "cues";
 constexpr char kShowAdvance[] = "showadvance";
 constexpr char kShowAutoStart[] = "showautostart";
+constexpr char kMessagePresets[] = "messagepresets";
 // Remote control: off unless the user turns it on; the keys are made at its first start.
 constexpr char kRemote[] = "remote";
 constexpr char kRemoteBind[] = "remotebind";

@@ -68,6 +68,8 @@ const std::vector<SettingKey> kKeys{
     {setting_keys::kShowAdvance, SettingKind::Bool, "0",
      "1: when a segment of [show] ends, move to the next one and wait"},
     {setting_keys::kShowAutoStart, SettingKind::Bool, "0", "1: with showadvance, also start the next segment"},
+    {setting_keys::kMessagePresets, SettingKind::Text, "",
+     "ready messages the control page sends with one tap, as Wrap up|Five minutes; empty: none"},
     {setting_keys::kRemote, SettingKind::Text, "off",
      "remote control: off, local (this PC only) or lan (the local network)"},
     {setting_keys::kRemoteBind, SettingKind::Text, "", "lan: the one IPv4 address to listen on; empty: all"},

@@ -104,6 +104,13 @@ TEST(OneCommand, EveryWayInGivesTheSameCommandOrRefusesTheSame) {
           OscMessage{"/tallyglass/message/clear", {}}},
          Command(CommandKind::ClearMessage)},
         {{0, 5, {}, {}, {}, std::nullopt}, Command(CommandKind::ToggleClickThrough)},
+        {{0, -1, {}, "/api/v1/flash", R"({"order":"flash","id":4})", OscMessage{"/tallyglass/flash", {}}},
+         Command(CommandKind::FlashMessage)},
+        {{0, -1, {}, "/api/v1/blackout/on", R"({"order":"blackout/on"})", OscMessage{"/tallyglass/blackout/on", {}}},
+         Command(CommandKind::BlackoutOn)},
+        {{0, -1, {}, "/api/v1/blackout/off", R"({"order":"blackout/off"})",
+          OscMessage{"/tallyglass/blackout/off", {}}},
+         Command(CommandKind::BlackoutOff)},
         {{0, -1, W{"1:30"}, "/api/v1/set/1%3A30", R"({"order":"set","length":90})",
           OscMessage{"/tallyglass/set", {"90s"}}},
          Command(CommandKind::SetLength, 90)},
@@ -181,11 +188,14 @@ TEST(OneCommand, MessagesAreMadeSafeToShow) {
 TEST(OneCommand, ABatchSumsTheAdditionsThatFollowOneAnother) {
     const ClockCommand start = Command(CommandKind::Start);
     const auto add = [](int32_t seconds) { return Command(CommandKind::AddSeconds, seconds); };
-    const std::vector<ClockCommand> summed =
+    const std::vector<BatchStep> summed =
         WithAdditionsSummed({add(60), add(-60), add(30), start, add(INT32_MAX), add(INT32_MAX), add(-5)});
     ASSERT_EQ(summed.size(), 3u);
-    EXPECT_TRUE(summed[0] == add(30));
-    EXPECT_TRUE(summed[1] == start);
-    EXPECT_TRUE(summed[2] == add(INT32_MAX - 5)) << summed[2].number;  // saturated at each step
+    EXPECT_TRUE(summed[0].command == add(30));
+    EXPECT_TRUE(summed[1].command == start);
+    EXPECT_TRUE(summed[2].command == add(INT32_MAX - 5)) << summed[2].command.number;  // saturated at each step
+    // Each step answers for the orders it stands for, so every order gets one answer.
+    EXPECT_EQ(summed[0].orders + summed[1].orders + summed[2].orders, 7u);
+    EXPECT_EQ(summed[0].orders, 3u);
 }
 }  // namespace

@@ -7,6 +7,7 @@
 #include "clock/clock_dispatch.h"
 #include "clock/countdown_engine.h"
 #include "clock/display_selection.h"
+#include "clock/message_flash.h"
 #include "clock/timer_resolution.h"
 #include "command/command_line.h"
 
@@ -449,6 +450,39 @@ TEST_F(EngineTest, ARunOfShowMovesAndAdvances) {
     Do(GoToSegment(model, 1));
     EXPECT_EQ(model.m_segment, 0);
     EXPECT_EQ(model.m_countdownSeconds, 4);
+}
+
+// A flash blinks the message's line five times, a half second each, whatever the count
+// does; the viewers hear of its start and its end, never of its halves. A blackout is
+// the viewers' alone, and only a change of it is news.
+TEST_F(EngineTest, AFlashBlinksTheMessageAndOnlyItsStartAndEndAreNews) {
+    const auto describe = [](const EngineEffects& fx) {
+        constexpr const char* kBlinks[] = {"", "arm ", "stop "};
+        return std::string(kBlinks[static_cast<int>(fx.blink)]) + (fx.viewersSee ? "news " : "") +
+               (fx.picture == EngineEffects::Picture::Frame ? "frame" : "");
+    };
+    const CommandTime now{0, 0};
+    EXPECT_EQ(describe(Dispatch(model, {CommandKind::FlashMessage, 0, {}, {}}, now)), "");  // no message: nothing
+    model.m_message = "Wrap up";
+    EXPECT_EQ(describe(Dispatch(model, {CommandKind::FlashMessage, 0, {}, {}}, now)), "arm news ");
+    std::string hidden, seen;
+    for (int step = 0; step < kBlinkSteps; ++step) {
+        seen += describe(StepBlink(model)) + ";";
+        hidden += std::to_string(model.m_messageHidden);
+        if (step == 4) {
+            EXPECT_EQ(describe(FlashMessage(model)), "news ");  // again: over from the start, no second timer
+        }
+    }
+    EXPECT_EQ(hidden, "1010110101");
+    EXPECT_EQ(seen, "frame;frame;frame;frame;frame;;frame;frame;frame;frame;");  // dark twice: no new frame
+    for (int step = 0; step < 5; ++step) seen = describe(StepBlink(model));
+    EXPECT_EQ(seen, "stop news frame");
+    EXPECT_EQ(model.m_messageHidden, 0);
+    EXPECT_EQ(describe(StepBlink(model)), "stop ");  // a step of a timer that outlived it
+    EXPECT_EQ(describe(Dispatch(model, {CommandKind::BlackoutOn, 0, {}, {}}, now)), "news ");
+    EXPECT_FALSE(Dispatch(model, {CommandKind::BlackoutOn, 0, {}, {}}, now).Changed());
+    EXPECT_EQ(describe(Dispatch(model, {CommandKind::BlackoutOff, 0, {}, {}}, now)), "news ");
+    EXPECT_EQ(model.m_blackout, 0);
 }
 
 // The elapsed face counts up while the same phases come at the same moments.

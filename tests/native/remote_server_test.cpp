@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
@@ -105,6 +106,20 @@ private:
     std::string m_in;
 };
 
+// The frames a socket gets up to the first that holds `wanted` (the last; empty when none
+// comes within six frames or the read timeout).
+std::vector<std::string> FramesUntil(Client& client, std::string_view wanted) {
+    std::vector<std::string> frames;
+    for (int i = 0; i < 6; ++i) {
+        auto [opcode, payload] = client.Frame();
+        if (opcode == -1) break;
+        frames.push_back(std::move(payload));
+        if (frames.back().find(wanted) != std::string::npos) return frames;
+    }
+    frames.emplace_back();
+    return frames;
+}
+
 int StatusOf(const std::string& answer) { return answer.size() > 12 ? std::stoi(answer.substr(9, 3)) : 0; }
 
 std::string Request(const std::string& lines) { return lines + "Host: 127.0.0.1\r\n\r\n"; }
@@ -117,7 +132,8 @@ std::string Upgrade(const std::string& target, const std::string& more = {}) {
 }
 
 // The server and a fake clock: each order it takes is counted, its id answered with a state
-// (unless told not to) and that state published, as the window does.
+// (unless told not to) and that state published, as the window does. A Resume changes
+// nothing (nothing is paused); every other order does.
 class Served {
 public:
     explicit Served(bool answers = true, std::function<void(const ClockCommand&)> onOrder = {}) : m_answers(answers) {
@@ -125,6 +141,9 @@ public:
         config.port = 0;
         config.keys = {kControl, kView};
         config.controlPage = "<p id=start>";
+        config.overlayPage = "<html lang=\"en\"><b>overlay";
+        config.language = "zh";
+        config.unixNowMs = [] { return int64_t{1234}; };
         config.files = {{"control.js", "let a;"}};
         config.log = [this](const std::string& line) {
             const std::lock_guard<std::mutex> lock(m_mutex);
@@ -136,7 +155,7 @@ public:
             std::make_unique<RemoteServer>(std::move(config), [this, onOrder](const ClockCommand& order, uint64_t id) {
                 if (onOrder) onOrder(order);
                 const std::lock_guard<std::mutex> lock(m_mutex);
-                m_queue.push_back(id);
+                m_queue.push_back({id, order.kind != CommandKind::Resume});
                 m_wake.notify_one();
                 return true;
             });
@@ -146,13 +165,13 @@ public:
             while (!m_done) {
                 m_wake.wait(lock, [this] { return m_done || !m_queue.empty(); });
                 // One state for the batch, as the window draws one frame for it.
-                const std::vector<uint64_t> batch = std::exchange(m_queue, {});
+                const std::vector<std::pair<uint64_t, bool>> batch = std::exchange(m_queue, {});
                 m_orders += static_cast<int>(batch.size());
                 auto state = std::make_shared<ClockSnapshot>();
                 state->remaining = m_orders;
                 server->Publish(state);
-                for (const uint64_t id : batch)
-                    if (m_answers && id) server->Answer(id, state);
+                for (const auto& [id, changed] : batch)
+                    if (m_answers && id) server->Answer(id, state, changed);
             }
         });
     }
@@ -186,7 +205,7 @@ private:
     bool m_answers;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::vector<uint64_t> m_queue;
+    std::vector<std::pair<uint64_t, bool>> m_queue;  // each order's answer id, and whether it changes anything
     int m_orders = 0;
     bool m_done = false;
     std::string m_log;
@@ -261,7 +280,8 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
         {Request("GET /api/v1/state" + key + kView + " HTTP/1.1\r\n"), 200, "X-Content-Type-Options: nosniff"},
         {"GET /api/v1/state" + key + kControl + " HTTP/1.1\r\nHost: evil.example:" + port + "\r\n\r\n", 421, ""},
         {Request("GET /api/v1/start" + key + kView + " HTTP/1.1\r\n"), 403, "only view"},
-        {Request("GET /api/v1/start" + key + kControl + " HTTP/1.1\r\n"), 200, "\"remaining\""},
+        {Request("GET /api/v1/start" + key + kControl + " HTTP/1.1\r\n"), 200, "\"changed\":true"},
+        {Request("GET /api/v1/resume" + key + kControl + " HTTP/1.1\r\n"), 200, "\"changed\":false"},
         {Request("GET /api/v1/start" + key + kControl + " HTTP/1.1\r\nOrigin: http://evil.example\r\n"), 403, ""},
         {Request("GET /api/v1/start HTTP/1.1\r\n" + cookie), 403, ""},
         {Request("POST /api/v1/start HTTP/1.1\r\nX-Tallyglass: 1\r\nContent-Length: 0\r\n" + cookie), 403, ""},
@@ -275,6 +295,9 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
         {Upgrade("/api/v1/ws", cookie), 403, ""},
         {Upgrade(std::string("/api/v1/ws?key=") + kControl, "Origin: http://evil.example\r\n"), 403, ""},
         {Request("GET /" + key + kControl + " HTTP/1.1\r\n"), 200, "frame-ancestors 'none'"},
+        {Request("GET /overlay" + key + kView + " HTTP/1.1\r\n"), 200, "<html lang=\"zh-CN\"><b>overlay"},
+        // A person without a key gets a page saying where a link is found, in the clock's language.
+        {Request("GET /view HTTP/1.1\r\n"), 401, "<h1>此页面需要时钟的密钥。</h1>"},
         {Request("GET /files/control.js" + key + kControl + " HTTP/1.1\r\n"), 200, "text/javascript"},
         // A wrong key counts, a right one always passes and clears its address's count.
         {Request("GET /api/v1/state?key=wrong HTTP/1.1\r\n"), 401, ""},
@@ -286,7 +309,9 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
         const std::string answer = client.Answer();
         EXPECT_EQ(StatusOf(answer), c.status);
         EXPECT_NE(answer.find(c.has), std::string::npos) << answer;
-        EXPECT_EQ(answer.find("unsafe-inline"), std::string::npos);
+        // Only the key page, which has no script, has its style inline.
+        EXPECT_EQ(answer.find("unsafe-inline") == std::string::npos, answer.find("<h1>") == std::string::npos);
+        EXPECT_EQ(answer.find("script-src 'unsafe"), std::string::npos);
     }
     Client client(served.Port());
     for (int i = 0; i < 12; ++i) client.Write(Request("GET /api/v1/state?key=wrong HTTP/1.1\r\n"));
@@ -305,9 +330,27 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
     EXPECT_EQ(StatusOf(page.Answer()), 101);
     const int before = served.Orders();
     page.SendFrame(2, R"({"order":"start"})");
-    page.Frame();  // the state at connect
-    EXPECT_NE(page.Frame().second.find("binary"), std::string::npos);
+    EXPECT_NE(FramesUntil(page, "error").back().find("binary"), std::string::npos);
     EXPECT_EQ(served.Orders(), before);
+}
+
+// Over a page's socket an order with an id is answered after the state it made, with whether
+// it changed anything; a refused one names its id; a clock with nothing new still says it is there.
+TEST(RemoteServer, ASocketsOrdersAreAnsweredByTheirIdsAndAQuietClockKeepsTheSocketAlive) {
+    Served served;
+    Client page(served.Port());
+    page.Write(Upgrade(std::string("/api/v1/ws?key=") + kControl));
+    ASSERT_EQ(StatusOf(page.Answer()), 101);
+    page.SendFrame(1, R"({"order":"start","id":41})");
+    const std::vector<std::string> frames = FramesUntil(page, "answer");
+    EXPECT_EQ(frames.back(), R"({"answer":41,"changed":true})");
+    EXPECT_TRUE(std::any_of(frames.begin(), frames.end() - 1,
+                            [](const std::string& f) { return f.find(R"("remaining":1)") != std::string::npos; }));
+    page.SendFrame(1, R"({"order":"resume","id":42})");
+    EXPECT_EQ(FramesUntil(page, "answer").back(), R"({"answer":42,"changed":false})");
+    page.SendFrame(1, R"({"order":"fly","id":43})");
+    EXPECT_NE(FramesUntil(page, "error").back().find(R"("id":43)"), std::string::npos);
+    EXPECT_EQ(FramesUntil(page, "alive").back(), R"({"alive":true,"serverTime":1234})");
 }
 
 // The clock late or full, and a handler that throws: the request gets 503 or its

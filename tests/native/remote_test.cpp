@@ -4,6 +4,8 @@
 #include "remote/access_keys.h"
 #include "remote/batch_queue.h"
 #include "remote/http_route.h"
+#include "command/message_text.h"
+#include "remote/key_page.h"
 #include "remote/remote_plan.h"
 #include "remote/state_json.h"
 
@@ -26,6 +28,8 @@ TEST(RemoteRoute, EachPathMethodAndWordGetsItsAnswer) {
         {"GET", "/api/v1/message?key=k&text=Wrap+up%21", RouteKind::Order, 200, ""},
         {"GET", "/", RouteKind::ControlPage, 200, ""},
         {"GET", "/view?key=k", RouteKind::ViewPage, 200, ""},
+        {"GET", "/overlay?key=k", RouteKind::OverlayPage, 200, ""},
+        {"POST", "/overlay", RouteKind::Error, 405, ""},
         {"GET", "/api/v1/ws", RouteKind::WebSocket, 200, ""},
         {"GET", "/api/v1/add/ten", RouteKind::Error, 400, "ten"},
         {"GET", "/api/v1/set/%zz", RouteKind::Error, 400, "%zz"},
@@ -113,16 +117,24 @@ TEST(RemoteState, TheSnapshotFollowsThePhaseAndCountsToItsEnd) {
     m.m_message = "Wrap up";
     m.m_show = {{"Welcome", 300}, {"Keynote", 1800}};
     m.m_titleText = "Hall A";
+    m.m_fontName = "Arial";
+    m.m_alertText = "TIME UP";
+    m.m_messagePresetText = " Wrap up |\x01|| Slow\tdown|";
+    m.m_flashSteps = 3;
+    m.m_blackout = 1;
     ClockSnapshot s = SnapshotOf(m, 1'000'000, 400, "1.2.3");
     EXPECT_EQ(s.phase, "idle");
     EXPECT_EQ(s.remaining, 300);
     EXPECT_FALSE(s.endsAtMs);
     EXPECT_EQ(
-        StateJson(s, false),
-        R"({"alertLength":10,"color":"#FF102030","control":false,"elapsed":0,"endsAt":null,"face":"remaining",)"
-        R"("length":300,"message":"Wrap up","nextSegment":"Keynote","paused":false,"phase":"idle","remaining":300,)"
-        R"("segment":"Welcome","segmentCount":2,"segmentNumber":1,"serverTime":1000000,"text":"Hall A",)"
-        R"("version":"1.2.3"})");
+        StateJson(s, false, false),
+        R"({"alertLength":10,"alertText":"TIME UP","blackout":true,"changed":false,"color":"#FF102030",)"
+        R"("control":false,"elapsed":0,"endsAt":null,"face":"remaining","flash":true,"fontName":"Arial",)"
+        R"("language":"en","length":300,"message":"Wrap up","nextSegment":"Keynote","paused":false,"phase":"idle",)"
+        R"("presets":["Wrap up","Slowdown"],"remaining":300,"segment":"Welcome","segmentCount":2,"segmentNumber":1,)"
+        R"("segments":[{"length":300,"name":"Welcome"},{"length":1800,"name":"Keynote"}],)"
+        R"("serverTime":1000000,"text":"Hall A","version":"1.2.3","warnSeconds":0})");
+    EXPECT_EQ(MessagePresets(std::string(13, '|') + "a|b|c|d|e|f|g|h|i|j|k|l|m").size(), kMaxMessagePresets);
     m.m_show.clear();
     m.m_titleText.clear();
     m.m_running = 1;
@@ -172,6 +184,33 @@ TEST(RemoteState, WebSocketOrdersNameWhatIsBad) {
         EXPECT_EQ(parsed.word, word);
     }
     EXPECT_EQ(ParseOrderJson(R"({"order":"message","text":""})").command->kind, tallyglass::CommandKind::ClearMessage);
+    // An order's id comes back with its answer: only a whole number a page's number holds exactly.
+    const std::pair<std::string, uint64_t> ids[] = {{"7", 7},     {"9007199254740992", kMaxOrderId},
+                                                    {"0", 0},     {"9007199254740993", 0},
+                                                    {"-3", 0},    {"1.5", 0},
+                                                    {"\"7\"", 0}};
+    for (const auto& [id, kept] : ids) {
+        uint64_t orderId = 99;
+        ParseOrderJson(R"({"order":"start","id":)" + id + "}", &orderId);
+        EXPECT_EQ(orderId, kept) << id;
+    }
+    uint64_t badId = 0;
+    const auto bad = ParseOrderJson(R"({"order":"fly","id":12})", &badId);
+    EXPECT_EQ(ErrorJson(bad.why, bad.word, badId), R"({"error":"no such order","id":12,"word":"fly"})");
+}
+
+// A browser without a valid key gets a page, in the clock's language, that says where a
+// link comes from; the pages themselves speak that language from their first word.
+TEST(RemoteState, PagesSpeakTheClocksLanguageAndAKeylessPageSaysWhereALinkIsFound) {
+    EXPECT_EQ(PageInLanguage("<html lang=\"en\"><p>", "zh"), "<html lang=\"zh-CN\"><p>");
+    EXPECT_EQ(PageInLanguage("<html lang=\"en\"><p>", "en"), "<html lang=\"en\"><p>");
+    const std::string missing = KeyPage(KeyTrouble::Missing, "en"), wrong = KeyPage(KeyTrouble::Wrong, "zh");
+    EXPECT_NE(missing.find("needs the clock's key"), std::string::npos);
+    EXPECT_NE(missing.find("About"), std::string::npos);
+    EXPECT_NE(wrong.find("lang=\"zh-CN\""), std::string::npos);
+    EXPECT_NE(wrong.find("新密钥"), std::string::npos);
+    EXPECT_NE(KeyPage(KeyTrouble::LockedOut, "en").find("wait a minute"), std::string::npos);
+    for (const std::string& page : {missing, wrong}) EXPECT_EQ(page.find("<script"), std::string::npos);
 }
 
 TEST(RemotePlan, OffUnlessAskedAndOffWithAReasonWhenTheSettingsCannotBeUsed) {
