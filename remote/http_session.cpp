@@ -166,7 +166,9 @@ void HttpSession::Handle(http::request<http::string_body> request) {
         case RouteKind::WebSocket:
             // The cookie rides along with any page's socket; only the clock's own pages may use it.
             if (byCookie && !ownOrigin) break;
-            return Upgrade(std::move(request), access);
+            // The clock's pages hear from it every second; a program asks for that, so that
+            // one that reads every message as a state is not handed anything else.
+            return Upgrade(std::move(request), access, byCookie || QueryValue(target, "keepalive") == "1");
         case RouteKind::Order:
             // Likewise with any page's <img> or form: an order on the cookie only as the pages send it.
             if (byCookie && !(ownOrigin && request.method() == http::verb::post && request["X-Tallyglass"] == "1"))
@@ -242,11 +244,12 @@ void HttpSession::SendFile(const std::string& name, bool keepAlive) {
     Send(Answer(http::status::ok, found->second, keepAlive, TypeOf(name)));
 }
 
-void HttpSession::Upgrade(http::request<http::string_body> request, Access access) {
+void HttpSession::Upgrade(http::request<http::string_body> request, Access access, bool keepAlive) {
     if (!websocket::is_upgrade(request))
         return Send(Answer(http::status::bad_request, ErrorJson("this path takes a WebSocket"), false));
     m_stream.expires_never();
-    auto session = std::make_shared<WebSocketSession>(m_stream.release_socket(), m_shared, access, std::move(m_slot));
+    auto session =
+        std::make_shared<WebSocketSession>(m_stream.release_socket(), m_shared, access, std::move(m_slot), keepAlive);
     session->Accept(std::move(request));
 }
 

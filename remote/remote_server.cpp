@@ -92,7 +92,7 @@ void RemoteServer::Impl::ArmKeepAlive() {
         if (ec) return;
         const Text alive = std::make_shared<const std::string>(
             KeepAliveJson(config.unixNowMs ? std::optional<int64_t>(config.unixNowMs()) : std::nullopt));
-        for (WebSocketSession* viewer : viewers) viewer->SendIfIdle(alive);
+        for (WebSocketSession* viewer : viewers) viewer->KeepAlive(alive);
         ArmKeepAlive();
     });
 }

@@ -2,8 +2,9 @@
 
 namespace tallyglass::server {
 
-WebSocketSession::WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot)
-    : m_ws(std::move(socket)), m_shared(shared), m_access(access), m_slot(std::move(slot)) {
+WebSocketSession::WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot,
+                                   bool keepAlive)
+    : m_ws(std::move(socket)), m_shared(shared), m_access(access), m_slot(std::move(slot)), m_keepAlive(keepAlive) {
     m_shared.sessions.insert(this);
 }
 

@@ -11,7 +11,8 @@ namespace tallyglass::server {
 
 class WebSocketSession : public Session, public AnswerWaiter, public std::enable_shared_from_this<WebSocketSession> {
 public:
-    WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot);
+    // keepAlive: whether it hears from the clock every second when nothing changes.
+    WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot, bool keepAlive);
     ~WebSocketSession() override;
     WebSocketSession(const WebSocketSession&) = delete;
     WebSocketSession& operator=(const WebSocketSession&) = delete;
@@ -20,9 +21,9 @@ public:
     bool Controls() const { return m_access == Access::Control; }
     // A state not yet sent is replaced by a newer one: a viewer needs only the latest.
     void Send(Text text, bool state = true);
-    // Only when nothing waits to be written: anything sent says as much.
-    void SendIfIdle(const Text& text) {
-        if (m_queue.empty()) Send(text, false);
+    // When asked for, and only when nothing waits to be written: anything sent says as much.
+    void KeepAlive(const Text& text) {
+        if (m_keepAlive && m_queue.empty()) Send(text, false);
     }
     // The clock's answer to an order that carried an id.
     void Answered(uint64_t id, const SnapshotPtr& state, bool changed) override;
@@ -42,6 +43,7 @@ private:
     Access m_access;
     ConnectionSlot m_slot;
     bool m_goingAway = false;
+    bool m_keepAlive;
     std::unordered_map<uint64_t, uint64_t> m_orderIds;  // the page's id of each order waiting, by answer id
 };
 

@@ -58,6 +58,19 @@ answers "a message is set, cleaned of control characters" 200 message '"Wrap up 
 taller() { local h; read -r _ _ _ h < <(geometry); holds "h > $one_line * 5 / 4"; }
 expect 5 "the clock grows a second line for the message" taller
 shoot_clock "$SCREENS/remote-2-message.png" >/dev/null
+# Paused, the picture holds still but for the blink.
+call GET "/api/v1/pause?key=$KEY" >/dev/null
+with_message=$(shoot_clock "$SCREENS/remote-2-message-paused.png")
+answers "flash: the message blinks" 200 flash true GET "/api/v1/flash?key=$KEY"
+expect 3 "the message's line goes dark on the clock" picture_is_not "$with_message"
+expect 3 "and comes back" picture_is "$with_message"
+unflashed() { [[ $(field "$(call GET "/api/v1/state?key=$KEY")" flash) == false ]]; }
+expect 8 "the blink ends by itself within five seconds and the state says so" unflashed
+check "the clock shows the message as before" picture_is "$with_message"
+call GET "/api/v1/resume?key=$KEY" >/dev/null
+answers "blackout/on darkens the view page's state" 200 blackout true GET "/api/v1/blackout/on?key=$KEY"
+answers "a second blackout/on changes nothing, and says so" 200 changed false GET "/api/v1/blackout/on?key=$KEY"
+answers "blackout/off" 200 blackout false GET "/api/v1/blackout/off?key=$KEY"
 answers "set/2m acts as New countdown" 200 length 120 GET "/api/v1/set/2m?key=$KEY"
 answers "the message stays through a new length" 200 message '"Wrap up now"' GET "/api/v1/state?key=$KEY"
 answers "message/clear" 200 message '""' GET "/api/v1/message/clear?key=$KEY"

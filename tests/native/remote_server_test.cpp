@@ -339,7 +339,7 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
 TEST(RemoteServer, ASocketsOrdersAreAnsweredByTheirIdsAndAQuietClockKeepsTheSocketAlive) {
     Served served;
     Client page(served.Port());
-    page.Write(Upgrade(std::string("/api/v1/ws?key=") + kControl));
+    page.Write(Upgrade(std::string("/api/v1/ws?keepalive=1&key=") + kControl));
     ASSERT_EQ(StatusOf(page.Answer()), 101);
     page.SendFrame(1, R"({"order":"start","id":41})");
     const std::vector<std::string> frames = FramesUntil(page, "answer");
