@@ -11,7 +11,8 @@ std::vector<BatchStep> WithAdditionsSummed(const std::vector<ClockCommand>& comm
         if (command.kind == CommandKind::AddSeconds && !steps.empty() &&
             steps.back().command.kind == CommandKind::AddSeconds) {
             ClockCommand& sum = steps.back().command;
-            sum.number = static_cast<int32_t>(std::clamp<int64_t>(int64_t{sum.number} + command.number, INT32_MIN, INT32_MAX));
+            sum.number =
+                static_cast<int32_t>(std::clamp<int64_t>(int64_t{sum.number} + command.number, INT32_MIN, INT32_MAX));
             ++steps.back().orders;
             continue;
         }

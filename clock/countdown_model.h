@@ -45,11 +45,11 @@ struct ClockSettings : CountdownValues {
     int32_t m_showAutoStart = 0;  // 1: and starts it
 
     // Faces and cues; each is off at its default.
-    std::string m_faceName;       // "remaining" or "elapsed", as the settings file has it
-    int32_t m_elapsedFace = 0;    // 1: the count shows the time since the start instead of the time left
-    int32_t m_idleClock = 0;      // 1: idle without a title, the time of day shows
-    std::string m_cueText;        // "5m, 1m", as the settings file has it
-    std::vector<int32_t> m_cues;  // seconds before the end, from m_cueText
+    std::string m_faceName;           // "remaining" or "elapsed", as the settings file has it
+    int32_t m_elapsedFace = 0;        // 1: the count shows the time since the start instead of the time left
+    int32_t m_idleClock = 0;          // 1: idle without a title, the time of day shows
+    std::string m_cueText;            // "5m, 1m", as the settings file has it
+    std::vector<int32_t> m_cues;      // seconds before the end, from m_cueText
     std::string m_messagePresetText;  // "Wrap up|Five minutes", as the settings file has it
 
     // Hot-key texts such as "Ctrl+Alt+F2"; empty: that hot key is off.

@@ -2,6 +2,7 @@
 // order whose message is clean (valid UTF-8, no control character, within its caps).
 #include <cstdint>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 
@@ -36,9 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     if (route.kind == RouteKind::Order) CheckClean(route.command);
     (void)PresentedKey(target, input, input);
-    const tallyglass::CommandCheck parsed = ParseOrderJson(input);
+    uint64_t orderId = 0;
+    const tallyglass::CommandCheck parsed = ParseOrderJson(input, &orderId);
     if (parsed.command) CheckClean(*parsed.command);
     if (!parsed.command && parsed.why.empty()) std::abort();
+    // An id goes back to a page as a number it holds exactly, and an error names it as JSON.
+    if (orderId > kMaxOrderId) std::abort();
+    if (!nlohmann::json::accept(ErrorJson(parsed.why, parsed.word, orderId))) std::abort();
     // Any bytes as a message, as OSC hands them over unescaped.
     CheckClean(*CheckCommand(CommandKind::SetMessage, input).command);
     return 0;

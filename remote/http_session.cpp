@@ -181,11 +181,13 @@ void HttpSession::Handle(http::request<http::string_body> request) {
 
 // A person who opened a page gets a page saying where a link comes from; a program, JSON.
 void HttpSession::WrongKey(RouteKind route, bool keyGiven, bool keepAlive) {
-    const bool page = route == RouteKind::ControlPage || route == RouteKind::ViewPage || route == RouteKind::OverlayPage;
+    const bool page =
+        route == RouteKind::ControlPage || route == RouteKind::ViewPage || route == RouteKind::OverlayPage;
     const auto answer = [&](http::status status, KeyTrouble trouble, const char* error, bool keep) {
         if (!page) return Answer(status, ErrorJson(error), keep);
         auto response = Answer(status, KeyPage(trouble, m_shared.config.language), keep, "text/html; charset=utf-8");
-        response.set("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'; frame-ancestors 'none'");
+        response.set("Content-Security-Policy",
+                     "default-src 'none'; style-src 'unsafe-inline'; frame-ancestors 'none'");
         return response;
     };
     switch (m_shared.lockOut.Failed(m_address, SteadyMs())) {
@@ -200,8 +202,8 @@ void HttpSession::WrongKey(RouteKind route, bool keyGiven, bool keepAlive) {
             break;
     }
     ++m_shared.refused.wrongKey;
-    Send(answer(http::status::unauthorized, keyGiven ? KeyTrouble::Wrong : KeyTrouble::Missing,
-                "a valid key is needed", keepAlive));
+    Send(answer(http::status::unauthorized, keyGiven ? KeyTrouble::Wrong : KeyTrouble::Missing, "a valid key is needed",
+                keepAlive));
 }
 
 void HttpSession::Order(const ClockCommand& order, Access access, bool keepAlive) {

@@ -29,8 +29,8 @@ struct RemoteConfig {
     std::vector<std::string> hostNames;
     std::string controlPage;  // HTML
     std::string viewPage;
-    std::string overlayPage;     // the clock's text alone, for a streaming program's browser source
-    std::string language = "en";  // en or zh: the pages' lang, and the key page's words
+    std::string overlayPage;                   // the clock's text alone, for a streaming program's browser source
+    std::string language = "en";               // en or zh: the pages' lang, and the key page's words
     std::map<std::string, std::string> files;  // the pages' scripts and styles by name, under /files/
     // One line for each failure and a count of refusals now and then, on the network thread.
     std::function<void(const std::string& line)> log;

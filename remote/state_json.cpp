@@ -57,31 +57,31 @@ tallyglass::CommandCheck OrderFrom(const std::string& name, const json& object) 
 
 std::string StateJson(const ClockSnapshot& s, bool control, std::optional<bool> changed) {
     json state{{"phase", s.phase},
-                     {"paused", s.paused},
-                     {"remaining", s.remaining},
-                     {"text", s.text},
-                     {"color", ColorText(s.color)},
-                     {"length", s.length},
-                     {"alertLength", s.alertLength},
-                     {"endsAt", s.endsAtMs ? json(*s.endsAtMs) : json(nullptr)},
-                     {"serverTime", s.serverTimeMs},
-                     {"message", s.message},
-                     {"version", s.version},
-                     {"face", s.face},
-                     {"elapsed", s.elapsed},
-                     {"segment", s.segment},
-                     {"segmentNumber", s.segmentNumber},
-                     {"segmentCount", s.segmentCount},
-                     {"nextSegment", s.nextSegment},
-                     {"segments", SegmentsJson(s.segments)},
-                     {"language", s.language},
-                     {"fontName", s.fontName},
-                     {"alertText", s.alertText},
-                     {"warnSeconds", s.warnSeconds},
-                     {"presets", s.presets},
-                     {"flash", s.flash},
-                     {"blackout", s.blackout},
-                     {"control", control}};
+               {"paused", s.paused},
+               {"remaining", s.remaining},
+               {"text", s.text},
+               {"color", ColorText(s.color)},
+               {"length", s.length},
+               {"alertLength", s.alertLength},
+               {"endsAt", s.endsAtMs ? json(*s.endsAtMs) : json(nullptr)},
+               {"serverTime", s.serverTimeMs},
+               {"message", s.message},
+               {"version", s.version},
+               {"face", s.face},
+               {"elapsed", s.elapsed},
+               {"segment", s.segment},
+               {"segmentNumber", s.segmentNumber},
+               {"segmentCount", s.segmentCount},
+               {"nextSegment", s.nextSegment},
+               {"segments", SegmentsJson(s.segments)},
+               {"language", s.language},
+               {"fontName", s.fontName},
+               {"alertText", s.alertText},
+               {"warnSeconds", s.warnSeconds},
+               {"presets", s.presets},
+               {"flash", s.flash},
+               {"blackout", s.blackout},
+               {"control", control}};
     if (changed) state["changed"] = *changed;
     // Text that is not valid UTF-8 (a title typed in another code page) is replaced, never a throw.
     return state.dump(-1, ' ', false, json::error_handler_t::replace);
@@ -94,7 +94,9 @@ std::string ErrorJson(std::string_view error, std::string_view word, uint64_t or
     return answer.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::string AnswerJson(uint64_t orderId, bool changed) { return json{{"answer", orderId}, {"changed", changed}}.dump(); }
+std::string AnswerJson(uint64_t orderId, bool changed) {
+    return json{{"answer", orderId}, {"changed", changed}}.dump();
+}
 
 std::string KeepAliveJson(std::optional<int64_t> unixNowMs) {
     json alive{{"alive", true}};
@@ -107,7 +109,7 @@ tallyglass::CommandCheck ParseOrderJson(std::string_view text, uint64_t* orderId
     if (orderId) *orderId = 0;
     if (!object.is_object()) return Bad("an order is a JSON object such as {\"order\":\"start\"}");
     if (const auto id = object.find("id"); orderId && id != object.end() && id->is_number_unsigned() &&
-                                            id->get<uint64_t>() >= 1 && id->get<uint64_t>() <= kMaxOrderId)
+                                           id->get<uint64_t>() >= 1 && id->get<uint64_t>() <= kMaxOrderId)
         *orderId = id->get<uint64_t>();
     const auto name = object.find("order");
     if (name == object.end() || !name->is_string()) return Bad("an order needs \"order\"", "order");

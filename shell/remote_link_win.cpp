@@ -73,12 +73,9 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
     config.overlayPage = PageResource(IDR_OVERLAY_PAGE);
     config.language = std::move(language);
     config.unixNowMs = UnixNowMs;
-    config.files = {{"control.js", PageResource(IDR_CONTROL_SCRIPT)},
-                    {"control.css", PageResource(IDR_CONTROL_STYLE)},
-                    {"view.js", PageResource(IDR_VIEW_SCRIPT)},
-                    {"view.css", PageResource(IDR_VIEW_STYLE)},
-                    {"link.js", PageResource(IDR_LINK_SCRIPT)},
-                    {"overlay.js", PageResource(IDR_OVERLAY_SCRIPT)},
+    config.files = {{"control.js", PageResource(IDR_CONTROL_SCRIPT)}, {"control.css", PageResource(IDR_CONTROL_STYLE)},
+                    {"view.js", PageResource(IDR_VIEW_SCRIPT)},       {"view.css", PageResource(IDR_VIEW_STYLE)},
+                    {"link.js", PageResource(IDR_LINK_SCRIPT)},       {"overlay.js", PageResource(IDR_OVERLAY_SCRIPT)},
                     {"overlay.css", PageResource(IDR_OVERLAY_STYLE)}};
     // What a phone may call this PC besides the address it reached: its own name.
     wchar_t name[256];

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "clock/clock_snapshot.h"
+#include "command/message_text.h"
 #include "remote/access_keys.h"
 #include "remote/batch_queue.h"
 #include "remote/http_route.h"
-#include "command/message_text.h"
 #include "remote/key_page.h"
 #include "remote/remote_plan.h"
 #include "remote/state_json.h"
@@ -185,10 +185,9 @@ TEST(RemoteState, WebSocketOrdersNameWhatIsBad) {
     }
     EXPECT_EQ(ParseOrderJson(R"({"order":"message","text":""})").command->kind, tallyglass::CommandKind::ClearMessage);
     // An order's id comes back with its answer: only a whole number a page's number holds exactly.
-    const std::pair<std::string, uint64_t> ids[] = {{"7", 7},     {"9007199254740992", kMaxOrderId},
-                                                    {"0", 0},     {"9007199254740993", 0},
-                                                    {"-3", 0},    {"1.5", 0},
-                                                    {"\"7\"", 0}};
+    const std::pair<std::string, uint64_t> ids[] = {
+        {"7", 7},    {"9007199254740992", kMaxOrderId}, {"0", 0}, {"9007199254740993", 0}, {"-3", 0}, {"1.5", 0},
+        {"\"7\"", 0}};
     for (const auto& [id, kept] : ids) {
         uint64_t orderId = 99;
         ParseOrderJson(R"({"order":"start","id":)" + id + "}", &orderId);
