@@ -18,7 +18,7 @@ EngineEffects StepBlink(CountdownModel& model) {
         return fx;
     }
     --model.m_flashSteps;
-    const int32_t hidden = model.m_flashSteps > 0 && model.m_flashSteps % 2 == 1 ? 1 : 0;
+    const int32_t hidden = model.m_flashSteps % 2;  // odd steps are the dark halves; the last, 0, is lit
     if (hidden != model.m_messageHidden && !model.m_message.empty()) fx.Ask(EngineEffects::Picture::Frame);
     model.m_messageHidden = hidden;
     if (model.m_flashSteps == 0) {
