@@ -77,6 +77,18 @@ std::optional<int32_t> ParseDuration(std::string_view text) {
     return static_cast<int32_t>(*seconds);
 }
 
+std::string FormatDuration(int32_t seconds) {
+    if (seconds <= 0) return {};
+    std::string text;
+    const auto part = [&text](int32_t value, char unit) {
+        if (value > 0) text += std::to_string(value) + unit;
+    };
+    part(seconds / 3600, 'h');
+    part(seconds % 3600 / 60, 'm');
+    part(seconds % 60, 's');
+    return text;
+}
+
 std::optional<int32_t> ParseClockTime(std::string_view text) {
     const std::vector<std::string_view> parts = SplitAtColons(text);
     if (parts.size() != 2 || parts[0].size() > 2 || parts[1].size() != 2) return std::nullopt;

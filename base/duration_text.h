@@ -2,6 +2,7 @@
 // Lengths and clock times as typed on the command line.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tallyglass {
@@ -10,6 +11,10 @@ namespace tallyglass {
 // "1h30m15s" (units in that order, each once, any case), "1:30" (m:ss) or
 // "1:30:00" (h:mm:ss). Nothing for zero, a value beyond 32 bits or other text.
 std::optional<int32_t> ParseDuration(std::string_view text);
+
+// A positive length as ParseDuration reads it back and a person writes it: "20m",
+// "1h30m", "1m30s", "45s"; nothing for a length that is not positive.
+std::string FormatDuration(int32_t seconds);
 
 // "14:30" or "9:05", 24-hour: minutes since midnight.
 std::optional<int32_t> ParseClockTime(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/duration_text.h"
 #include "base/text_scan.h"
 #include "store/settings_store.h"
 
@@ -174,6 +175,47 @@ std::string Apply(std::string_view file, const WrittenKeys& written) {
     return out;
 }
 
+bool IsComment(std::string_view file, const FileLine& line) {
+    const std::string_view text = WithoutLeadingBlanks(file.substr(line.begin, line.textEnd - line.begin));
+    return text.empty() || text.front() == ';' || text.front() == '#';
+}
+
+std::string ShowLines(const std::vector<ShowSegment>& segments, std::string_view ending) {
+    std::string lines;
+    for (const ShowSegment& segment : segments)
+        lines += OneLine(segment.name) + " = " + FormatDuration(segment.seconds) + std::string(ending);
+    return lines;
+}
+
+std::string ReplaceShow(std::string_view file, const std::vector<ShowSegment>& segments) {
+    const std::vector<FileLine> lines = SplitLines(file);
+    std::vector<bool> dropped(lines.size());
+    std::optional<size_t> firstHeader, insertBefore;
+    bool inShow = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind == FileLine::Kind::Header) {
+            inShow = EqualsNoCase(lines[i].name, "show");
+            if (inShow && !firstHeader) firstHeader = i;
+        } else if (inShow && !IsComment(file, lines[i])) {
+            dropped[i] = true;
+            if (!insertBefore) insertBefore = i;
+        }
+    }
+    const size_t at = insertBefore ? *insertBefore : firstHeader ? *firstHeader + 1 : lines.size();
+    const std::string_view ending = LineEnding(file, lines, lines.empty() ? 0 : std::min(at, lines.size() - 1));
+    std::string out;
+    for (size_t i = 0; i <= lines.size(); ++i) {
+        if (i == at) {
+            // A last line without an ending gets one before anything follows it.
+            if (i > 0 && lines[i - 1].end == lines[i - 1].textEnd) out += ending;
+            if (!firstHeader) out += "[show]" + std::string(ending);
+            out += ShowLines(segments, ending);
+        }
+        if (i < lines.size() && !dropped[i]) out += file.substr(lines[i].begin, lines[i].end - lines[i].begin);
+    }
+    return out;
+}
+
 std::string ApplyToStore(SettingsStore& store, const WrittenKeys& written) {
     for (const auto& [key, value] : written) store.SetText(key, value);
     return store.Serialize();
@@ -214,6 +256,11 @@ std::vector<SettingsFileLine> ReadSettingsFileLines(std::string_view file) {
 std::optional<std::string> MergeWrittenKeys(std::string_view diskText, const WrittenKeys& written) {
     if (diskText.size() > kMaxSettingsFileBytes) return std::nullopt;
     return Apply(diskText, written);
+}
+
+std::optional<std::string> MergeShow(std::string_view diskText, const std::vector<ShowSegment>& segments) {
+    if (diskText.size() > kMaxSettingsFileBytes) return std::nullopt;
+    return ReplaceShow(diskText, segments);
 }
 
 std::string FreshSettingsText(const WrittenKeys& written, const LocalDefaults& localDefaults) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "store/run_of_show.h"
 #include "store/settings_store.h"
 
 namespace tallyglass {
@@ -36,6 +37,13 @@ void NoteWrittenKey(WrittenKeys& written, std::string_view key, std::string valu
 // unknown key and the order of lines kept. Nothing when the disk text is too
 // large to be a settings file: such a file is never rewritten.
 std::optional<std::string> MergeWrittenKeys(std::string_view diskText, const WrittenKeys& written);
+
+// The disk text with its run of show replaced: the [show] section's segment lines
+// (and lines it could not read) give way to one "name = length" line per segment, in
+// order, where its first segment line stood (or under its header); its header, its
+// comments and every other section stay byte for byte. Without a section, one is added
+// at the end. Nothing when the disk text is too large to be a settings file.
+std::optional<std::string> MergeShow(std::string_view diskText, const std::vector<ShowSegment>& segments);
 
 // A file for a store that is gone: every key with its default (the local ones
 // where given), then the written keys over them.

@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "base/duration_text.h"
 #include "clock/cue_list.h"
 #include "clock/display_selection.h"
 #include "clock/display_text.h"
 #include "store/run_of_show.h"
+#include "store/settings_merge.h"
 
 using namespace tallyglass;
 
@@ -27,6 +29,29 @@ TEST(RunOfShow, SegmentsInTheFilesOrderFromItsShowSectionOnly) {
     // A NUL or a lone CR ends a line for the store, so a header after one ends the show for both.
     EXPECT_EQ(ParseRunOfShow(std::string("[show]\nA = 1m\n; x\0[settings]\rdjsseconds = 300\n", 46)).segments.size(),
               1u);
+}
+
+// A show edited in the settings window replaces only the section's segment lines (and
+// lines it could not read), where they stood: the header, its comments, other sections
+// and their line endings stay; the clock reads back exactly the segments written.
+TEST(RunOfShow, AnEditedShowReplacesOnlyItsSegmentLines) {
+    const std::vector<ShowSegment> edited{{"Welcome", 300}, {"Q&A <b>", 5400}, {"Close", 90}};
+    const std::string file =
+        "; mine\r\n[settings]\r\ntitle = Hall\r\n[Show]\r\n; the day\r\nWelcome = 5m\r\nnot a line\r\n"
+        "Talk = 20m\r\n; after\r\n[other]\r\nx = 1";
+    EXPECT_EQ(MergeShow(file, edited),
+              "; mine\r\n[settings]\r\ntitle = Hall\r\n[Show]\r\n; the day\r\nWelcome = 5m\r\nQ&A <b> = 1h30m\r\n"
+              "Close = 1m30s\r\n; after\r\n[other]\r\nx = 1");
+    const auto back = ParseRunOfShow(*MergeShow(file, edited)).segments;
+    ASSERT_EQ(back.size(), edited.size());
+    for (size_t i = 0; i < back.size(); ++i)
+        EXPECT_EQ(back[i].name + FormatDuration(back[i].seconds), edited[i].name + FormatDuration(edited[i].seconds));
+    // Without a section one is added at the end, after a last line that had no ending;
+    // an emptied show keeps its header and its comments.
+    EXPECT_EQ(MergeShow("[settings]\ntitle = x", {{"A", 60}}), "[settings]\ntitle = x\n[show]\nA = 1m\n");
+    EXPECT_EQ(MergeShow("[show]\n# keep\nA = 1m\n[settings]\n", {}), "[show]\n# keep\n[settings]\n");
+    EXPECT_EQ(MergeShow("", {{"A", 3661}}), "[show]\r\nA = 1h1m1s\r\n");
+    EXPECT_FALSE(MergeShow(std::string(kMaxSettingsFileBytes + 1, ';'), edited));
 }
 
 // A hostile section: the clock runs on what parses and About says what did not.
