@@ -2,6 +2,7 @@
 
 #include "base/duration_text.h"
 #include "clock/message_flash.h"
+#include "clock/settings_apply.h"
 
 namespace tallyglass {
 namespace {
@@ -58,6 +59,8 @@ EngineEffects Dispatch(CountdownModel& model, const ClockCommand& command, const
             return {};
         case CommandKind::NewCountdown:
             return ApplyNewCountdown(model, command.values);
+        case CommandKind::ApplySettings:
+            return ApplySettings(model, command.settings, command.show);
         case CommandKind::FlashMessage:
             return FlashMessage(model);
         case CommandKind::BlackoutOn:

@@ -31,6 +31,9 @@ struct EngineEffects {
     enum class Blink { None, Arm, Stop };
     Blink blink = Blink::None;
     bool viewersSee = false;  // a change only the network's viewers see (a blackout, a blink's start and end)
+    // What new settings ask the window to set up again besides the picture.
+    enum Redo : uint32_t { kRedoHotKeys = 1, kRedoRemote = 2, kRedoWindow = 4, kRedoMonitor = 8 };
+    uint32_t redo = 0;
 
     void Ask(Picture wanted) { picture = wanted > picture ? wanted : picture; }
     // A later event's picture, centring and sounds joined to these, for a batch
@@ -41,9 +44,10 @@ struct EngineEffects {
         alertSound = alertSound || later.alertSound;
         cueSound = cueSound || later.cueSound;
         viewersSee = viewersSee || later.viewersSee;
+        redo |= later.redo;
     }
     bool Changed() const {
-        return picture != Picture::None || stopTimer != kNoTimer || armTimer != Timer::None || viewersSee;
+        return picture != Picture::None || stopTimer != kNoTimer || armTimer != Timer::None || viewersSee || redo;
     }
 };
 

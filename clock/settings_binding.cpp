@@ -1,5 +1,7 @@
 #include "clock/settings_binding.h"
 
+#include <algorithm>
+
 #include "base/text_scan.h"
 #include "clock/cue_list.h"
 #include "clock/field_values.h"
@@ -94,11 +96,25 @@ void WriteOne(const SettingBinding& b, const CountdownModel& model, ConfigAccess
 
 const std::vector<SettingBinding>& SettingBindings() { return kBindings; }
 
-void ReadSettings(CountdownModel& model, const ConfigAccess& config) {
-    for (const SettingBinding& binding : kBindings) ReadOne(binding, model, config);
+namespace {
+void ReadDerived(CountdownModel& model) {
     // Any other word keeps the face every clock had before there was a choice.
     model.m_elapsedFace = EqualsNoCase(Trim(model.m_faceName), "elapsed");
     model.m_cues = ParseCueList(model.m_cueText);
+}
+}  // namespace
+
+void ReadSettings(CountdownModel& model, const ConfigAccess& config) {
+    for (const SettingBinding& binding : kBindings) ReadOne(binding, model, config);
+    ReadDerived(model);
+}
+
+void ReadSettingKeys(CountdownModel& model, const ConfigAccess& config, const std::vector<std::string>& keys) {
+    for (const SettingBinding& binding : kBindings)
+        if (std::any_of(keys.begin(), keys.end(),
+                        [&](const std::string& key) { return EqualsNoCase(key, binding.key); }))
+            ReadOne(binding, model, config);
+    ReadDerived(model);
 }
 
 bool PositionIsStored(const CountdownModel& model) { return model.m_remaining > model.m_alertSeconds; }

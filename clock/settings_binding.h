@@ -1,6 +1,7 @@
 #pragma once
 // Which settings key feeds which field of the clock, how a stored value is
 // corrected, and which keys are written back at exit.
+#include <string>
 #include <vector>
 
 #include "clock/countdown_model.h"
@@ -28,6 +29,8 @@ struct SettingBinding {
 const std::vector<SettingBinding>& SettingBindings();
 
 void ReadSettings(CountdownModel& model, const ConfigAccess& config);
+// Only the fields of the keys named (any case), and what follows from them (the face, the cues).
+void ReadSettingKeys(CountdownModel& model, const ConfigAccess& config, const std::vector<std::string>& keys);
 
 // The position is kept only while more than the alert length remains: in the
 // alert phase the window may stand at the centre, where the user did not put it.

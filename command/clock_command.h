@@ -8,7 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "command/countdown_values.h"
+#include "store/run_of_show.h"
+#include "store/settings_merge.h"
 
 namespace tallyglass {
 
@@ -30,6 +34,7 @@ enum class CommandKind {
     FlashMessage,        // the message's line blinks for a few seconds on the clock and the view page
     BlackoutOn,          // the view page goes black, until BlackoutOff
     BlackoutOff,         //
+    ApplySettings,       // settings, show: what the settings window changed, for the running clock
 };
 
 struct ClockCommand {
@@ -37,6 +42,10 @@ struct ClockCommand {
     int32_t number = 0;
     std::string text;
     CountdownValues values;  // NewCountdown only
+    // ApplySettings only: the keys changed, with their text as the file holds it, and the
+    // run of show when it was edited.
+    WrittenKeys settings = {};
+    std::optional<std::vector<ShowSegment>> show = std::nullopt;
 };
 
 bool operator==(const ClockCommand& a, const ClockCommand& b);

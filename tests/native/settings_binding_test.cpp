@@ -6,6 +6,7 @@
 
 #include "base/color.h"
 #include "clock/model_start.h"
+#include "clock/settings_apply.h"
 #include "clock/settings_binding.h"
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
@@ -122,5 +123,41 @@ TEST(ModelStart, TheShowsFirstSegmentAndTheIdleClocksTimeOfDay) {
     EXPECT_EQ(model.m_remaining, 90);  // without a show the length read stays
     EXPECT_EQ(model.m_localMinute, 14 * 60);
     EXPECT_EQ(model.m_clock12Hour, 1);
+}
+}  // namespace
+
+namespace {
+// New settings reach a running clock: only the changed keys' fields change (a text that
+// does not read gives the default, as in the file), the count goes on, and the window is
+// told what to set up again. An edited show keeps the segment where it still exists.
+TEST(SettingsApply, ChangedKeysReachTheRunningClockAndSayWhatToSetUpAgain) {
+    CountdownModel model;
+    model.m_running = 1;
+    model.m_remaining = 95;
+    model.m_countdownSeconds = 300;
+    model.m_sizeNormal = 77;
+    model.m_show = {{"A", 60}, {"B", 120}, {"C", 180}};
+    model.m_segment = 2;
+    const WrittenKeys changed{{"ClrWarn", "#FF00FF00"}, {"warnseconds", "30"}, {"fsizealert", "ten"},
+                              {"face", "elapsed"},      {"cues", "1m, 10s"},   {"hotkeystart", "Ctrl+F9"},
+                              {"opacity", "5"},         {"remoteport", "7400"}};
+    const EngineEffects fx = ApplySettings(model, changed, std::vector<ShowSegment>{{"A", 60}, {"D", 240}});
+    EXPECT_EQ(model.m_colorWarn, 0xFF00FF00u);
+    EXPECT_EQ(model.m_warnSeconds, 30);
+    EXPECT_EQ(model.m_sizeAlert, 96);   // the default, as the file would give
+    EXPECT_EQ(model.m_sizeNormal, 77);  // not changed, not read
+    EXPECT_EQ(model.m_elapsedFace, 1);
+    EXPECT_EQ(model.m_cues, (std::vector<int32_t>{60, 10}));
+    EXPECT_EQ(model.m_hotKeyStart, "Ctrl+F9");
+    EXPECT_EQ(model.m_opacity, 10);
+    EXPECT_EQ(fx.redo, EngineEffects::kRedoHotKeys | EngineEffects::kRedoWindow | EngineEffects::kRedoRemote);
+    EXPECT_EQ(fx.picture, EngineEffects::Picture::LayoutInPlace);
+    EXPECT_EQ(model.m_remaining, 95);  // the count goes on
+    EXPECT_EQ(model.m_segment, 1);     // the third is gone: the last there is
+    EXPECT_EQ(model.m_countdownSeconds, 300);
+    model.m_running = 0;
+    EXPECT_EQ(ApplySettings(model, {}, std::vector<ShowSegment>{{"A", 60}, {"E", 45}}).redo, 0u);
+    EXPECT_EQ(model.m_remaining, 45);  // idle: the segment's own length
+    EXPECT_FALSE(ApplySettings(model, {}, std::nullopt).Changed());
 }
 }  // namespace
