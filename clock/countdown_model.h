@@ -37,6 +37,7 @@ struct ClockSettings : CountdownValues {
     int32_t m_opacity = 100;        // percent of every frame's constant alpha
     int32_t m_clickThrough = 0;     // 1: clicks go to the window below
     int32_t m_hideFromCapture = 0;  // 1: kept out of screen capture where the system can
+    std::string m_monitorName;      // where it opens and centres: "" where it was, "primary", or a device name
 
     // A running order from the settings file; empty: none, and the clock is as
     // without one. The current segment's length is m_countdownSeconds.

@@ -51,6 +51,7 @@ const std::vector<SettingBinding> kBindings{
     Number(k::kOpacity, &M::m_opacity, &CorrectOpacity, WriteRule::Never),
     Flag(k::kClickThrough, &M::m_clickThrough, WriteRule::Never),
     Flag(k::kHideFromCapture, &M::m_hideFromCapture, WriteRule::Never),
+    Text(k::kMonitor, &M::m_monitorName),
     Text(k::kHotKeyStart, &M::m_hotKeyStart),
     Text(k::kHotKeyReset, &M::m_hotKeyReset),
     Text(k::kHotKeyPause, &M::m_hotKeyPause),

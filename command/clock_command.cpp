@@ -1,6 +1,5 @@
 #include "command/clock_command.h"
 
-#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -37,12 +36,6 @@ bool SameValues(const CountdownValues& a, const CountdownValues& b) {
            a.m_alertSound == b.m_alertSound;
 }
 
-bool SameShow(const std::vector<ShowSegment>& a, const std::vector<ShowSegment>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const ShowSegment& x, const ShowSegment& y) {
-        return x.name == y.name && x.seconds == y.seconds;
-    });
-}
-
 constexpr std::pair<std::string_view, CommandKind> kNetworkWords[] = {
     {"start", CommandKind::Start},
     {"pause", CommandKind::PauseOrResume},
@@ -65,7 +58,7 @@ constexpr std::pair<std::string_view, CommandKind> kNetworkWords[] = {
 bool operator==(const ClockCommand& a, const ClockCommand& b) {
     return a.kind == b.kind && a.number == b.number && a.text == b.text &&
            (a.kind != CommandKind::NewCountdown || SameValues(a.values, b.values)) && a.settings == b.settings &&
-           a.show.has_value() == b.show.has_value() && (!a.show || SameShow(*a.show, *b.show));
+           a.show == b.show;
 }
 
 CommandCheck CheckCommand(CommandKind kind, std::string_view word) {

@@ -12,6 +12,7 @@ namespace tallyglass {
 struct ShowSegment {
     std::string name;  // UTF-8, trimmed, at most kMaxSegmentNameCodePoints
     int32_t seconds = 0;
+    bool operator==(const ShowSegment& other) const { return name == other.name && seconds == other.seconds; }
 };
 
 struct RunOfShow {

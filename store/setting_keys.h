@@ -27,6 +27,7 @@ constexpr char kAlertFlash[] = "alertflash";
 constexpr char kOpacity[] = "opacity";
 constexpr char kClickThrough[] = "clickthrough";
 constexpr char kHideFromCapture[] = "hidefromcapture";
+constexpr char kMonitor[] = "monitor";
 // Read by the core services at start, never written back: the interface language.
 constexpr char kLanguage[] = "language";
 constexpr char kHotKeyStart[] = "hotkeystart";

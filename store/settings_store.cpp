@@ -43,6 +43,9 @@ const std::vector<SettingKey> kKeys{
     {setting_keys::kOpacity, SettingKind::Int, "100", "opacity of the whole clock in percent, 10 to 100"},
     {setting_keys::kClickThrough, SettingKind::Bool, "0", "1: mouse clicks pass through the clock to the window below"},
     {setting_keys::kHideFromCapture, SettingKind::Bool, "0", "1: hide the clock from screen capture and sharing"},
+    {setting_keys::kMonitor, SettingKind::Text, "",
+     "the monitor the clock opens and centres its alert on: empty for where it was, primary, or the monitor's "
+     "name as Windows gives it (\\\\.\\DISPLAY2)"},
     // Only read: a user who wants the other language edits it once.
     {setting_keys::kLanguage, SettingKind::Text, "auto", "menu and dialog language: auto (as Windows), zh or en"},
     {setting_keys::kHotKeyStart, SettingKind::Text, "Ctrl+Alt+F2",
