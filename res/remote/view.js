@@ -57,20 +57,23 @@ function showTime(text, secondsLeft) {
 
 // Between pushes the page counts on its own from endsAt on the server's time,
 // waking at each whole second so that it turns with the clock. The elapsed face
-// counts up by the seconds that went by since the push, as the clock does.
+// counts up by the seconds that went by since the push, as the clock does. A page
+// that lost the clock shows the time as it was when the clock was last heard, as
+// the control page does, and counts no further.
 function tick() {
   clearTimeout(timer);
   const s = state;
-  if (!s || link !== "live") return;
+  if (!s) return;
   if (s.paused || typeof s.endsAt !== "number" || (s.phase !== "counting" && s.phase !== "warning")) {
     showTime(String(s.text), s.remaining);
     return;
   }
-  const left = s.endsAt - (Date.now() + clockOffset);
+  const live = link === "live";
+  const left = s.endsAt - ((live ? Date.now() : heard) + clockOffset);
   const seconds = Math.ceil(left / 1000);
   const shown = s.face === "elapsed" ? (Number(s.elapsed) || 0) + s.remaining - seconds : seconds;
   showTime(seconds === s.remaining ? String(s.text) : clockText(shown), seconds);
-  if (seconds > 0) timer = setTimeout(tick, Math.min(1000, left - (seconds - 1) * 1000) + 2);
+  if (live && seconds > 0) timer = setTimeout(tick, Math.min(1000, left - (seconds - 1) * 1000) + 2);
 }
 
 function render(s) {
@@ -92,8 +95,8 @@ function showLink() {
   $("noticeWords").textContent = words;
   setText("noticeHeard", heardAt);
   if (link !== "live") {
-    clearTimeout(timer);
     $("endsAt").textContent = "";
+    tick();
   }
   layout();
 }

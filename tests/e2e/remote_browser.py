@@ -76,8 +76,9 @@ for (const id of arguments[0]) {
   const r = el.getBoundingClientRect();
   if (r.width && r.height) boxes.push({id, x: r.left, y: r.top, r: r.right, b: r.bottom});
 }
-const clock = document.getElementById("clock"), pen = document.createElement("canvas").getContext("2d");
-pen.font = getComputedStyle(clock).font;
+const clock = document.getElementById("clock"), style = getComputedStyle(clock);
+const pen = document.createElement("canvas").getContext("2d");
+pen.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
 const ink = pen.measureText("0");
 return {boxes, width: innerWidth, height: innerHeight, digits: ink.actualBoundingBoxAscent + ink.actualBoundingBoxDescent,
         clock: clock.getBoundingClientRect().height};
@@ -140,10 +141,13 @@ def part_show():
               [e.text for e in control.find_elements(By.CSS_SELECTOR, "#segments button")][:2]
               == ["1. Welcome \u00b7 5:00", "2. Keynote \u00b7 30:00"])
         check("the key leaves the address", "key=" not in control.current_url)
-        check("the control page's words are readable (contrast 4.5:1)", not contrast_faults(control))
+        idle_contrast = contrast_faults(control)
         shot(control, "remote-control-idle")
         control.find_element(By.ID, "start").click()
         check("Start on the page makes the clock count", within(5, lambda: state()["phase"] == "counting"))
+        within(2, lambda: control.find_element(By.ID, "pause").is_enabled())
+        low = idle_contrast + contrast_faults(control)
+        check(f"the control page's words are readable idle and counting (contrast 4.5:1) {low}", not low)
         check("the view page shows the clock's text within a second",
               within(1.0, lambda: text(viewer, "clock") == state()["text"]))
         agree, _ = sampled(8, lambda: text(viewer, "clock"))
@@ -154,7 +158,8 @@ def part_show():
         control.find_element(By.ID, "send").click()
         check("a message typed on the page reaches the clock", within(5, lambda: state()["message"] == "Wrap up <b>now</b>"))
         check("both pages show it as text", within(5, lambda: text(control, "message") == text(viewer, "message") == "Wrap up <b>now</b>"))
-        check("the view page's words are readable (contrast 4.5:1)", not contrast_faults(viewer))
+        low = contrast_faults(viewer)
+        check(f"the view page's words are readable (contrast 4.5:1) {low}", not low)
         shot(control, "remote-control")
         shot(viewer, "remote-view")
 
@@ -264,32 +269,40 @@ MESSAGE = ("Please wrap up the questions now: the next speaker is waiting backst
 
 
 def layouts(viewer):
-    """The view page at five sizes, paused, with the longest segment name and message."""
-    order("segment/3")
-    order("message?text=" + urllib.parse.quote(MESSAGE))
+    """The view page at five sizes, paused: with the longest segment name and message (nothing may
+    leave the screen or overlap), and with a short name and no message (for the sizes' record)."""
     digits = {}
-    for phase in ("counting", "overtime"):
-        if phase == "overtime":
-            order("set/2")
-        order("start")
-        within(10, lambda: state()["phase"] == phase)
-        order("pause")
-        check(f"{phase}, paused, with the longest segment's name and message",
-              within(3, lambda: state()["segment"] == LONG and text(viewer, "badge").startswith("PAUSED")))
-        for width, height in SIZES:
-            resize(viewer, width, height)
-            faults, got = layout_faults(viewer, VIEW_PARTS)
-            digits[phase, width, height] = got
-            check(f"{phase} at {width}x{height}: nothing outside and nothing overlapping {faults}", not faults)
-            if (width, height) == (1280, 720) and phase == "counting":
-                shot(viewer, "remote-view-long")
-        order("reset")
-    print("measured: the time's digits (ink of a 0) and its box as a fraction of the viewport's height, paused")
+    for texts, segment, message in (("short texts", 1, "message/clear"),
+                                    ("long texts", 3, "message?text=" + urllib.parse.quote(MESSAGE))):
+        order(f"segment/{segment}")
+        order(message)
+        for phase in ("counting", "overtime"):
+            order("set/2" if phase == "overtime" else "reset")
+            order("start")
+            within(10, lambda: state()["phase"] == phase)
+            order("pause")
+            check(f"{phase}, paused, with {texts}", within(3, lambda: text(viewer, "badge").startswith("PAUSED")
+                                                         and text(viewer, "message") == state()["message"]))
+            for width, height in SIZES:
+                resize(viewer, width, height)
+                faults, digits[texts, phase, width, height] = layout_faults(viewer, VIEW_PARTS)
+                check(f"{phase} with {texts} at {width}x{height}: nothing outside and nothing overlapping {faults}",
+                      not faults)
+                if (width, height) == (1280, 720) and phase == "counting" and texts == "long texts":
+                    shot(viewer, "remote-view-long")
+            order("reset")
+    print("measured: the time's digits (ink of a 0) and its box (the font size) as a fraction of the "
+          "viewport's height, paused; with long texts | with short texts")
     for width, height in SIZES:
-        counting, overtime = digits["counting", width, height], digits["overtime", width, height]
-        print(f"measured: {width}x{height}: counting {counting['digits'] / height:.3f} (box {counting['clock'] / height:.3f}),"
-              f" overtime {overtime['digits'] / height:.3f} (box {overtime['clock'] / height:.3f})")
-        check(f"overtime digits as large as counting ones at {width}x{height}", overtime["digits"] >= 0.9 * counting["digits"])
+        got = {(texts, phase): digits[texts, phase, width, height] for texts in ("long texts", "short texts")
+               for phase in ("counting", "overtime")}
+        print(f"measured: {width}x{height}: " + " | ".join(
+            f"counting {got[texts, 'counting']['digits'] / height:.3f} ({got[texts, 'counting']['clock'] / height:.3f}),"
+            f" overtime {got[texts, 'overtime']['digits'] / height:.3f} ({got[texts, 'overtime']['clock'] / height:.3f})"
+            for texts in ("long texts", "short texts")))
+        check(f"overtime digits as large as counting ones at {width}x{height}",
+              all(got[texts, "overtime"]["digits"] >= 0.9 * got[texts, "counting"]["digits"]
+                  for texts in ("long texts", "short texts")))
     resize(viewer, 1280, 720)
 
 
@@ -329,6 +342,7 @@ def overlay_and_keys(viewer):
     except urllib.error.HTTPError as error:
         answer = json.loads(error.read())
     check("and the API still answers JSON", "error" in answer)
+    order("message?text=" + urllib.parse.quote("Wrap up <b>now</b>"))  # for the clock's picture with a message
 
 
 def part_lost():
@@ -346,8 +360,10 @@ def part_lost():
         check("within 4 s of the clock's end both pages say it is offline, and when it was last heard",
               live and offline and "last heard" in text(control, "status") and "last heard" in text(viewer, "notice"))
         before = text(viewer, "clock")
-        check("the view page's count stops, greyed",
+        seconds = lambda shown: sum(int(part) * 60 ** i for i, part in enumerate(reversed(shown.split(":"))))
+        check(f"the view page's count stops, greyed, where the control page's did ({before}, {text(control, 'clock')})",
               viewer.find_element(By.ID, "clock").value_of_css_property("color") == "rgba(140, 140, 140, 1)"
+              and abs(seconds(before) - seconds(text(control, "clock"))) <= 1
               and not within(1.5, lambda: text(viewer, "clock") != before))
         shot(control, "remote-control-offline")
         shot(viewer, "remote-view-offline")
