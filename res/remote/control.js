@@ -107,7 +107,7 @@ function renderFace(s) {
   if (color) clock.style.color = color;
   fitText(clock, $("clockBox").clientWidth * 0.96, $("clockBox").clientHeight);
   $("fill").style.width = (100 * progressOf(s, s.remaining)).toFixed(1) + "%";
-  $("endsAt").textContent = typeof s.endsAt === "number" ? t("endsAt", timeOfDay(s.endsAt)) : "";
+  $("endsAt").textContent = endsAtText(s);
   const message = String(s.message || "");
   if ($("message").textContent !== message) $("message").textContent = message;
   $("message").classList.toggle("flashing", s.flash === true && !!message);
@@ -123,7 +123,7 @@ function renderShow(s) {
     $("segments").replaceChildren(...segments.map((segment, i) => {
       const button = Object.assign(document.createElement("button"), { type: "button" });
       button.textContent = `${i + 1}. ${segment.name} \u00b7 ${lengthText(segment.length)}`;
-      guarded(button, () => running() && !state.paused, () => send({ order: "segment", number: i + 1 }), "holdJump");
+      guarded(button, running, () => send({ order: "segment", number: i + 1 }), "holdJump");
       const item = document.createElement("li");
       item.append(button);
       return item;

@@ -40,6 +40,7 @@ const words = {
   set: ["Set", "设定"],
   messageLabel: ["Message to the presenter", "给讲者的消息"],
   send: ["Send", "发送"],
+  messageHint: ["Wrap up", "请收尾"],
   clear: ["Clear", "清除"],
   flash: ["Flash", "闪烁"],
   blackout: ["Blackout", "黑屏"],
@@ -61,12 +62,9 @@ function t(name, ...values) {
   return text.replace(/\{(\d)\}/g, (_, i) => String(values[i]));
 }
 
-// The pages' fixed words: data-t names the text, data-t-title the tooltip and label.
+// The pages' fixed words: data-t names the text, data-t-hint a field's placeholder.
 for (const el of document.querySelectorAll("[data-t]")) el.textContent = t(el.dataset.t);
-for (const el of document.querySelectorAll("[data-t-title]")) {
-  el.title = t(el.dataset.tTitle);
-  el.setAttribute("aria-label", el.title);
-}
+for (const el of document.querySelectorAll("[data-t-hint]")) el.placeholder = t(el.dataset.tHint);
 if (document.body.dataset.title) document.title = t(document.body.dataset.title);
 
 // "#AARRGGBB" only; anything else gives null. The pages draw the colour opaque unless
@@ -99,6 +97,12 @@ function splitAlert(s, text) {
   if (alertText && text.startsWith(alertText + " ")) return { label: alertText, time: text.slice(alertText.length + 1) };
   const m = /^(.*\S)\s+(\+?\d[\d:]*)$/.exec(text);
   return m ? { label: m[1], time: m[2] } : { label: "", time: text };
+}
+
+// The time of day the count ends, while it counts toward it.
+function endsAtText(s) {
+  const toward = s.phase === "counting" || s.phase === "warning";
+  return toward && typeof s.endsAt === "number" ? t("endsAt", timeOfDay(s.endsAt)) : "";
 }
 
 // What the segment's bar shows: the part of its length gone by.

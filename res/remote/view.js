@@ -81,7 +81,7 @@ function render(s) {
   if ($("message").textContent !== message) $("message").textContent = message;
   $("message").classList.toggle("flashing", s.flash === true && !!message);
   setText("nextSegment", Number(s.segmentCount) > 0 && s.nextSegment ? t("next", s.nextSegment) : "");
-  $("endsAt").textContent = typeof s.endsAt === "number" ? t("endsAt", timeOfDay(s.endsAt)) : "";
+  $("endsAt").textContent = endsAtText(s);
   $("blackout").hidden = s.blackout !== true;
   tick();
 }

@@ -133,9 +133,8 @@ def part_show():
     control = browser(360, 740, f"/?key={CONTROL}")
     viewer = browser(1280, 720, f"/view?key={VIEW}")
     try:
-        s = within(5, lambda: text(control, "phase") == "READY") and state()
         check("idle, the control page shows the segment with its length, in the normal colour, and READY",
-              s and text(control, "segment") == "1 / 4 \u00b7 Welcome" and text(control, "clock") == "5:00"
+              within(5, lambda: text(control, "phase") == "READY") and text(control, "segment") == "1 / 4 \u00b7 Welcome" and text(control, "clock") == "5:00"
               and control.find_element(By.ID, "clock").value_of_css_property("color") == "rgba(255, 255, 255, 1)")
         check("the running order lists each segment with its length",
               [e.text for e in control.find_elements(By.CSS_SELECTOR, "#segments button")][:2]
@@ -201,7 +200,7 @@ def show_steps(control, viewer):
 def phases(control, viewer):
     """A count of 8 s through its phases (the warning from 5 s, then overtime)."""
     order("set/8")
-    place = lambda: [control.find_element(By.ID, id).rect for id in ("start", "pause", "reset")]
+    spot = lambda: [control.find_element(By.ID, id).rect for id in ("start", "pause", "reset")]
     seen = {}
     for phase, word, badge in (("idle", "READY", ""), ("counting", "COUNTING", ""), ("warning", "WARNING", "WARNING"),
                                ("overtime", "OVERTIME", "TIME UP \u00b7 OVERTIME")):
@@ -213,18 +212,22 @@ def phases(control, viewer):
         filled = lambda: control.execute_script("const f = document.getElementById('fill');"
                                                 "return f.offsetWidth / f.parentElement.offsetWidth")
         bar = within(3, lambda: {"idle": filled() == 0, "overtime": filled() == 1}.get(phase, 0 < filled() < 1))
-        seen[phase] = (place(), enabled)
+        seen[phase] = spot()
+        faults, _ = layout_faults(control, CONTROL_PARTS)
+        ends = text(control, "endsAt")
         check(f"{phase}: the status says {word}, the view page names it ({badge or 'nothing'}), the bar at "
-              f"{filled():.2f}, buttons enabled: {enabled}",
-              reached and bar and within(2, lambda: text(viewer, "badge") == badge)
+              f"{filled():.2f}, '{ends}', buttons enabled: {enabled}, the page's parts apart and on it {faults}",
+              reached and bar and not faults and bool(ends) == (phase in ("counting", "warning"))
+              and within(2, lambda: text(viewer, "badge") == badge)
               and enabled["start"] == (phase == "idle") and enabled["pause"] == (phase != "idle")
               and enabled["+1 min"] == (phase != "overtime"))
         if phase == "overtime":
+            within(3, lambda: text(viewer, "clock") not in ("+0:00", "0"))
             shot(viewer, "remote-view-overtime")
             check("overtime, the view page shows the signed time under the clock's alert text",
                   within(2, lambda: text(viewer, "clock").startswith("+0:") and state()["text"].endswith(text(viewer, "clock"))))
     check("Start, Pause and Reset stay in place through idle, counting, warning and overtime",
-          all(place == seen["idle"][0] for place, _ in seen.values()))
+          all(place == seen["idle"] for place in seen.values()))
 
 
 def orders(control, viewer):
@@ -240,6 +243,12 @@ def orders(control, viewer):
     within(5, lambda: control.find_element(By.ID, "pause").is_enabled())
     ActionChains(control).click_and_hold(reset).pause(0.9).release().perform()
     check("holding Reset resets", within(5, lambda: state()["phase"] == "idle"))
+    order("start")
+    within(5, lambda: control.find_element(By.ID, "pause").is_enabled())
+    jump = lambda: control.find_elements(By.CSS_SELECTOR, "#segments button")[1].click()
+    jump()
+    check("counting, a jump in the running order needs a second tap",
+          not within(1.5, lambda: state()["segmentNumber"] == 2) and (jump() or within(5, lambda: state()["segmentNumber"] == 2)))
     control.find_element(By.ID, "clear").click()
     within(5, lambda: state()["message"] == "")
     control.find_element(By.ID, "clear").click()

@@ -17,7 +17,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 PORT=7364
 KEYS="remote=local\nremoteport=$PORT\nremotekey=browser-control-key\nremoteviewkey=browser-view-key\n"
 LONG="A segment whose name runs on and on, as long as eighty characters can make it go"
-dir=$(make_app_dir browser "[settings]\nfontname=DejaVu Sans\nwavalert=0\nlanguage=en\ndjsseconds=300\nwarnseconds=5\novertime=1\nmessagepresets=Wrap up|Five minutes|Slow down\n$KEYS[show]\nWelcome = 5m\nKeynote = 30m\n$LONG = 10m\nQ&A <b>live</b> = 10m\n")
+dir=$(make_app_dir browser "[settings]\nfontname=DejaVu Sans\nwavalert=0\nlanguage=en\ndjsseconds=300\nwarnseconds=5\novertime=1\nmessagepresets=Wrap up|Five minutes|Slow down\n${KEYS}[show]\nWelcome = 5m\nKeynote = 30m\n$LONG = 10m\nQ&A <b>live</b> = 10m\n")
 start_clock "$dir" || { finish; exit 1; }
 listening() { curl -s -o /dev/null "http://127.0.0.1:$PORT/api/v1/state?key=browser-control-key"; }
 wait_for 10 "the clock to listen on port $PORT" listening
