@@ -1,10 +1,28 @@
 "use strict";
-// The clock's text alone, in its colour, for a streaming program's browser source.
-function render(s) {
-  state = s;
-  $("clock").textContent = String(s.text);
-  const color = cssColor(s.color);
-  if (color) $("clock").style.color = color;
+// The clock's own text, in its colour (with its dimming when paused and its flashes),
+// in its font where the streaming PC has it. Without the clock it shows nothing: the
+// audience of a stream must never read a stale time as a live one, and the control
+// page tells the operator what happened.
+function layout() {
+  // The outline lies outside the glyphs: a margin of it on every side.
+  if (!$("clock").hidden) fitText($("clock"), innerWidth * 0.92, innerHeight * 0.88);
 }
-function showStatus() {}
+
+function render(s) {
+  const clock = $("clock");
+  clock.textContent = String(s.text);
+  const color = cssColor(s.color, true);
+  if (color) clock.style.color = color;
+  const font = typeof s.fontName === "string" ? s.fontName.replace(/["\\]/g, "") : "";
+  clock.style.fontFamily = font ? `"${font}", system-ui, sans-serif` : "";
+}
+
+function showLink() {
+  $("clock").hidden = link !== "live";
+  layout();
+}
+
+addEventListener("resize", layout);
+document.fonts.ready.then(layout);
+document.fonts.addEventListener("loadingdone", layout);
 connect();
