@@ -56,8 +56,13 @@ std::string PresentedKey(std::string_view target, std::string_view authorization
     const std::string_view auth = Trimmed(authorization);
     if (auth.size() > bearer.size() && auth.substr(0, bearer.size()) == bearer)
         return std::string(Trimmed(auth.substr(bearer.size())));
-    if (auto value = CookieValue(cookie, kKeyCookie)) return *value;
+    if (auto value = CookieValue(cookie, KeyCookieFor(target))) return *value;
     return {};
+}
+
+const char* KeyCookieFor(std::string_view target) {
+    const std::string_view path = target.substr(0, target.find('?'));
+    return path == "/view" || path == "/overlay" || QueryValue(target, "page") == "view" ? kViewCookie : kKeyCookie;
 }
 
 bool KeysEqual(std::string_view a, std::string_view b) {

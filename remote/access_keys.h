@@ -16,6 +16,13 @@ struct AccessKeys {
 };
 
 constexpr char kKeyCookie[] = "tallyglass_key";
+// The view and overlay pages keep theirs apart, so that opening the view page in the
+// browser that has the control page open never turns the control page into a viewer.
+constexpr char kViewCookie[] = "tallyglass_view";
+
+// The cookie a request's key rides on: the view page's for /view and /overlay and for
+// what they send (marked ?page=view), the control page's for the rest.
+const char* KeyCookieFor(std::string_view target);
 // A user-chosen control key shorter than this is refused.
 constexpr size_t kMinKeyLength = 8;
 

@@ -156,11 +156,11 @@ void HttpSession::Handle(http::request<http::string_body> request) {
         case RouteKind::State:
             return Send(Answer(http::status::ok, StateJson(*m_shared.latest, access == Access::Control), keepAlive));
         case RouteKind::ControlPage:
-            return SendPage(m_shared.config.controlPage, key, keepAlive);
+            return SendPage(m_shared.config.controlPage, key, target, keepAlive);
         case RouteKind::ViewPage:
-            return SendPage(m_shared.config.viewPage, key, keepAlive);
+            return SendPage(m_shared.config.viewPage, key, target, keepAlive);
         case RouteKind::OverlayPage:
-            return SendPage(m_shared.config.overlayPage, key, keepAlive);
+            return SendPage(m_shared.config.overlayPage, key, target, keepAlive);
         case RouteKind::File:
             return SendFile(route.word, keepAlive);
         case RouteKind::WebSocket:
@@ -230,9 +230,10 @@ void HttpSession::Order(const ClockCommand& order, Access access, bool keepAlive
 }
 
 // The key goes into a cookie, so that the page's own requests and socket carry it.
-void HttpSession::SendPage(const std::string& page, const std::string& key, bool keepAlive) {
+void HttpSession::SendPage(const std::string& page, const std::string& key, std::string_view target, bool keepAlive) {
     auto response = Answer(http::status::ok, page, keepAlive, "text/html; charset=utf-8");
-    response.set(http::field::set_cookie, std::string(kKeyCookie) + "=" + key + "; Path=/; HttpOnly; SameSite=Strict");
+    response.set(http::field::set_cookie,
+                 std::string(KeyCookieFor(target)) + "=" + key + "; Path=/; HttpOnly; SameSite=Strict");
     response.set("Content-Security-Policy",
                  "default-src 'none'; script-src 'self'; style-src 'self'; connect-src 'self'; img-src 'self' "
                  "data:; frame-ancestors 'none'; base-uri 'none'; form-action 'none'");

@@ -29,7 +29,7 @@ private:
     void Handle(http::request<http::string_body> request);
     void WrongKey(RouteKind route, bool keyGiven, bool keepAlive);
     void Order(const ClockCommand& order, Access access, bool keepAlive);
-    void SendPage(const std::string& page, const std::string& key, bool keepAlive);
+    void SendPage(const std::string& page, const std::string& key, std::string_view target, bool keepAlive);
     void SendFile(const std::string& name, bool keepAlive);
     void Upgrade(http::request<http::string_body> request, Access access, bool keepAlive);
     void Send(http::response<http::string_body> response);

@@ -7,7 +7,9 @@ const $ = (id) => document.getElementById(id);
 // The key came in the address once and the page's cookie carries it from here on:
 // it leaves the address bar and the history, and the socket rides on the cookie.
 if (location.search) history.replaceState(null, "", location.pathname);
-const wsUrl = (location.protocol === "https:" ? "wss://" : "ws://") + location.host + "/api/v1/ws";
+// The view and overlay pages' key rides on a cookie of their own (see the server's KeyCookieFor).
+const pageMark = location.pathname === "/" ? "" : "?page=view";
+const wsUrl = (location.protocol === "https:" ? "wss://" : "ws://") + location.host + "/api/v1/ws" + pageMark;
 // The clock writes the language into the page it serves, so the first words are right.
 const chinese = /^zh/i.test(document.documentElement.lang);
 
@@ -167,7 +169,7 @@ function lost(closedByClock) {
 // A refused socket tells the page nothing of why; the state's answer says whether
 // the key still holds. A key that no longer does is never tried again.
 function redial() {
-  fetch("/api/v1/state").then((reply) => (reply.status === 401 ? setLink("key") : connect()), connect);
+  fetch("/api/v1/state" + pageMark).then((reply) => (reply.status === 401 ? setLink("key") : connect()), connect);
 }
 
 // A socket silent for 3 s has died without a close (a killed clock, a phone that

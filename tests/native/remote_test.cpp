@@ -62,6 +62,11 @@ TEST(RemoteKeys, TheKeyComesFromTheQueryTheBearerOrTheCookieAndOnlyAnExactOneCou
     EXPECT_EQ(PresentedKey("/api/v1/state?a=1&key=q%2Dk", "Bearer b", "tallyglass_key=c"), "q-k");
     EXPECT_EQ(PresentedKey("/api/v1/state", "  Bearer b  ", "tallyglass_key=c"), "b");
     EXPECT_EQ(PresentedKey("/", "Basic b", "other=1; tallyglass_key=c"), "c");
+    // The view page's cookie is its own: the control page open in the same browser keeps its key.
+    const char* both = "tallyglass_view=v; tallyglass_key=c";
+    EXPECT_EQ(PresentedKey("/view", "", both), "v");
+    EXPECT_EQ(PresentedKey("/api/v1/ws?page=view", "", both), "v");
+    EXPECT_EQ(PresentedKey("/api/v1/ws", "", both), "c");
     EXPECT_EQ(PresentedKey("/", "", "xtallyglass_key=c"), "");
     const AccessKeys keys{"control-key", "view-key-1"};
     EXPECT_EQ(AccessFor(keys, "control-key"), Access::Control);
