@@ -21,7 +21,7 @@ constexpr char kKeyCookie[] = "tallyglass_key";
 constexpr char kViewCookie[] = "tallyglass_view";
 
 // The cookie a request's key rides on: the view page's for /view and /overlay and for
-// what they send (marked ?page=view), the control page's for the rest.
+// what they fetch and send (marked ?page=view), the control page's for the rest.
 const char* KeyCookieFor(std::string_view target);
 // A user-chosen control key shorter than this is refused.
 constexpr size_t kMinKeyLength = 8;

@@ -415,6 +415,11 @@ def part_zh():
         agree, seen = sampled(6, lambda: text(page, "clock"))
         check(f"between pushes the view page counts up with the clock ({agree} of 6 samples: {seen})",
               agree >= 5 and int(seen[-1]) > int(seen[0]))
+        # Each page keeps its own key in one browser: opening the view page never makes a viewer of the control page.
+        for path in (f"/?key={CONTROL}", f"/view?key={VIEW}", "/"):
+            page.get(base + path)
+        check("with the view page opened in the same browser, the control page still controls",
+              within(5, lambda: page.execute_script("return state !== null && state.control === true;")))
     finally:
         page.quit()
 
