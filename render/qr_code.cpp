@@ -15,11 +15,10 @@ constexpr size_t kMostQrBytes = 2953;
 std::optional<QrMatrix> EncodeQr(std::string_view text) {
     if (text.size() > kMostQrBytes) return std::nullopt;
     using qrcodegen::QrCode;
-    // Level M (15% of the code may be lost) is the floor: a phone reads a code off a
-    // projector's or a laptop's screen, where glare and moiré cost modules, but a higher
-    // floor makes a longer link a larger code with smaller modules. The library raises
-    // the level as far as the same size allows: the key's link (about 45 bytes) is a
-    // version-4 code at level Q.
+    // Level M (the code survives losing 15% of it to glare, moiré or a thumb) rather than Q: the
+    // key's link (52 bytes with an IPv4 address) stays a version-4 code of 33 modules, where Q
+    // takes version 5's 37, and the larger modules of the same square read from further away.
+    // The library raises the level where the same size holds the text at it.
     // Bytes, not the library's text modes: a link's mixed case is byte mode anyway, and
     // bytes carry a NUL that a C string would end at.
     try {
