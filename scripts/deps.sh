@@ -47,12 +47,15 @@ write_deb_src() {
     local file
     : >"$APT_SOURCE/sources.list"
     for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-        [[ -f "$file" ]] && sed -nE 's/^[[:space:]]*deb[[:space:]]+/deb-src /p' "$file" >>"$APT_SOURCE/sources.list"
+        if [[ -f "$file" ]]; then
+            sed -nE 's/^[[:space:]]*deb[[:space:]]+/deb-src /p' "$file" >>"$APT_SOURCE/sources.list"
+        fi
     done
     for file in /etc/apt/sources.list.d/*.sources; do
-        [[ -f "$file" ]] || continue
-        awk '/^Types:/ && / deb( |$)/ { print "Types: deb-src"; next } { print } END { print "" }' "$file" \
-            >>"$APT_SOURCE/parts/deb-src.sources"
+        if [[ -f "$file" ]]; then
+            awk '/^Types:/ && / deb( |$)/ { print "Types: deb-src"; next } { print } END { print "" }' "$file" \
+                >>"$APT_SOURCE/parts/deb-src.sources"
+        fi
     done
 }
 
