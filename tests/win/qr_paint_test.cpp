@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "framework/handles_win.h"
+#include "render/qr_paint_win.h"
+#include "tests/win/win_test_support.h"
+
+using namespace tallyglass;
+
+namespace {
+const std::string kKeyLink = "http://192.168.1.20:7360/?key=AbCdEfGhIjKlMnOpQrStUv";
+constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF, kUntouched = 0x3366AA;
+
+// A 32-bpp top-down DIB section selected into a memory DC, all of it kUntouched.
+class Canvas {
+public:
+    Canvas(int width, int height) : m_width(width), m_height(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        m_bitmap = GdiBitmap(CreateDIBSection(m_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bits = static_cast<const uint32_t*>(bits);
+        if (m_bits) m_selection.emplace(m_dc.get(), m_bitmap.get());
+        const RECT all{0, 0, width, height};
+        const UniqueHandle<HBRUSH, DeleteObjectTraits> untouched(CreateSolidBrush(RGB(0x33, 0x66, 0xAA)));
+        FillRect(m_dc.get(), &all, untouched.get());
+    }
+    HDC Dc() const { return m_dc.get(); }
+    bool Ready() const { return m_bits != nullptr; }
+    uint32_t At(int x, int y) const {
+        GdiFlush();
+        return m_bits[static_cast<size_t>(y) * m_width + x] & 0xFFFFFF;
+    }
+    // The pixels as a binary PPM, which zbarimg reads.
+    std::string Ppm() const {
+        std::string image = "P6\n" + std::to_string(m_width) + " " + std::to_string(m_height) + "\n255\n";
+        for (int y = 0; y < m_height; ++y) {
+            for (int x = 0; x < m_width; ++x) {
+                const uint32_t p = At(x, y);
+                image += {static_cast<char>(p >> 16), static_cast<char>(p >> 8 & 0xFF), static_cast<char>(p & 0xFF)};
+            }
+        }
+        return image;
+    }
+
+private:
+    int m_width, m_height;
+    MemoryDc m_dc{CreateCompatibleDC(nullptr)};
+    GdiBitmap m_bitmap;
+    const uint32_t* m_bits = nullptr;
+    std::optional<SelectedObject> m_selection;
+};
+
+// What zbarimg reads from the picture: its text and a newline, or its complaint, then its
+// status. zbarimg is a Linux program: Wine runs a Unix binary handed to CreateProcess, but
+// gives back no process handle to wait on and no standard output, so a shell runs it into
+// files and writes the status last, and the test waits for that file.
+std::string ReadBackUnderWine(const TempFolder& folder, const std::string& ppm) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return "not under Wine: nothing here runs zbarimg";
+    char* name = unixName(folder.Path().c_str());
+    if (!name) return "no Unix name for the temporary folder";
+    const std::string unixFolder = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    if (unixFolder.find('\'') != std::string::npos) return "a quote in the folder's Unix name: " + unixFolder;
+
+    WriteFileBytes(folder.File(L"code.ppm"), ppm);
+    const std::string in = "'" + unixFolder + "/";
+    std::string command = "/bin/sh -c \"/usr/bin/zbarimg --raw -q --nodbus -Sdisable -Sqrcode.enable " + in +
+                          "code.ppm' >" + in + "out' 2>&1; echo $? >" + in + "status.tmp'; /bin/mv " + in +
+                          "status.tmp' " + in + "status'\"";
+    std::wstring wide(command.begin(), command.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return "CreateProcess failed for " + command;
+    }
+    const KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);  // null under Wine
+    const std::wstring status = folder.File(L"status");
+    for (int waited = 0; GetFileAttributesW(status.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 50) {
+        if (waited > 30000) return "zbarimg wrote no status within 30 s: " + command;
+        Sleep(50);
+    }
+    return ReadFileBytes(folder.File(L"out")) + "status " + ReadFileBytes(status);
+}
+
+bool DarkPixel(const QrMatrix& code, const QrPixelLayout& layout, int x, int y) {
+    const int dx = x - layout.offset, dy = y - layout.offset;
+    return dx >= 0 && dy >= 0 && code.At(dx / layout.modulePixels, dy / layout.modulePixels);
+}
+
+// Odd and large areas, one away from the canvas's corner and one wider than tall: each
+// pixel is the layout's (whole black or white modules, centred, the quiet zone white), the
+// canvas outside the area is untouched, and zbarimg reads the link back.
+TEST(QrPaint, PaintsWholePixelModulesCentredThatReadBack) {
+    const std::optional<QrMatrix> code = EncodeQr(kKeyLink);
+    ASSERT_TRUE(code);
+    struct Case {
+        int canvasWidth, canvasHeight;
+        RECT area;
+    };
+    for (const Case& c : {Case{190, 185, {7, 5, 180, 178}}, Case{1001, 700, {0, 30, 1001, 670}}}) {
+        const std::string name =
+            std::to_string(c.area.right - c.area.left) + "x" + std::to_string(c.area.bottom - c.area.top);
+        Canvas canvas(c.canvasWidth, c.canvasHeight);
+        ASSERT_TRUE(canvas.Ready());
+        ASSERT_TRUE(PaintQr(canvas.Dc(), c.area, *code)) << name;
+        const int width = c.area.right - c.area.left, height = c.area.bottom - c.area.top;
+        const int side = std::min(width, height);
+        const int left = c.area.left + (width - side) / 2, top = c.area.top + (height - side) / 2;
+        const QrPixelLayout layout = LayOutQr(code->size, side);
+        ASSERT_GE(layout.modulePixels, 4) << name;
+        int wrong = 0;
+        for (int y = 0; y < c.canvasHeight; ++y) {
+            for (int x = 0; x < c.canvasWidth; ++x) {
+                const bool inArea = x >= c.area.left && x < c.area.right && y >= c.area.top && y < c.area.bottom;
+                const uint32_t expected = !inArea                                       ? kUntouched
+                                          : DarkPixel(*code, layout, x - left, y - top) ? kBlack
+                                                                                        : kWhite;
+                if (canvas.At(x, y) != expected && wrong++ == 0) {
+                    ADD_FAILURE() << name << ": first wrong pixel (" << x << ", " << y << ") " << std::hex
+                                  << canvas.At(x, y) << " for " << expected;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << name;
+        TempFolder folder;
+        EXPECT_EQ(ReadBackUnderWine(folder, canvas.Ppm()), kKeyLink + "\nstatus 0\n")
+            << name << " (zbarimg: scripts/deps.sh installs Debian's zbar-tools)";
+    }
+}
+
+// 41 modules with the quiet zone do not fit 40 pixels: nothing but white, and false.
+TEST(QrPaint, AnAreaTooSmallForWholePixelsIsLeftWhite) {
+    const std::optional<QrMatrix> code = EncodeQr(kKeyLink);
+    ASSERT_TRUE(code);
+    ASSERT_EQ(code->size + 2 * kQrQuietModules, 41);
+    Canvas canvas(40, 60);
+    ASSERT_TRUE(canvas.Ready());
+    EXPECT_FALSE(PaintQr(canvas.Dc(), {0, 0, 40, 60}, *code));
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.At(x, y), kWhite) << x << ", " << y;
+    }
+}
+}  // namespace
