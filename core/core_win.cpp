@@ -157,11 +157,20 @@ void CCore::saveConfigStr(const char* key, const std::string& value) {
     NoteWrittenKey(m_written, key, m_store.GetText(key));
 }
 
+void CCore::saveShow(std::vector<ShowSegment> segments) {
+    m_show.sectionFound = true;
+    m_show.segments = segments;
+    m_show.linesSkipped = 0;
+    m_show.firstProblem.clear();
+    m_writtenShow = std::move(segments);
+}
+
 bool CCore::commitConfig(SaveStepHook* hook) {
     if (!m_notSavedReason.empty() || m_storePath.empty()) return false;  // no autoFileConfig yet
-    if (m_written.empty()) return true;
+    if (m_written.empty() && !m_writtenShow) return true;
     if (!SaveMerged(hook)) return false;
     m_written.clear();
+    m_writtenShow.reset();
     return true;
 }
 
@@ -180,6 +189,7 @@ bool CCore::SaveMerged(SaveStepHook* hook) const {
         text = FreshSettingsText(m_written, m_store.GetLocalDefaults());
     else if (read.outcome == ReadOutcome::Read)
         text = MergeWrittenKeys(disk, m_written);
+    if (text && m_writtenShow) text = MergeShow(*text, *m_writtenShow);
     return text && WriteFileAtomically(m_storePath, *text, hook);
 }
 

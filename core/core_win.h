@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/product_record.h"
 #include "base/ui_language.h"
@@ -51,6 +53,9 @@ public:
     void saveConfigB(const char* key, bool value) override;
     void saveConfigInt(const char* key, int32_t value) override;
     void saveConfigStr(const char* key, const std::string& value);
+    // The run of show as the settings window left it, written at the next commit in
+    // place of the file's [show] section's segment lines.
+    void saveShow(std::vector<ShowSegment> segments);
     // Sets the keys saved since the last commit in the file as it is on disk now,
     // leaving the rest of it as it is, in one atomic file write. Clocks sharing
     // the file take turns. False, with the old file intact, when it cannot be
@@ -84,6 +89,7 @@ private:
     SettingsStore m_store;
     RunOfShow m_show;
     WrittenKeys m_written;
+    std::optional<std::vector<ShowSegment>> m_writtenShow;
     std::wstring m_storePath;
     std::wstring m_appPath;
     std::wstring m_notSavedReason;

@@ -1,6 +1,7 @@
 #include "render/screen_win.h"
 
 #include "framework/handles_win.h"
+#include "framework/text_win.h"
 
 namespace tallyglass {
 
@@ -38,6 +39,30 @@ std::vector<ScreenRect> MonitorWorkAreas() {
     std::vector<ScreenRect> areas;
     EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
     return areas;
+}
+
+std::optional<ScreenRect> NamedMonitorWorkArea(const std::string& name) {
+    struct Search {
+        std::wstring name;
+        bool primary;
+        std::optional<ScreenRect> found;
+    } search{Widen(name), name == "primary", std::nullopt};
+    if (name.empty()) return std::nullopt;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+            auto& wanted = *reinterpret_cast<Search*>(data);
+            MONITORINFOEXW info{};
+            info.cbSize = sizeof info;
+            if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+            const bool match =
+                wanted.primary ? (info.dwFlags & MONITORINFOF_PRIMARY) != 0 : wanted.name == info.szDevice;
+            if (match)
+                wanted.found = ScreenRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+            return match ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace tallyglass

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "render/placement.h"
@@ -15,5 +17,8 @@ uint32_t DpiForWindow(HWND window);
 
 // The work area (without the taskbar) of every monitor attached now.
 std::vector<ScreenRect> MonitorWorkAreas();
+// The work area of the monitor a setting names: "primary", or a device name as
+// Windows gives it (\\.\DISPLAY2); none for an empty name or a monitor not attached.
+std::optional<ScreenRect> NamedMonitorWorkArea(const std::string& name);
 
 }  // namespace tallyglass

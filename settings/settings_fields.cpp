@@ -30,12 +30,12 @@ const std::vector<SettingsField> kFields{
     {k::kIdleClock, C::Check, P::Clock, "Idle: show the time of day", "空闲时显示当前时间"},
     {k::kTitle, C::Text, P::Clock, "Idle title", "空闲标题"},
     {k::kAlertText, C::Text, P::Clock, "Alert text", "提醒文字"},
-    {k::kWarnSeconds, C::Number, P::Clock, "Warning from (seconds left; 0: none)", "警告开始（剩余秒数；0：无）"},
+    {k::kWarnSeconds, C::Number, P::Clock, "Warning at (s left)", "警告开始（剩余秒）"},
     {k::kOvertime, C::Check, P::Clock, "Count the overtime", "计算超时"},
     {k::kAlertFlash, C::Check, P::Clock, "Flash the alert", "提醒闪烁"},
     {k::kAlertCenter, C::Check, P::Clock, "Centre the alert", "提醒居中"},
     {k::kAlertSound, C::Check, P::Clock, "Sound at the alert", "提醒声音"},
-    {k::kCues, C::Text, P::Clock, "Cues before the end (5m, 1m)", "结束前提示（5m, 1m）"},
+    {k::kCues, C::Text, P::Clock, "Cues (5m, 1m)", "结束前提示"},
     {k::kHotKeyStart, C::HotKey, P::Keys, "Start", "开始"},
     {k::kHotKeyPause, C::HotKey, P::Keys, "Pause or resume", "暂停或继续"},
     {k::kHotKeyReset, C::HotKey, P::Keys, "Reset", "重置"},
@@ -90,6 +90,9 @@ constexpr Words kWords[] = {
     {"Where it was", "上次的位置"},
     {"Primary", "主显示器"},
     {"All of this PC's", "本机全部地址"},
+    {"OK", "确定"},
+    {"Cancel", "取消"},
+    {"Apply", "应用"},
 };
 static_assert(sizeof kWords / sizeof kWords[0] == static_cast<size_t>(SettingsWord::Count));
 

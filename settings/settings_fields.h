@@ -68,6 +68,9 @@ enum class SettingsWord {
     MonitorAsBefore,
     MonitorPrimary,
     AllAddresses,
+    Ok,
+    Cancel,
+    Apply,
     Count
 };
 const char* WordOf(SettingsWord word, UiLanguage language);

@@ -36,6 +36,11 @@ CaptureExclusion ExcludeFromCapture(HWND window, const CaptureSystem& system) {
     return system.setAffinity(window, kExcludeFromCapture) ? CaptureExclusion::Excluded : CaptureExclusion::Refused;
 }
 
+CaptureExclusion IncludeInCapture(HWND window, const CaptureSystem& system) {
+    if (system.setAffinity) system.setAffinity(window, 0);
+    return CaptureExclusion::NotAsked;
+}
+
 std::wstring CaptureExclusionNote(CaptureExclusion result) {
     switch (result) {
         case CaptureExclusion::SystemTooOld:

@@ -22,6 +22,9 @@ CaptureSystem ThisSystem();
 // capture; earlier systems would show a black box instead, so they are not asked.
 CaptureExclusion ExcludeFromCapture(HWND window, const CaptureSystem& system);
 
+// Shown to capture again, as every window is (WDA_NONE); NotAsked.
+CaptureExclusion IncludeInCapture(HWND window, const CaptureSystem& system);
+
 // One line for About when the clock was asked to hide and could not; empty otherwise.
 std::wstring CaptureExclusionNote(CaptureExclusion result);
 

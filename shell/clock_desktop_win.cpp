@@ -14,6 +14,14 @@ void ClockDesktop::FinishStart(HWND window, const CountdownModel& model) {
     m_topmost.emplace(window);
 }
 
+void ClockDesktop::ApplyWindowSettings(HWND window, const CountdownModel& model, const CaptureSystem& capture) {
+    SetClickThrough(window, model.m_clickThrough != 0);
+    const bool hidden = m_capture == CaptureExclusion::Excluded;
+    if (model.m_hideFromCapture && !hidden) m_capture = ExcludeFromCapture(window, capture);
+    if (!model.m_hideFromCapture && m_capture != CaptureExclusion::NotAsked)
+        m_capture = IncludeInCapture(window, capture);
+}
+
 void ClockDesktop::SetClickThrough(HWND window, bool on) {
     if (on == m_clickThrough) return;
     m_clickThrough = on;

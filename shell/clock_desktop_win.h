@@ -18,6 +18,10 @@ public:
     // Once the window shows: what only acts later (hot keys, the foreground hook).
     void FinishStart(HWND window, const CountdownModel& model);
     void SetClickThrough(HWND window, bool on);
+    // New settings: the hot keys registered again as the model names them now.
+    void RegisterHotKeysAgain(HWND window, const CountdownModel& model) { m_hotKeys.Register(window, model); }
+    // New settings: click-through and capture hiding as the model says now.
+    void ApplyWindowSettings(HWND window, const CountdownModel& model, const CaptureSystem& capture);
     // The keeper's fallback check; false for a timer that is not its own.
     bool OnTimer(UINT_PTR id);
     void Release();

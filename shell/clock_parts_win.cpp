@@ -84,6 +84,20 @@ void ClockParts::ApplyTimers(HWND window, const EngineEffects& effects, Countdow
         blinkTimer = WindowTimer(WindowTimerId{window, SetTimer(window, kBlinkTimerId, kBlinkStepMs, nullptr)});
 }
 
+void ClockParts::Redo(HWND window, uint32_t redo, CountdownModel& model) {
+    if (redo & EngineEffects::kRedoHotKeys) desktop.RegisterHotKeysAgain(window, model);
+    if (redo & EngineEffects::kRedoWindow) {
+        view->Presenter().SetConstantAlpha(ConstantAlphaFor(model.m_opacity));
+        desktop.ApplyWindowSettings(window, model, options.captureSystem ? *options.captureSystem : ThisSystem());
+    }
+    if ((redo & EngineEffects::kRedoRemote) && store) {
+        // Stopped first: the new one may want the same port.
+        remote.reset();
+        remote = StartRemoteLink(window, store->Core());
+    }
+    if (redo & EngineEffects::kRedoMonitor) view->MoveToMonitor(window, model);
+}
+
 void ClockParts::PlaySounds(const EngineEffects& effects, const CountdownModel& model) const {
     if (!store) return;
     if (effects.alertSound) sounds->PlayAlert(store->Core(), model.m_alertSound != 0);

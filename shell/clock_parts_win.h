@@ -36,6 +36,8 @@ struct ClockParts {
     // An event's timers, before its picture so that a tick's drawing never delays the next tick.
     void ApplyTimers(HWND window, const EngineEffects& effects, CountdownModel& model);
     void PlaySounds(const EngineEffects& effects, const CountdownModel& model) const;
+    // New settings: what they ask to set up again (EngineEffects::Redo bits).
+    void Redo(HWND window, uint32_t redo, CountdownModel& model);
     // The state now, for every viewer and the answer to an order.
     SnapshotPtr Snapshot(const CountdownModel& model) const;
     void Publish(const CountdownModel& model);

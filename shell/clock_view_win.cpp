@@ -93,6 +93,18 @@ void ClockView::Show(HWND window, CountdownModel& model, EngineEffects::Picture 
     }
 }
 
+void ClockView::MoveToMonitor(HWND window, CountdownModel& model) {
+    const std::optional<ScreenRect> area = NamedMonitorWorkArea(model.m_monitorName);
+    RECT rect;
+    if (!area || !GetWindowRect(window, &rect)) return;
+    const ScreenRect now{rect.left, rect.top, rect.right, rect.bottom};
+    const int64_t centreX = (int64_t{now.left} + now.right) / 2, centreY = (int64_t{now.top} + now.bottom) / 2;
+    if (centreX >= area->left && centreX < area->right && centreY >= area->top && centreY < area->bottom) return;
+    const auto left = static_cast<int32_t>(area->left + (area->Width() - now.Width()) / 2);
+    const auto top = static_cast<int32_t>(area->top + (area->Height() - now.Height()) / 2);
+    PlaceAt(window, model, left, top);
+}
+
 void RecordPlace(HWND window, CountdownModel& model) {
     RECT rect;
     if (!GetWindowRect(window, &rect)) return;

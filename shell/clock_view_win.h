@@ -35,6 +35,9 @@ public:
     void Present(HWND window, const CountdownModel& model);
     // An event's picture: laid out at the model's place or where the window stands, or only drawn.
     void Show(HWND window, CountdownModel& model, EngineEffects::Picture picture);
+    // With a monitor named in the settings, the clock stands centred on it unless it
+    // stands there already (the alert is then centred there too); the next frame shows it.
+    void MoveToMonitor(HWND window, CountdownModel& model);
 
 private:
     // The message's lines fitted to the room the work area leaves, and where they stand.

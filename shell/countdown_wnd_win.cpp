@@ -13,6 +13,7 @@
 #include "shell/clock_menu_win.h"
 #include "shell/hand_over_win.h"
 #include "shell/minute_timer_win.h"
+#include "shell/settings_window_win.h"
 
 namespace tallyglass {
 
@@ -112,6 +113,9 @@ bool CountdownWnd::OnCommand(UINT id) {
         case ID_NEW_COUNTDOWN:
             OnNewCountdown();
             return true;
+        case ID_SETTINGS:
+            OpenSettingsWindow(m_hwnd, m_parts, m_model, [this](const ClockCommand& command) { Apply(command); });
+            return true;
     }
     return OnRemoteMenuItem(m_hwnd, id, m_parts.remote.get());
 }
@@ -121,6 +125,7 @@ BOOL CountdownWnd::OnInitDialog() {
     MakeTopmostToolWindow(m_hwnd, m_icon);
     m_parts.Open(m_hwnd, m_model);
     Dialog::CenterWindow(nullptr);
+    m_parts.view->MoveToMonitor(m_hwnd, m_model);
     m_parts.NoteStep("first layout");
     m_parts.view->Present(m_hwnd, m_model);
     m_parts.NoteStep("first frame");
@@ -240,6 +245,7 @@ void CountdownWnd::ApplyEffects(const EngineEffects& effects) {
 
 // After the timers, so that a tick's drawing never delays the next tick.
 void CountdownWnd::ShowEffects(const EngineEffects& effects, bool changed) {
+    if (effects.redo) m_parts.Redo(m_hwnd, effects.redo, m_model);
     m_parts.view->Show(m_hwnd, m_model, effects.picture);
     if (effects.center) Dialog::CenterWindow(nullptr);
     m_parts.PlaySounds(effects, m_model);
