@@ -32,7 +32,13 @@ struct EngineEffects {
     Blink blink = Blink::None;
     bool viewersSee = false;  // a change only the network's viewers see (a blackout, a blink's start and end)
     // What new settings ask the window to set up again besides the picture.
-    enum Redo : uint32_t { kRedoHotKeys = 1, kRedoRemote = 2, kRedoWindow = 4, kRedoMonitor = 8 };
+    enum Redo : uint32_t {
+        kRedoHotKeys = 1,
+        kRedoRemote = 2,
+        kRedoWindow = 4,
+        kRedoMonitor = 8,
+        kRedoMinuteTimer = 16
+    };
     uint32_t redo = 0;
 
     void Ask(Picture wanted) { picture = wanted > picture ? wanted : picture; }

@@ -52,6 +52,7 @@ uint32_t RedoFor(const std::string& key) {
     if (EqualsNoCase(key, "opacity") || EqualsNoCase(key, "clickthrough") || EqualsNoCase(key, "hidefromcapture"))
         return EngineEffects::kRedoWindow;
     if (EqualsNoCase(key, "monitor")) return EngineEffects::kRedoMonitor;
+    if (EqualsNoCase(key, "idleclock")) return EngineEffects::kRedoMinuteTimer;  // the time of day turns each minute
     return 0;
 }
 

@@ -41,27 +41,28 @@ std::vector<ScreenRect> MonitorWorkAreas() {
     return areas;
 }
 
+namespace {
+struct MonitorSearch {
+    std::wstring name;
+    bool primary;
+    std::optional<ScreenRect> found;
+};
+
+BOOL CALLBACK MatchMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto& wanted = *reinterpret_cast<MonitorSearch*>(data);
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    const bool match = wanted.primary ? (info.dwFlags & MONITORINFOF_PRIMARY) != 0 : wanted.name == info.szDevice;
+    if (match) wanted.found = ScreenRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    return match ? FALSE : TRUE;
+}
+}  // namespace
+
 std::optional<ScreenRect> NamedMonitorWorkArea(const std::string& name) {
-    struct Search {
-        std::wstring name;
-        bool primary;
-        std::optional<ScreenRect> found;
-    } search{Widen(name), name == "primary", std::nullopt};
     if (name.empty()) return std::nullopt;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-            auto& wanted = *reinterpret_cast<Search*>(data);
-            MONITORINFOEXW info{};
-            info.cbSize = sizeof info;
-            if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-            const bool match =
-                wanted.primary ? (info.dwFlags & MONITORINFOF_PRIMARY) != 0 : wanted.name == info.szDevice;
-            if (match)
-                wanted.found = ScreenRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-            return match ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    MonitorSearch search{Widen(name), name == "primary", std::nullopt};
+    EnumDisplayMonitors(nullptr, nullptr, &MatchMonitor, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -8,6 +8,7 @@
 #include "base/color.h"
 #include "command/hot_key_text.h"
 #include "framework/clipboard_win.h"
+#include "framework/handles_win.h"
 #include "framework/text_win.h"
 #include "settings/settings_ids_win.h"
 #include "store/setting_keys.h"
@@ -47,11 +48,13 @@ std::wstring TextOf(HWND control) {
     return text;
 }
 
-// The hot-key control's flags against RegisterHotKey's modifiers.
-WORD ControlFlags(uint32_t modifiers) {
+// The hot-key control's flags against RegisterHotKey's modifiers. The keys of the
+// cursor block are "extended": without the flag the control names the keypad's.
+WORD ControlFlags(uint32_t modifiers, uint32_t keyCode) {
+    const bool extended = (keyCode >= VK_PRIOR && keyCode <= VK_DOWN) || keyCode == VK_INSERT || keyCode == VK_DELETE;
     return static_cast<WORD>(((modifiers & hot_key_modifier::kShift) ? HOTKEYF_SHIFT : 0) |
                              ((modifiers & hot_key_modifier::kControl) ? HOTKEYF_CONTROL : 0) |
-                             ((modifiers & hot_key_modifier::kAlt) ? HOTKEYF_ALT : 0));
+                             ((modifiers & hot_key_modifier::kAlt) ? HOTKEYF_ALT : 0) | (extended ? HOTKEYF_EXT : 0));
 }
 
 uint32_t ModifiersOf(WORD flags) {
@@ -60,20 +63,18 @@ uint32_t ModifiersOf(WORD flags) {
            ((flags & HOTKEYF_ALT) ? hot_key_modifier::kAlt : 0);
 }
 
+int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
+    // Vertical faces ("@SimSun") are for text set on end, never a clock's.
+    if (font->lfFaceName[0] != L'@') reinterpret_cast<std::set<std::wstring>*>(found)->insert(font->lfFaceName);
+    return 1;
+}
+
 std::set<std::wstring> FontFamilies(HWND window) {
     std::set<std::wstring> families;
-    HDC dc = GetDC(window);
+    const WindowDc dc(window);
     LOGFONTW wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExW(
-        dc, &wanted,
-        [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            // Vertical faces ("@SimSun") are for text set on end, never a clock's.
-            if (font->lfFaceName[0] != L'@') reinterpret_cast<std::set<std::wstring>*>(found)->insert(font->lfFaceName);
-            return 1;
-        },
-        reinterpret_cast<LPARAM>(&families), 0);
-    ReleaseDC(window, dc);
+    EnumFontFamiliesExW(dc.get(), &wanted, &AddFamily, reinterpret_cast<LPARAM>(&families), 0);
     return families;
 }
 
@@ -286,7 +287,7 @@ void SettingsPageWnd::SetValue(Row& row, const std::string& value) {
     } else if (control == C::HotKey) {
         const ParsedHotKey parsed = ParseHotKeyText(value);
         const WORD key = parsed.outcome == HotKeyParse::Ok
-                             ? MAKEWORD(parsed.key.keyCode, ControlFlags(parsed.key.modifiers))
+                             ? MAKEWORD(parsed.key.keyCode, ControlFlags(parsed.key.modifiers, parsed.key.keyCode))
                              : WORD{0};
         SendMessageW(row.control, HKM_SETHOTKEY, key, 0);
         OnHotKeyChanged(row);

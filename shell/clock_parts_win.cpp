@@ -96,6 +96,10 @@ void ClockParts::Redo(HWND window, uint32_t redo, CountdownModel& model) {
         remote = StartRemoteLink(window, store->Core());
     }
     if (redo & EngineEffects::kRedoMonitor) view->MoveToMonitor(window, model);
+    if ((redo & EngineEffects::kRedoMinuteTimer) && model.m_idleClock) {
+        model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
+        ArmMinuteTimer(window, ClockTimers::LocalSecondOfDay());
+    }
 }
 
 void ClockParts::PlaySounds(const EngineEffects& effects, const CountdownModel& model) const {

@@ -127,8 +127,9 @@ std::wstring RemoteLink::Status() const {
         for (const std::string& address : LocalAddresses()) where += (where.empty() ? "" : ", ") + address;
         if (where.empty()) where = "all addresses";
     }
-    return L"Remote control: on, " + Widen(where) + L", port " + std::to_wstring(m_plan.port) + L"\nControl: " +
-           ControlLink() + L"\nView: " + ViewLink();
+    // About is often seen on a projector: it shows neither key nor code, only where they are.
+    return L"Remote control: on, " + Widen(where) + L", port " + std::to_wstring(m_plan.port) +
+           L"\nThe links and their QR codes: Settings\u2026, Remote.";
 }
 
 int64_t UnixNowMs() {

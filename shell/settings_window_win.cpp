@@ -10,22 +10,21 @@ namespace tallyglass {
 namespace {
 constexpr int kProbeHotKeyId = 0xBFFE;  // a moment's registration to see whether a key is free
 
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found) {
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    auto& list = *reinterpret_cast<std::vector<MonitorChoice>*>(found);
+    const std::string name = Narrow(info.szDevice);
+    const RECT& r = info.rcMonitor;
+    list.push_back({name, std::to_string(list.size() + 1) + ": " + name + ", " + std::to_string(r.right - r.left) +
+                              " x " + std::to_string(r.bottom - r.top)});
+    return TRUE;
+}
+
 std::vector<MonitorChoice> Monitors() {
     std::vector<MonitorChoice> monitors;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM found) -> BOOL {
-            MONITORINFOEXW info{};
-            info.cbSize = sizeof info;
-            if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-            auto& list = *reinterpret_cast<std::vector<MonitorChoice>*>(found);
-            const std::string name = Narrow(info.szDevice);
-            const RECT& r = info.rcMonitor;
-            list.push_back({name, std::to_string(list.size() + 1) + ": " + name + ", " +
-                                      std::to_string(r.right - r.left) + " x " + std::to_string(r.bottom - r.top)});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&monitors));
+    EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     return monitors;
 }
 

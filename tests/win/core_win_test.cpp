@@ -149,3 +149,26 @@ TEST(Store, AFileThatCannotBeWrittenIsKnownAtStartAndLeftAlone) {
     }
 }
 }  // namespace
+
+namespace {
+// What the settings window hands over is in the file at once, on a real file system: the
+// changed keys' lines and the show's segment lines, every other byte as it was; the next
+// start reads them back.
+TEST(Store, TheSettingsWindowsChangesAreWrittenLineExactly) {
+    OldFile file;
+    WriteFileBytes(file.path, kOld + "; the day\r\n[show]\r\nWelcome = 5m\r\n; after\r\n");
+    CCore core(file.path, file.folder.Path());
+    core.autoFileConfig();
+    core.saveConfigStr("title", "Hall B");
+    core.saveShow({{"Welcome", 300}, {"Q&A", 600}});
+    ASSERT_TRUE(core.commitConfig());
+    EXPECT_EQ(ReadFileBytes(file.path),
+              "; keep me\r\n[settings]\r\nzebra=stripes\r\ndjsseconds=111\r\ntitle = Hall B\r\n"
+              "; the day\r\n[show]\r\nWelcome = 5m\r\nQ&A = 10m\r\n; after\r\n");
+    CCore next(file.path, file.folder.Path());
+    next.autoFileConfig();
+    EXPECT_EQ(next.getConfigStr("title"), "Hall B");
+    EXPECT_EQ(next.Show().segments.size(), 2u);
+    ExpectNoFilesBeside(file.path);
+}
+}  // namespace

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The settings window as a new user meets it: the menu opened with a right-click,
+# Settings chosen, the Remote page reached with the keyboard, "this PC only" chosen
+# and OK. The QR code the page paints is read back from the screen and is the
+# control link; the clock, not restarted, then answers the API with that link's key,
+# and the settings file holds it. With TALLYGLASS_README_IMAGES=1 each page's picture
+# goes to docs/ as well. The pages' values and their checks are the Wine suite's.
+# shellcheck source=tests/e2e/lib.bash
+source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
+PORT=7366
+dir=$(make_app_dir settings "[settings]\nlanguage=en\nfontname=DejaVu Sans\nwavalert=0\nremoteport=$PORT\n[show]\nWelcome = 5m\nKeynote = 20m\n")
+ini="$dir/TallyglassCountdown.ini"
+start_clock "$dir" || { finish; exit 1; }
+check "remote control is off at first" bash -c "! curl -s -m 2 -o /dev/null http://127.0.0.1:$PORT/"
+
+open_menu && xdotool key Down Down Return
+wait_window 'Settings' 15 || { finish; exit 1; }
+sheet=$WINDOW_ID
+read -r sx sy sw sh < <(xdotool getwindowgeometry --shell "$sheet" |
+    awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH=/{w=$2}/^HEIGHT=/{h=$2}END{print x, y, w, h}')
+page_picture() {  # page_picture <file>: the sheet, its title bar included
+    import -window root -crop "${sw}x$((sh + 24))+${sx}+$((sy - 24))" +repage "$1" 2>/dev/null
+}
+# The tab row from the first field: Shift+Tab; each Right is the next page.
+xdotool key shift+Tab
+for page in clock keys remote show screen; do
+    sleep 0.5
+    page_picture "$SCREENS/settings-$page.png"
+    xdotool key Right
+done
+xdotool key Left Left  # back to Remote
+sleep 0.5
+xdotool key Tab Down  # the first field, remote control: off -> this PC only
+decoded() { zbarimg -q --raw --nodbus "$SCREENS/settings-remote-on.png" 2>/dev/null | grep '/?key='; }
+painted() { page_picture "$SCREENS/settings-remote-on.png" && [[ -n "$(decoded)" ]]; }
+expect 5 "the Remote page paints the control link's QR code, which a phone can read" painted
+link=$(decoded)
+key=${link##*key=}
+check "the link is this PC's, on the port the page shows ($link)" [ "${link%%\?*}" = "http://127.0.0.1:$PORT/" ]
+xdotool key Return  # OK
+wait_for 10 "the settings window to close" window_gone 'Settings'
+answers() { [[ $(curl -s -m 2 -o /dev/null -w '%{http_code}' "http://127.0.0.1:$PORT/api/v1/state?key=$key") == 200 ]]; }
+expect 10 "without a restart the clock answers the API with the key the window showed" answers
+check "the settings file holds remote=local and that key" bash -c "grep -q '^remote *= *local' '$ini' && grep -q 'remotekey *= *$key' '$ini'"
+check "the clock runs on" clock_alive
+if [[ "${TALLYGLASS_README_IMAGES:-0}" == 1 ]]; then
+    cp "$SCREENS"/settings-{clock,keys,show,screen}.png "$SCREENS/settings-remote-on.png" "$E2E_ROOT/docs/"
+fi
+finish
