@@ -18,8 +18,8 @@ wait_window 'Settings' 15 || { finish; exit 1; }
 sheet=$WINDOW_ID
 read -r sx sy sw sh < <(xdotool getwindowgeometry --shell "$sheet" |
     awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH=/{w=$2}/^HEIGHT=/{h=$2}END{print x, y, w, h}')
-page_picture() {  # page_picture <file>: the sheet, its title bar included
-    import -window root -crop "${sw}x$((sh + 24))+${sx}+$((sy - 24))" +repage "$1" 2>/dev/null
+page_picture() {  # page_picture <file>: the sheet as it stands
+    import -window root -crop "${sw}x${sh}+${sx}+${sy}" +repage "$1" 2>/dev/null
 }
 # The tab row from the first field: Shift+Tab; each Right is the next page.
 xdotool key shift+Tab
