@@ -14,7 +14,7 @@ dist:
 	@bash scripts/dist.sh
 
 mutants:
-	@python3 tests/mutants/run.py
+	@bash scripts/deps.sh && python3 tests/mutants/run.py
 
 fuzz:
 	@bash scripts/fuzz.sh $(or $(SECONDS_PER_TARGET),300)

@@ -259,8 +259,8 @@ std::optional<std::string> MergeWrittenKeys(std::string_view diskText, const Wri
 }
 
 std::optional<std::string> MergeShow(std::string_view diskText, const std::vector<ShowSegment>& segments) {
-    if (diskText.size() > kMaxSettingsFileBytes) return std::nullopt;
-    return ReplaceShow(diskText, segments);
+    const bool settingsFile = diskText.size() <= kMaxSettingsFileBytes;
+    return settingsFile ? std::optional<std::string>(ReplaceShow(diskText, segments)) : std::nullopt;
 }
 
 std::string FreshSettingsText(const WrittenKeys& written, const LocalDefaults& localDefaults) {
