@@ -1,5 +1,7 @@
 #include "base/duration_text.h"
 
+#include <cstdio>
+
 #include <cctype>
 #include <vector>
 
@@ -96,6 +98,26 @@ std::optional<int32_t> ParseClockTime(std::string_view text) {
     const auto minutes = Number(parts[1]);
     if (!hours || !minutes || *hours > 23 || *minutes > 59) return std::nullopt;
     return static_cast<int32_t>(*hours * 60 + *minutes);
+}
+
+std::optional<int32_t> ParseTimeOfDay(std::string_view text) {
+    const std::vector<std::string_view> parts = SplitAtColons(text);
+    if (parts.size() != 2 && parts.size() != 3) return std::nullopt;
+    if (parts[0].size() > 2 || parts[1].size() != 2 || (parts.size() == 3 && parts[2].size() != 2)) return std::nullopt;
+    const auto hours = Number(parts[0]), minutes = Number(parts[1]);
+    const auto seconds = parts.size() == 3 ? Number(parts[2]) : std::optional<int64_t>(0);
+    if (!hours || !minutes || !seconds || *hours > 23 || *minutes > 59 || *seconds > 59) return std::nullopt;
+    return static_cast<int32_t>(*hours * 3600 + *minutes * 60 + *seconds);
+}
+
+std::string FormatTimeOfDay(int32_t secondOfDay) {
+    char text[12];
+    const int32_t s = ((secondOfDay % 86400) + 86400) % 86400;
+    if (s % 60)
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", s / 3600, s % 3600 / 60, s % 60);
+    else
+        std::snprintf(text, sizeof text, "%02d:%02d", s / 3600, s % 3600 / 60);
+    return text;
 }
 
 int32_t SecondsUntil(int32_t minuteOfDay, int32_t localSecondOfDay) {

@@ -19,6 +19,11 @@ std::string FormatDuration(int32_t seconds);
 // "14:30" or "9:05", 24-hour: minutes since midnight.
 std::optional<int32_t> ParseClockTime(std::string_view text);
 
+// "09:30" or "9:30:15", 24-hour: seconds since midnight; nothing for other text.
+std::optional<int32_t> ParseTimeOfDay(std::string_view text);
+// "09:30", or "09:30:15" when the seconds are not 0.
+std::string FormatTimeOfDay(int32_t secondOfDay);
+
 // Seconds from the local time of day (seconds since midnight) to the next time
 // the clock shows minuteOfDay: 1 to 86400; exactly at that minute, a day.
 int32_t SecondsUntil(int32_t minuteOfDay, int32_t localSecondOfDay);

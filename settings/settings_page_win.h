@@ -81,7 +81,7 @@ private:
     HFONT m_font = nullptr;
     std::vector<Row> m_rows;
     HWND m_problem = nullptr;
-    HWND m_showList = nullptr, m_segmentName = nullptr, m_segmentLength = nullptr;
+    HWND m_showList = nullptr, m_segmentName = nullptr, m_segmentLength = nullptr, m_segmentStart = nullptr;
     HWND m_controlLink = nullptr, m_viewLink = nullptr, m_remoteState = nullptr;
     bool m_loading = false;
 };

@@ -29,27 +29,32 @@ void SettingsPageWnd::BuildShowEditor(int y) {
     m_showList = Make(WC_LISTVIEWW, "", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kMargin, y,
                       kPageWidth - 2 * kMargin, 118, kShowList, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(m_showList, LVS_EX_FULLROWSELECT);
-    RECT widths{220, 0, 70, 0};
-    MapDialogRect(m_hwnd, &widths);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    std::wstring name = Widen(m_shared.Word(SettingsWord::SegmentName)),
-                 length = Widen(m_shared.Word(SettingsWord::SegmentLength));
-    column.pszText = name.data();
-    column.cx = widths.left;
-    ListView_InsertColumn(m_showList, 0, &column);
-    column.pszText = length.data();
-    column.cx = widths.right;
-    ListView_InsertColumn(m_showList, 1, &column);
+    const SettingsWord titles[] = {SettingsWord::SegmentName, SettingsWord::SegmentLength, SettingsWord::SegmentStart};
+    const int columnWidths[] = {190, 60, 60};
+    for (int i = 0; i < 3; ++i) {
+        RECT width{columnWidths[i], 0, 0, 0};
+        MapDialogRect(m_hwnd, &width);
+        std::wstring title = Widen(m_shared.Word(titles[i]));
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = title.data();
+        column.cx = width.left;
+        ListView_InsertColumn(m_showList, i, &column);
+    }
+    // Name, length and planned start, as a segment's line in the file has them.
     const int row = y + 122;
-    Make(L"STATIC", m_shared.Word(SettingsWord::SegmentName), SS_LEFT | SS_CENTERIMAGE, kMargin, row, 40,
-         kControlHeight, -1);
-    m_segmentName = Make(L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kMargin + 42, row, 170, kControlHeight, kSegmentName,
-                         WS_EX_CLIENTEDGE);
-    Make(L"STATIC", m_shared.Word(SettingsWord::SegmentLength), SS_LEFT | SS_CENTERIMAGE, kMargin + 218, row, 40,
-         kControlHeight, -1);
-    m_segmentLength = Make(L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kMargin + 258, row, 58, kControlHeight,
-                           kSegmentLength, WS_EX_CLIENTEDGE);
+    const struct {
+        int labelX, labelWidth, editWidth, id;
+        HWND* edit;
+    } fields[] = {{kMargin, 28, 130, kSegmentName, &m_segmentName},
+                  {kMargin + 164, 32, 40, kSegmentLength, &m_segmentLength},
+                  {kMargin + 240, 28, 48, kSegmentStart, &m_segmentStart}};
+    for (int i = 0; i < 3; ++i) {
+        Make(L"STATIC", m_shared.Word(titles[i]), SS_LEFT | SS_CENTERIMAGE, fields[i].labelX, row,
+             fields[i].labelWidth - 2, kControlHeight, -1);
+        *fields[i].edit = Make(L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, fields[i].labelX + fields[i].labelWidth, row,
+                               fields[i].editWidth, kControlHeight, fields[i].id, WS_EX_CLIENTEDGE);
+    }
     const SettingsWord buttons[] = {SettingsWord::Add, SettingsWord::Update, SettingsWord::Remove, SettingsWord::Up,
                                     SettingsWord::Down};
     for (int i = 0; i < 5; ++i)
@@ -60,13 +65,16 @@ void SettingsPageWnd::FillShowList() {
     const int selected = ListView_GetNextItem(m_showList, -1, LVNI_SELECTED);
     ListView_DeleteAllItems(m_showList);
     for (size_t i = 0; i < m_shared.show.size(); ++i) {
-        std::wstring name = Widen(m_shared.show[i].name), length = Widen(FormatDuration(m_shared.show[i].seconds));
+        const ShowSegment& segment = m_shared.show[i];
+        std::wstring name = Widen(segment.name), length = Widen(FormatDuration(segment.seconds)),
+                     start = segment.plannedStart ? Widen(FormatTimeOfDay(*segment.plannedStart)) : L"";
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);
         item.pszText = name.data();
         ListView_InsertItem(m_showList, &item);
         ListView_SetItemText(m_showList, static_cast<int>(i), 1, length.data());
+        ListView_SetItemText(m_showList, static_cast<int>(i), 2, start.data());
     }
     if (selected >= 0 && selected < static_cast<int>(m_shared.show.size()))
         ListView_SetItemState(m_showList, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -78,6 +86,7 @@ void SettingsPageWnd::OnShowSelection() {
     const ShowSegment& segment = m_shared.show[static_cast<size_t>(selected)];
     SetWindowTextW(m_segmentName, Widen(segment.name).c_str());
     SetWindowTextW(m_segmentLength, Widen(FormatDuration(segment.seconds)).c_str());
+    SetWindowTextW(m_segmentStart, segment.plannedStart ? Widen(FormatTimeOfDay(*segment.plannedStart)).c_str() : L"");
 }
 
 void SettingsPageWnd::OnShowButton(int id) {
@@ -87,23 +96,28 @@ void SettingsPageWnd::OnShowButton(int id) {
     const auto at = show.begin() + (some ? selected : 0);
     int select = selected;
     if (id == kShowAdd || id == kShowUpdate) {
-        const std::string typedName = Narrow(TextOf(m_segmentName)), typedLength = Narrow(TextOf(m_segmentLength));
+        const std::string typedName = Narrow(TextOf(m_segmentName)), typedLength = Narrow(TextOf(m_segmentLength)),
+                          typedStart = Narrow(TextOf(m_segmentStart));
         const std::string name(Trim(typedName));
         const auto length = ParseDuration(Trim(typedLength));
+        const std::optional<int32_t> start = ParseTimeOfDay(Trim(typedStart));
         FoundProblem found{"", CheckSegmentName(name)};
         if (found.problem == SettingProblem::None && !length) found.problem = SettingProblem::NotALength;
+        if (found.problem == SettingProblem::None && !start && !Trim(typedStart).empty())
+            found.problem = SettingProblem::NotATimeOfDay;
         if (found.problem == SettingProblem::None && id == kShowAdd && show.size() >= kMaxSegments) return;
         ShowProblem(found);
         if (found.problem != SettingProblem::None) {
             if (found.problem == SettingProblem::NotALength) SetFocus(m_segmentLength);
+            if (found.problem == SettingProblem::NotATimeOfDay) SetFocus(m_segmentStart);
             return;
         }
         if (id == kShowUpdate && !some) return;
         if (id == kShowAdd) {
             select = some ? selected + 1 : static_cast<int>(show.size());
-            show.insert(show.begin() + select, ShowSegment{name, *length});
+            show.insert(show.begin() + select, ShowSegment{name, *length, start});
         } else {
-            *at = ShowSegment{name, *length};
+            *at = ShowSegment{name, *length, start};
         }
     } else if (!some) {
         return;

@@ -16,11 +16,17 @@ void Skip(RunOfShow& show, size_t lineNumber, std::string_view line, const char*
 void TakeLine(RunOfShow& show, const SettingsFileLine& line) {
     if (line.kind == SettingsFileLine::Kind::Other)
         return Skip(show, line.number, line.text, line.text.find('=') == 0 ? "no name" : "not name = length");
-    const auto seconds = ParseDuration(line.value);
+    // "20m @ 09:30": the length, then when it is planned to start.
+    const size_t at = line.value.find('@');
+    const auto seconds = ParseDuration(Trim(line.value.substr(0, at)));
     if (!seconds) return Skip(show, line.number, line.text, "not a length");
+    std::optional<int32_t> plannedStart;
+    if (at != std::string_view::npos && !(plannedStart = ParseTimeOfDay(Trim(line.value.substr(at + 1)))))
+        return Skip(show, line.number, line.text, "not a time of day after @");
     if (show.segments.size() == kMaxSegments) return Skip(show, line.number, line.text, "more than 200 segments");
     // Never half of a character: a name cut in a UTF-8 sequence would not draw.
-    show.segments.push_back({std::string(CutToCodePoints(line.name, kMaxSegmentNameCodePoints)), *seconds});
+    show.segments.push_back(
+        {std::string(CutToCodePoints(line.name, kMaxSegmentNameCodePoints)), *seconds, plannedStart});
 }
 }  // namespace
 

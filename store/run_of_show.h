@@ -3,6 +3,7 @@
 // one "name = length" line each, in the order the file gives them. The clock
 // only reads it; the store keeps its lines as they are.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +13,11 @@ namespace tallyglass {
 struct ShowSegment {
     std::string name;  // UTF-8, trimmed, at most kMaxSegmentNameCodePoints
     int32_t seconds = 0;
-    bool operator==(const ShowSegment& other) const { return name == other.name && seconds == other.seconds; }
+    // "Keynote = 20m @ 09:30": when it is planned to start, in seconds since local midnight.
+    std::optional<int32_t> plannedStart = std::nullopt;
+    bool operator==(const ShowSegment& other) const {
+        return name == other.name && seconds == other.seconds && plannedStart == other.plannedStart;
+    }
 };
 
 struct RunOfShow {

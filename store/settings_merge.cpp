@@ -183,7 +183,8 @@ bool IsComment(std::string_view file, const FileLine& line) {
 std::string ShowLines(const std::vector<ShowSegment>& segments, std::string_view ending) {
     std::string lines;
     for (const ShowSegment& segment : segments)
-        lines += OneLine(segment.name) + " = " + FormatDuration(segment.seconds) + std::string(ending);
+        lines += OneLine(segment.name) + " = " + FormatDuration(segment.seconds) +
+                 (segment.plannedStart ? " @ " + FormatTimeOfDay(*segment.plannedStart) : "") + std::string(ending);
     return lines;
 }
 

@@ -54,6 +54,20 @@ TEST(RunOfShow, AnEditedShowReplacesOnlyItsSegmentLines) {
     EXPECT_FALSE(MergeShow(std::string(kMaxSettingsFileBytes + 1, ';'), edited));
 }
 
+// A segment may carry its planned start after "@"; it is written back the same way, and
+// one that is not a time of day is named, never guessed.
+TEST(RunOfShow, APlannedStartFollowsTheLengthAfterAnAt) {
+    const RunOfShow show =
+        ParseRunOfShow("[show]\nWelcome = 5m @ 09:30\nKeynote = 20m@9:35:30\nBreak = 10m\nLunch = 1h @ 25:00\n");
+    ASSERT_EQ(show.segments.size(), 3u);
+    EXPECT_EQ(show.segments[0].plannedStart, 9 * 3600 + 30 * 60);
+    EXPECT_EQ(show.segments[1].plannedStart, 9 * 3600 + 35 * 60 + 30);
+    EXPECT_FALSE(show.segments[2].plannedStart);
+    EXPECT_EQ(show.firstProblem, "line 5, \"Lunch = 1h @ 25:00\": not a time of day after @");
+    EXPECT_EQ(MergeShow("[show]\n", show.segments),
+              "[show]\nWelcome = 5m @ 09:30\nKeynote = 20m @ 09:35:30\nBreak = 10m\n");
+}
+
 // A hostile section: the clock runs on what parses and About says what did not.
 TEST(RunOfShow, AHostileSectionKeepsWhatParsesAndSaysWhatDidNot) {
     std::string text = "[show]\nsoon = later\n= 5m\nno equals\nZero = 0\n" + std::string(10000, 'N') + " = 1m\n";
