@@ -1,6 +1,8 @@
 #include "clock/clock_snapshot.h"
 
+#include "base/duration_text.h"
 #include "clock/display_selection.h"
+#include "clock/schedule.h"
 #include "command/message_text.h"
 
 namespace tallyglass {
@@ -21,8 +23,26 @@ int32_t MsToNextTick(const CountdownModel& model, uint32_t nowMs) {
     return left < 0 ? 0 : left > 1000 ? 1000 : left;
 }
 
-ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t msToNextTick, const char* version) {
+namespace {
+void AddSchedule(ClockSnapshot& s, const CountdownModel& model, int64_t unixNowMs, int32_t localSecondOfDay) {
+    const ShowPlan plan = PlanShow(model.m_show);
+    for (size_t i = 0; i < plan.spans.size(); ++i)
+        s.plannedStarts.push_back(FormatTimeOfDay(static_cast<int32_t>(plan.spans[i].start % kSecondsPerDay)));
+    if (localSecondOfDay < 0) return;
+    const std::optional<ScheduleNow> at = ScheduleAt(model, plan, localSecondOfDay);
+    if (!at) return;
+    const auto unixMs = [&](int64_t planSecond) { return unixNowMs + (planSecond - at->now) * 1000; };
+    s.plannedStartMs = unixMs(at->current.start);
+    s.plannedEndMs = unixMs(at->current.end);
+    s.offset = at->offset;
+    s.showEndsAtMs = unixMs(at->showEnd);
+}
+}  // namespace
+
+ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t msToNextTick, const char* version,
+                         int32_t localSecondOfDay) {
     ClockSnapshot s;
+    AddSchedule(s, model, unixNowMs, localSecondOfDay);
     const DisplayChoice shown = SelectDisplay(model);
     s.phase = PhaseOf(model);
     s.paused = model.m_paused != 0;

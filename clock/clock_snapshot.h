@@ -40,11 +40,19 @@ struct ClockSnapshot {
     std::vector<std::string> presets;  // the ready messages, from messagepresets
     bool flash = false;                // the message's line blinks now
     bool blackout = false;             // the view page shows black
+
+    // The show against the wall clock: none without a planned start in the show.
+    std::optional<int64_t> plannedStartMs, plannedEndMs;  // the current segment's, Unix ms
+    std::optional<int32_t> offset;                        // seconds late (+) or early (-)
+    std::optional<int64_t> showEndsAtMs;                  // when the show is projected to end, Unix ms
+    std::vector<std::string> plannedStarts;               // each segment's, "09:30", empty without a plan
 };
 
 // unixNowMs: the wall clock now; msToNextTick: how long the second now shown
 // still lasts (a paused clock's does not run out).
-ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t msToNextTick, const char* version);
+// localSecondOfDay: the local time of day, for the schedule; -1 when not known.
+ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t msToNextTick, const char* version,
+                         int32_t localSecondOfDay = -1);
 
 // How long the second now shown still lasts, from the host's clock and the model's anchor.
 int32_t MsToNextTick(const CountdownModel& model, uint32_t nowMs);

@@ -14,10 +14,18 @@ std::string ColorText(uint32_t argb) {
     return text;
 }
 
-json SegmentsJson(const std::vector<ShowSegment>& segments) {
+json SegmentsJson(const ClockSnapshot& s) {
     json list = json::array();
-    for (const ShowSegment& segment : segments) list.push_back({{"name", segment.name}, {"length", segment.seconds}});
+    for (size_t i = 0; i < s.segments.size(); ++i)
+        list.push_back({{"name", s.segments[i].name},
+                        {"length", s.segments[i].seconds},
+                        {"plannedStart", i < s.plannedStarts.size() ? json(s.plannedStarts[i]) : json(nullptr)}});
     return list;
+}
+
+template <typename T>
+json OrNull(const std::optional<T>& value) {
+    return value ? json(*value) : json(nullptr);
 }
 
 tallyglass::CommandCheck Bad(std::string error, std::string word = {}) {
@@ -73,7 +81,11 @@ std::string StateJson(const ClockSnapshot& s, bool control, std::optional<bool> 
                {"segmentNumber", s.segmentNumber},
                {"segmentCount", s.segmentCount},
                {"nextSegment", s.nextSegment},
-               {"segments", SegmentsJson(s.segments)},
+               {"segments", SegmentsJson(s)},
+               {"plannedStart", OrNull(s.plannedStartMs)},
+               {"plannedEnd", OrNull(s.plannedEndMs)},
+               {"offset", OrNull(s.offset)},
+               {"showEndsAt", OrNull(s.showEndsAtMs)},
                {"language", s.language},
                {"fontName", s.fontName},
                {"alertText", s.alertText},

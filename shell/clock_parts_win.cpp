@@ -110,7 +110,8 @@ void ClockParts::PlaySounds(const EngineEffects& effects, const CountdownModel& 
 
 SnapshotPtr ClockParts::Snapshot(const CountdownModel& model) const {
     auto snapshot = std::make_shared<ClockSnapshot>(
-        SnapshotOf(model, UnixNowMs(), MsToNextTick(model, ClockTimers::NowMs()), ProductVersion()));
+        SnapshotOf(model, UnixNowMs(), MsToNextTick(model, ClockTimers::NowMs()), ProductVersion(),
+                   ClockTimers::LocalSecondOfDay()));
     if (store && store->Core().Language() == UiLanguage::Chinese) snapshot->language = "zh";
     return snapshot;
 }

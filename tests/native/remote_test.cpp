@@ -120,25 +120,27 @@ TEST(RemoteState, TheSnapshotFollowsThePhaseAndCountsToItsEnd) {
     m.m_colorNormal = 0xFF102030;
     m.m_colorAlert = 0xFF102030;  // the title's colour
     m.m_message = "Wrap up";
-    m.m_show = {{"Welcome", 300}, {"Keynote", 1800}};
+    m.m_show = {{"Welcome", 300, 9 * 3600 + 30 * 60}, {"Keynote", 1800, std::nullopt}};
     m.m_titleText = "Hall A";
     m.m_fontName = "Arial";
     m.m_alertText = "TIME UP";
     m.m_messagePresetText = " Wrap up |\x01|| Slow\tdown|";
     m.m_flashSteps = 3;
     m.m_blackout = 1;
-    ClockSnapshot s = SnapshotOf(m, 1'000'000, 400, "1.2.3");
+    // Two minutes after the show's planned start, still idle: two minutes late.
+    ClockSnapshot s = SnapshotOf(m, 1'000'000, 400, "1.2.3", 9 * 3600 + 32 * 60);
     EXPECT_EQ(s.phase, "idle");
     EXPECT_EQ(s.remaining, 300);
     EXPECT_FALSE(s.endsAtMs);
-    EXPECT_EQ(
-        StateJson(s, false, false),
-        R"({"alertLength":10,"alertText":"TIME UP","blackout":true,"changed":false,"color":"#FF102030",)"
-        R"("control":false,"elapsed":0,"endsAt":null,"face":"remaining","flash":true,"fontName":"Arial",)"
-        R"("language":"en","length":300,"message":"Wrap up","nextSegment":"Keynote","paused":false,"phase":"idle",)"
-        R"("presets":["Wrap up","Slowdown"],"remaining":300,"segment":"Welcome","segmentCount":2,"segmentNumber":1,)"
-        R"("segments":[{"length":300,"name":"Welcome"},{"length":1800,"name":"Keynote"}],)"
-        R"("serverTime":1000000,"text":"Hall A","version":"1.2.3","warnSeconds":0})");
+    EXPECT_EQ(StateJson(s, false, false),
+              R"({"alertLength":10,"alertText":"TIME UP","blackout":true,"changed":false,"color":"#FF102030",)"
+              R"("control":false,"elapsed":0,"endsAt":null,"face":"remaining","flash":true,"fontName":"Arial",)"
+              R"("language":"en","length":300,"message":"Wrap up","nextSegment":"Keynote","offset":120,"paused":false,)"
+              R"("phase":"idle","plannedEnd":1180000,"plannedStart":880000,"presets":["Wrap up","Slowdown"],)"
+              R"("remaining":300,"segment":"Welcome","segmentCount":2,"segmentNumber":1,)"
+              R"("segments":[{"length":300,"name":"Welcome","plannedStart":"09:30"},)"
+              R"({"length":1800,"name":"Keynote","plannedStart":"09:35"}],"serverTime":1000000,"showEndsAt":3100000,)"
+              R"("text":"Hall A","version":"1.2.3","warnSeconds":0})");
     EXPECT_EQ(MessagePresets(std::string(13, '|') + "a|b|c|d|e|f|g|h|i|j|k|l|m").size(), kMaxMessagePresets);
     m.m_show.clear();
     m.m_titleText.clear();

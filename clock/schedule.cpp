@@ -1,0 +1,71 @@
+#include "clock/schedule.h"
+
+#include "base/duration_text.h"
+
+namespace tallyglass {
+
+namespace {
+constexpr int64_t kHalfDay = kSecondsPerDay / 2;
+
+// The time of day moved by whole days to lie within half a day of near.
+int64_t NearestDay(int64_t secondOfDay, int64_t near) {
+    int64_t t = secondOfDay + (near / kSecondsPerDay) * kSecondsPerDay;
+    while (t - near > kHalfDay) t -= kSecondsPerDay;
+    while (near - t >= kHalfDay) t += kSecondsPerDay;
+    return t;
+}
+
+std::string Clock(int64_t planSecond) { return FormatTimeOfDay(static_cast<int32_t>(planSecond % kSecondsPerDay)); }
+}  // namespace
+
+ShowPlan PlanShow(const std::vector<ShowSegment>& show) {
+    ShowPlan plan;
+    size_t first = 0;
+    while (first < show.size() && !show[first].plannedStart) ++first;
+    if (first == show.size()) return plan;
+    plan.spans.resize(show.size());
+    int64_t start = *show[first].plannedStart;
+    for (size_t i = first; i < show.size(); ++i) {
+        if (i > first && show[i].plannedStart) {
+            const int64_t previousEnd = plan.spans[i - 1].end;
+            start = NearestDay(*show[i].plannedStart, previousEnd);
+            if (start < previousEnd && plan.firstOverlap.empty())
+                plan.firstOverlap = show[i].name + " is planned at " + Clock(start) + ", before " + show[i - 1].name +
+                                    " is planned to end at " + Clock(previousEnd);
+        }
+        plan.spans[i] = {start, start + show[i].seconds};
+        start = plan.spans[i].end;
+    }
+    for (size_t i = first; i-- > 0;)
+        plan.spans[i] = {plan.spans[i + 1].start - show[i].seconds, plan.spans[i + 1].start};
+    // Before the first midnight, the plan's days are counted from the day it begins.
+    const int64_t shift = plan.spans.front().start < 0 ? kSecondsPerDay : 0;
+    for (PlannedSpan& span : plan.spans) span = {span.start + shift, span.end + shift};
+    return plan;
+}
+
+std::optional<ScheduleNow> ScheduleAt(const CountdownModel& model, const ShowPlan& plan, int32_t localSecondOfDay) {
+    if (plan.spans.empty() || model.m_segment < 0 || static_cast<size_t>(model.m_segment) >= plan.spans.size())
+        return std::nullopt;
+    ScheduleNow at;
+    at.current = plan.spans[static_cast<size_t>(model.m_segment)];
+    at.now = NearestDay(localSecondOfDay, at.current.start);
+    const int64_t left = !model.m_running  ? model.m_countdownSeconds
+                         : model.m_inAlert ? 0
+                                           : (model.m_remaining > 0 ? model.m_remaining : 0);
+    const int64_t projectedEnd = at.now + left;
+    at.offset = static_cast<int32_t>(projectedEnd - at.current.end);
+    at.showEnd = plan.spans.back().end + at.offset;
+    return at;
+}
+
+std::string OffsetText(int32_t seconds) {
+    const int64_t magnitude = seconds < 0 ? -int64_t{seconds} : seconds;
+    std::string text = seconds > 0 ? "+" : seconds < 0 ? "\xE2\x88\x92" : "";  // U+2212 MINUS SIGN
+    const int64_t hours = magnitude / 3600, minutes = magnitude % 3600 / 60, rest = magnitude % 60;
+    const auto two = [](int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    text += hours ? std::to_string(hours) + ":" + two(minutes) : std::to_string(minutes);
+    return text + ":" + two(rest);
+}
+
+}  // namespace tallyglass
