@@ -1,5 +1,6 @@
 #include "shell/about_text_win.h"
 
+#include "clock/schedule.h"
 #include "framework/text_win.h"
 
 namespace tallyglass {
@@ -9,6 +10,8 @@ std::wstring AboutText(const std::vector<HotKeyStatus>& hotKeys, CaptureExclusio
     std::wstring text = Widen(ControlsText(hotKeys));
     if (const std::wstring note = CaptureExclusionNote(capture); !note.empty()) text += L"\n\n" + note;
     if (const std::string shown = DescribeRunOfShow(show); !shown.empty()) text += L"\n\n" + Widen(shown);
+    if (const std::string overlap = PlanShow(show.segments).firstOverlap; !overlap.empty())
+        text += L"\nPlanned starts: " + Widen(overlap) + L" (used as given).";
     if (remote) text += L"\n\n" + remote->Status();
     return text;
 }

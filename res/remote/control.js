@@ -122,7 +122,8 @@ function renderShow(s) {
     segmentsShown = shown;
     $("segments").replaceChildren(...segments.map((segment, i) => {
       const button = Object.assign(document.createElement("button"), { type: "button" });
-      button.textContent = `${i + 1}. ${segment.name} \u00b7 ${lengthText(segment.length)}`;
+      const planned = segment.plannedStart ? ` \u00b7 ${segment.plannedStart}` : "";
+      button.textContent = `${i + 1}. ${segment.name} \u00b7 ${lengthText(segment.length)}${planned}`;
       guarded(button, running, () => send({ order: "segment", number: i + 1 }), "holdJump");
       const item = document.createElement("li");
       item.append(button);

@@ -26,6 +26,10 @@ const words = {
   overtime: ["OVERTIME", "超时"],
   paused: ["PAUSED", "已暂停"],
   endsAt: ["ends at {0}", "{0} 结束"],
+  late: ["{0} late", "晚 {0}"],
+  early: ["{0} early", "早 {0}"],
+  onTime: ["on time", "准时"],
+  notStarted: ["not started, {0} late", "未开始，已晚 {0}"],
   next: ["Next: {0}", "下一段：{0}"],
   viewOnly: ["view only", "仅查看"],
   start: ["Start", "开始"],
@@ -101,10 +105,22 @@ function splitAlert(s, text) {
   return m ? { label: m[1], time: m[2] } : { label: "", time: text };
 }
 
-// The time of day the count ends, while it counts toward it.
+// The time of day the count ends, while it counts toward it, and how the show runs
+// against its plan (the clock's offset: the current segment's projected end against
+// its planned end); an idle segment past its planned start says it has not started.
 function endsAtText(s) {
   const toward = s.phase === "counting" || s.phase === "warning";
-  return toward && typeof s.endsAt === "number" ? t("endsAt", timeOfDay(s.endsAt)) : "";
+  const parts = [toward && typeof s.endsAt === "number" ? t("endsAt", timeOfDay(s.endsAt)) : ""];
+  if (typeof s.offset === "number") {
+    // Idle or paused, the projected end moves with the wall clock between the clock's states.
+    const now = Date.now() + clockOffset;
+    const still = s.phase === "idle" || s.paused ? Math.max(0, Math.round((now - s.serverTime) / 1000)) : 0;
+    const offset = s.offset + still;
+    const waiting = s.phase === "idle" && typeof s.plannedStart === "number" ? (now - s.plannedStart) / 1000 : 0;
+    parts.push(waiting >= 1 ? t("notStarted", lengthText(waiting))
+      : offset > 0 ? t("late", lengthText(offset)) : offset < 0 ? t("early", lengthText(-offset)) : t("onTime"));
+  }
+  return parts.filter(Boolean).join(" \u00b7 ");
 }
 
 // What the segment's bar shows: the part of its length gone by.
@@ -175,6 +191,8 @@ function redial() {
 // A socket silent for 3 s has died without a close (a killed clock, a phone that
 // lost its network): the page says so and dials again.
 setInterval(() => {
+  const ends = $("endsAt");  // the overlay has none
+  if (ends && link === "live" && state && typeof state.offset === "number") ends.textContent = endsAtText(state);
   if (!heard || Date.now() - heard <= 3000 || link === "closed" || link === "key") return;
   setLink("offline");
   if (socket && socket.readyState === WebSocket.OPEN) {
