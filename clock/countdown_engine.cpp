@@ -72,7 +72,7 @@ bool MoveToSegment(CountdownModel& model, EngineEffects& fx, int64_t index) {
 void EndSegment(CountdownModel& model, EngineEffects& fx, uint32_t nowMs) {
     ResetCountdownIn(model, fx);
     if (!model.m_showAdvance || !MoveToSegment(model, fx, int64_t{model.m_segment} + 1)) return;
-    if (model.m_showAutoStart) StartCountdownIn(model, fx, nowMs);
+    if (model.m_showAutoStart == kAutoStartNext) StartCountdownIn(model, fx, nowMs);
 }
 
 // Time has moved on by `seconds`: one for an on-time tick, more after a stall or

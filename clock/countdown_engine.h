@@ -37,7 +37,8 @@ struct EngineEffects {
         kRedoRemote = 2,
         kRedoWindow = 4,
         kRedoMonitor = 8,
-        kRedoMinuteTimer = 16
+        kRedoMinuteTimer = 16,
+        kRedoSchedule = 32
     };
     uint32_t redo = 0;
 

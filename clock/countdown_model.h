@@ -15,6 +15,10 @@ namespace tallyglass {
 // A timer id that means "no timer runs"; the multimedia timer never hands it out.
 constexpr uint32_t kNoTimer = 0;
 
+// showautostart: 1 starts the next segment as the show moves on; "schedule" starts each
+// segment by itself at its planned start.
+constexpr int32_t kAutoStartNext = 1, kAutoStartOnSchedule = 2;
+
 // What the settings file gives; the engine changes only the length (a minute
 // more while idle, a run of show's segment) and the view only the place.
 struct ClockSettings : CountdownValues {
@@ -42,8 +46,9 @@ struct ClockSettings : CountdownValues {
     // A running order from the settings file; empty: none, and the clock is as
     // without one. The current segment's length is m_countdownSeconds.
     std::vector<ShowSegment> m_show;
-    int32_t m_showAdvance = 0;    // 1: the end of a segment's alert moves to the next segment
-    int32_t m_showAutoStart = 0;  // 1: and starts it
+    int32_t m_showAdvance = 0;        // 1: the end of a segment's alert moves to the next segment
+    int32_t m_showAutoStart = 0;      // kAutoStartNext: and starts it; kAutoStartOnSchedule: at its planned start
+    std::string m_showAutoStartText;  // "0", "1" or "schedule", as the settings file has it
 
     // Faces and cues; each is off at its default.
     std::string m_faceName;           // "remaining" or "elapsed", as the settings file has it
@@ -90,6 +95,8 @@ struct ClockState {
     int32_t m_flashSteps = 0;     // > 0: the message's line blinks for this many more half seconds
     int32_t m_messageHidden = 0;  // 1: the blink's dark half, the message's line not drawn
     int32_t m_blackout = 0;       // 1: the view page shows black
+    int32_t m_lateToStart = 0;    // seconds an idle segment is past its planned start; 0: not late
+    int32_t m_autoStarted = -1;   // the segment the schedule last started, so that a reset stays reset
 };
 
 // What the view computed when it last laid the window out; the frames use it.

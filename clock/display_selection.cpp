@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "clock/display_text.h"
+#include "clock/schedule.h"
 
 namespace tallyglass {
 
@@ -33,8 +34,11 @@ const std::string& IdleTitle(const CountdownModel& model) {
 
 DisplayChoice Choose(const CountdownModel& model) {
     if (model.m_running == 0) {
-        if (const std::string& title = IdleTitle(model); !title.empty())
-            return {title, model.m_sizeTitle, model.m_colorAlert};
+        const std::string& title = IdleTitle(model);
+        // A segment past its planned start says so, in the warning's colour: "Keynote +1:30".
+        if (!title.empty() && model.m_lateToStart > 0 && &title != &model.m_titleText)
+            return {title + " " + OffsetText(model.m_lateToStart), model.m_sizeTitle, model.m_colorWarn};
+        if (!title.empty()) return {title, model.m_sizeTitle, model.m_colorAlert};
         if (model.m_idleClock && model.m_localMinute >= 0)
             return {FormatTimeOfDay(model.m_localMinute, model.m_clock12Hour != 0), model.m_sizeNormal,
                     model.m_colorNormal};

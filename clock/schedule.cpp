@@ -59,6 +59,23 @@ std::optional<ScheduleNow> ScheduleAt(const CountdownModel& model, const ShowPla
     return at;
 }
 
+EngineEffects OnScheduleSecond(CountdownModel& model, int32_t localSecondOfDay, uint32_t nowMs) {
+    EngineEffects fx;
+    const std::optional<ScheduleNow> at = ScheduleAt(model, PlanShow(model.m_show), localSecondOfDay);
+    const int64_t late = at && !model.m_running ? at->now - at->current.start : -1;
+    // A timer's second may come a little late: the start is still taken within two.
+    if (model.m_showAutoStart == kAutoStartOnSchedule && late >= 0 && late <= 2 &&
+        model.m_autoStarted != model.m_segment) {
+        model.m_autoStarted = model.m_segment;
+        model.m_lateToStart = 0;
+        return StartCountdown(model, nowMs);
+    }
+    const int32_t lateToStart = late > 0 ? static_cast<int32_t>(late) : 0;
+    if (lateToStart != model.m_lateToStart) fx.Ask(EngineEffects::Picture::LayoutInPlace);
+    model.m_lateToStart = lateToStart;
+    return fx;
+}
+
 std::string OffsetText(int32_t seconds) {
     const int64_t magnitude = seconds < 0 ? -int64_t{seconds} : seconds;
     std::string text = seconds > 0 ? "+" : seconds < 0 ? "\xE2\x88\x92" : "";  // U+2212 MINUS SIGN

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/countdown_engine.h"
 #include "clock/countdown_model.h"
 
 namespace tallyglass {
@@ -39,6 +40,11 @@ struct ScheduleNow {
 // segment is projected to end after what remains (idle: its whole length; in the
 // alert or overtime: now).
 std::optional<ScheduleNow> ScheduleAt(const CountdownModel& model, const ShowPlan& plan, int32_t localSecondOfDay);
+
+// Each second while the show has a plan: an idle segment past its planned start says
+// how late it is (m_lateToStart, drawn beside its name), and with showautostart=schedule
+// a segment starts as its planned start arrives, once (a reset after it stays reset).
+EngineEffects OnScheduleSecond(CountdownModel& model, int32_t localSecondOfDay, uint32_t nowMs);
 
 // "+2:10" or "−0:45" (a true minus), "0:00" on time.
 std::string OffsetText(int32_t seconds);

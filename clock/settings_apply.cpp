@@ -79,7 +79,10 @@ EngineEffects ApplySettings(CountdownModel& model, const WrittenKeys& changed,
         fx.redo |= RedoFor(key);
     }
     ReadSettingKeys(model, ChangedKeys(changed), keys);
-    if (show) TakeShow(model, *show);
+    if (show) {
+        TakeShow(model, *show);
+        fx.redo |= EngineEffects::kRedoSchedule;  // a plan may have come or gone
+    }
     // Every change may change the text's size or colour: laid out again where the clock stands.
     if (!changed.empty() || show) fx.Ask(EngineEffects::Picture::LayoutInPlace);
     return fx;

@@ -6,6 +6,7 @@
 #include "clock/cue_list.h"
 #include "clock/field_values.h"
 #include "store/setting_keys.h"
+#include "store/settings_store.h"
 
 namespace tallyglass {
 
@@ -64,7 +65,7 @@ const std::vector<SettingBinding> kBindings{
     Flag(k::kIdleClock, &M::m_idleClock, WriteRule::Never),
     Text(k::kCues, &M::m_cueText),
     Flag(k::kShowAdvance, &M::m_showAdvance, WriteRule::Never),
-    Flag(k::kShowAutoStart, &M::m_showAutoStart, WriteRule::Never),
+    Text(k::kShowAutoStart, &M::m_showAutoStartText),
     Text(k::kMessagePresets, &M::m_messagePresetText),
 };
 
@@ -102,6 +103,10 @@ void ReadDerived(CountdownModel& model) {
     // Any other word keeps the face every clock had before there was a choice.
     model.m_elapsedFace = EqualsNoCase(Trim(model.m_faceName), "elapsed");
     model.m_cues = ParseCueList(model.m_cueText);
+    bool on = false;
+    model.m_showAutoStart = EqualsNoCase(Trim(model.m_showAutoStartText), "schedule") ? kAutoStartOnSchedule
+                            : ParseStoredBool(model.m_showAutoStartText, on) && on    ? kAutoStartNext
+                                                                                      : 0;
 }
 }  // namespace
 

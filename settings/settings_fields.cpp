@@ -53,7 +53,7 @@ const std::vector<SettingsField> kFields{
     {k::kRemoteFeedback, C::Text, P::Remote, "Feedback to (host:port)", "反馈地址（主机:端口）"},
     {k::kMessagePresets, C::Text, P::Remote, "Ready messages (a|b|c)", "预设消息（a|b|c）"},
     {k::kShowAdvance, C::Check, P::Show, "At a segment's end, move to the next", "环节结束后进入下一环节"},
-    {k::kShowAutoStart, C::Check, P::Show, "and start it", "并自动开始"},
+    {k::kShowAutoStart, C::AutoStart, P::Show, "Start the next", "开始下一环节"},
     {k::kMonitor, C::Monitor, P::Screen, "Monitor", "显示器"},
     {k::kHideFromCapture, C::Check, P::Screen, "Hide from screen capture", "不被截屏和录屏捕获"},
     {k::kClickThrough, C::Check, P::Screen, "Clicks pass through the clock", "鼠标点击穿透时钟"},

@@ -28,6 +28,7 @@ enum class FieldControl {
     RemoteMode,  // off, local, lan
     Address,     // this PC's IPv4 addresses, or all ("")
     Monitor,     // "", primary, or a monitor's name
+    AutoStart,   // 0, 1 (as the show moves on), schedule (at its planned start)
 };
 
 struct SettingsField {

@@ -87,6 +87,10 @@ struct Choice {
 std::vector<Choice> FixedChoices(FieldControl control) {
     if (control == C::Face)
         return {{"remaining", "the time left", "剩余时间"}, {"elapsed", "the time since the start", "已用时间"}};
+    if (control == C::AutoStart)
+        return {{"0", "by hand", "手动"},
+                {"1", "as the show moves on", "进入时自动开始"},
+                {"schedule", "at its planned start", "按计划时间开始"}};
     if (control == C::RemoteMode)
         return {{"off", "off", "关闭"}, {"local", "this PC only", "仅本机"}, {"lan", "the local network", "局域网"}};
     return {};
@@ -256,6 +260,7 @@ void SettingsPageWnd::BuildRow(Row& row, int x, int y, int width) {
                 SendMessageW(row.control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(family.c_str()));
             return;
         case C::Face:
+        case C::AutoStart:
         case C::RemoteMode:
         case C::Address:
         case C::Monitor:

@@ -2,6 +2,7 @@
 
 #include "clock/clock_snapshot.h"
 #include "clock/message_flash.h"
+#include "clock/schedule.h"
 #include "clock/settings_binding.h"
 #include "framework/resource_language_win.h"
 #include "framework/text_win.h"
@@ -58,6 +59,7 @@ void ClockParts::FinishStart(HWND window, const CountdownModel& model) {
     store->Core().CreateMissingStore();
     NoteStep("settings file written if new");
     if (model.m_idleClock) ArmMinuteTimer(window, ClockTimers::LocalSecondOfDay());
+    WatchSchedule(window, model);
     remote = StartRemoteLink(window, store->Core());
 }
 
@@ -69,6 +71,7 @@ void ClockParts::StopInput() {
 void ClockParts::StopTimers(CountdownModel& model) {
     timers.Release();
     blinkTimer.reset();
+    scheduleTimer.reset();
     model.m_timerId = kNoTimer;
 }
 
@@ -96,10 +99,17 @@ void ClockParts::Redo(HWND window, uint32_t redo, CountdownModel& model) {
         remote = StartRemoteLink(window, store->Core());
     }
     if (redo & EngineEffects::kRedoMonitor) view->MoveToMonitor(window, model);
+    if (redo & EngineEffects::kRedoSchedule) WatchSchedule(window, model);
     if ((redo & EngineEffects::kRedoMinuteTimer) && model.m_idleClock) {
         model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
         ArmMinuteTimer(window, ClockTimers::LocalSecondOfDay());
     }
+}
+
+void ClockParts::WatchSchedule(HWND window, const CountdownModel& model) {
+    scheduleTimer.reset();
+    if (!PlanShow(model.m_show).spans.empty())
+        scheduleTimer = WindowTimer(WindowTimerId{window, SetTimer(window, kScheduleTimerId, 1000, nullptr)});
 }
 
 void ClockParts::PlaySounds(const EngineEffects& effects, const CountdownModel& model) const {
@@ -109,9 +119,9 @@ void ClockParts::PlaySounds(const EngineEffects& effects, const CountdownModel& 
 }
 
 SnapshotPtr ClockParts::Snapshot(const CountdownModel& model) const {
-    auto snapshot = std::make_shared<ClockSnapshot>(
-        SnapshotOf(model, UnixNowMs(), MsToNextTick(model, ClockTimers::NowMs()), ProductVersion(),
-                   ClockTimers::LocalSecondOfDay()));
+    auto snapshot =
+        std::make_shared<ClockSnapshot>(SnapshotOf(model, UnixNowMs(), MsToNextTick(model, ClockTimers::NowMs()),
+                                                   ProductVersion(), ClockTimers::LocalSecondOfDay()));
     if (store && store->Core().Language() == UiLanguage::Chinese) snapshot->language = "zh";
     return snapshot;
 }

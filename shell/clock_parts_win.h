@@ -54,7 +54,10 @@ struct ClockParts {
     std::unique_ptr<ClockStore> store;
     std::optional<ClockSounds> sounds;
     ClockTimers timers;
-    WindowTimer blinkTimer;  // while the message blinks
+    WindowTimer blinkTimer;     // while the message blinks
+    WindowTimer scheduleTimer;  // while the show has planned starts
+    // Each second while the show has a plan: its state against the wall clock.
+    void WatchSchedule(HWND window, const CountdownModel& model);
     ClockDesktop desktop;
     std::unique_ptr<RemoteLink> remote;  // none while remote control is off
 };

@@ -2,6 +2,7 @@
 
 #include "clock/command_batch.h"
 #include "clock/message_flash.h"
+#include "clock/schedule.h"
 #include "clock/settings_binding.h"
 #include "command/command_line.h"
 #include "command/key_commands.h"
@@ -85,6 +86,9 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kMinuteTimerId) return OnMinuteTimer(), true;
             if (wParam == kBlinkTimerId) return OnBlinkTimer(), true;
+            if (wParam == kScheduleTimerId)
+                return ApplyEffects(OnScheduleSecond(m_model, ClockTimers::LocalSecondOfDay(), ClockTimers::NowMs())),
+                       true;
             return m_parts.desktop.OnTimer(wParam);
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));

@@ -14,7 +14,8 @@ constexpr UINT kRemoteOrderMessage = WM_APP + 3;
 
 // The idle clock's timer, set for each minute's turn.
 constexpr UINT_PTR kMinuteTimerId = 7;
-constexpr UINT_PTR kBlinkTimerId = 8;  // the message's blink
+constexpr UINT_PTR kBlinkTimerId = 8;     // the message's blink
+constexpr UINT_PTR kScheduleTimerId = 9;  // each second while the show has planned starts
 // The topmost keeper's check, while a full-screen window may cover the clock.
 constexpr UINT_PTR kTopmostCheckTimerId = 0x7A11;
 

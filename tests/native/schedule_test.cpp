@@ -2,6 +2,7 @@
 // how late or early the current segment is projected to end in each phase.
 #include <gtest/gtest.h>
 
+#include "clock/display_selection.h"
 #include "clock/schedule.h"
 
 using namespace tallyglass;
@@ -73,5 +74,33 @@ TEST(Schedule, TheOffsetIsTheProjectedEndAgainstThePlannedEnd) {
               "\xE2\x88\x92"
               "0:45");
     EXPECT_EQ(OffsetText(3725), "+1:02:05");
+}
+// Idle past its planned start, the segment's name says how late it is, in the warning's
+// colour; with showautostart=schedule it starts as its planned start arrives, and only
+// once: reset after that, it waits for the operator.
+TEST(Schedule, AnIdleSegmentPastItsStartSaysSoOrStartsByItself) {
+    CountdownModel model;
+    model.m_show = {{"Keynote", 20 * M, 9 * H + 30 * M}};
+    model.m_countdownSeconds = model.m_remaining = 20 * M;
+    model.m_colorWarn = 0xFFFFC000;
+    EXPECT_FALSE(OnScheduleSecond(model, 9 * H + 29 * M, 0).Changed());  // early: nothing to say
+    EXPECT_EQ(SelectDisplay(model).text, "Keynote");
+    EXPECT_EQ(OnScheduleSecond(model, 9 * H + 31 * M + 30, 0).picture, EngineEffects::Picture::LayoutInPlace);
+    EXPECT_EQ(SelectDisplay(model).text, "Keynote +1:30");
+    EXPECT_EQ(SelectDisplay(model).color, 0xFFFFC000u);
+    model.m_titleText = "Hall A";  // a title of the user's own is never marked
+    EXPECT_EQ(SelectDisplay(model).text, "Hall A");
+    model.m_titleText.clear();
+
+    model.m_showAutoStart = kAutoStartOnSchedule;
+    EXPECT_FALSE(OnScheduleSecond(model, 9 * H + 29 * M + 59, 0).armTimer != EngineEffects::Timer::None);
+    const EngineEffects started = OnScheduleSecond(model, 9 * H + 30 * M + 1, 0);
+    EXPECT_EQ(started.armTimer, EngineEffects::Timer::Periodic);
+    EXPECT_EQ(model.m_running, 1);
+    EXPECT_EQ(model.m_lateToStart, 0);
+    ResetCountdown(model);
+    EXPECT_EQ(OnScheduleSecond(model, 9 * H + 30 * M + 2, 0).armTimer, EngineEffects::Timer::None);
+    EXPECT_EQ(model.m_running, 0);
+    EXPECT_EQ(model.m_lateToStart, 2);
 }
 }  // namespace

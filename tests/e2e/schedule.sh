@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The show on schedule, with the real clock and the wall clock: a segment planned to
+# start two minutes ago reads about +2:00 late in the API, and the idle clock shows its
+# name with how late it is; the next one, planned to start a few seconds from now with
+# showautostart=schedule, starts by itself. The arithmetic is the native suite's.
+# shellcheck source=tests/e2e/lib.bash
+source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
+PY=/usr/bin/python3
+PORT=7367
+KEY=schedule-control-key
+ago=$(date -d '-2 min' +%H:%M:%S)
+dir=$(make_app_dir schedule "[settings]\nlanguage=en\nfontname=DejaVu Sans\nwavalert=0\nremote=local\nremoteport=$PORT\nremotekey=$KEY\nshowautostart=schedule\n[show]\nKeynote = 5m @ $ago\n")
+start_clock "$dir" || { finish; exit 1; }
+state() { curl -s -m 2 "http://127.0.0.1:$PORT/api/v1/state?key=$KEY"; }
+field() { $PY -c 'import json,sys; print(json.loads(sys.argv[1]).get(sys.argv[2]))' "$1" "$2" 2>/dev/null; }
+listening() { [[ -n "$(state)" ]]; }
+wait_for 10 "the clock to listen on port $PORT" listening
+late_in_text() { [[ $(field "$(state)" text) == "Keynote +2:0"* ]]; }
+expect 5 "the idle clock shows the segment's name and how late it is (Keynote +2:0x)" late_in_text
+offset=$(field "$(state)" offset)
+check "the API's offset is about two minutes late: idle, the segment would end 2 min after its plan ($offset)" \
+    holds "${offset:-0} >= 118 && ${offset:-0} <= 130"
+shoot_clock "$SCREENS/schedule-late.png" >/dev/null
+# The next segment, planned a few seconds ahead: the clock starts it itself.
+soon=$(date -d '+12 sec' +%H:%M:%S)  # past a slow start, and still ahead
+printf '[settings]\nlanguage=en\nfontname=DejaVu Sans\nwavalert=0\nremote=local\nremoteport=%s\nremotekey=%s\nshowautostart=schedule\n[show]\nSoon = 5m @ %s\n' \
+    "$PORT" "$KEY" "$soon" >"$dir/TallyglassCountdown.ini"
+stop_clock
+start_clock "$dir" || { finish; exit 1; }
+wait_for 10 "the second clock to listen" listening
+counting() { [[ $(field "$(state)" phase) == counting ]]; }
+check "before its planned start it waits" [ "$(field "$(state)" phase)" = idle ]
+expect 20 "at its planned start, with showautostart=schedule, the segment starts by itself" counting
+finish
