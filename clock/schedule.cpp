@@ -50,9 +50,7 @@ std::optional<ScheduleNow> ScheduleAt(const CountdownModel& model, const ShowPla
     ScheduleNow at;
     at.current = plan.spans[static_cast<size_t>(model.m_segment)];
     at.now = NearestDay(localSecondOfDay, at.current.start);
-    const int64_t left = !model.m_running  ? model.m_countdownSeconds
-                         : model.m_inAlert ? 0
-                                           : (model.m_remaining > 0 ? model.m_remaining : 0);
+    const int64_t left = !model.m_running ? model.m_countdownSeconds : model.m_inAlert ? 0 : model.m_remaining;
     const int64_t projectedEnd = at.now + left;
     at.offset = static_cast<int32_t>(projectedEnd - at.current.end);
     at.showEnd = plan.spans.back().end + at.offset;

@@ -29,6 +29,8 @@ TEST(Schedule, PlannedSpansFollowOnFromThePlannedStarts) {
     const ShowPlan late = PlanShow({{"Late show", 40 * M, 23 * H + 40 * M}, {"Encore", 10 * M, 0 * H + 25 * M}});
     EXPECT_EQ(late.spans[1].start, 24 * H + 25 * M);  // after midnight, the next day
     EXPECT_EQ(late.firstOverlap, "");
+    // Planned to start just as the one before ends: no overlap.
+    EXPECT_EQ(PlanShow({{"A", 10 * M, 9 * H}, {"B", 5 * M, 9 * H + 10 * M}}).firstOverlap, "");
 }
 
 // Offset: the projected end (now plus what remains) minus the planned end, whatever the phase.
@@ -68,6 +70,10 @@ TEST(Schedule, TheOffsetIsTheProjectedEndAgainstThePlannedEnd) {
     model.m_running = 0;
     model.m_countdownSeconds = 10 * M;
     EXPECT_EQ(ScheduleAt(model, PlanShow(model.m_show), 0 * H + 25 * M)->offset, 5 * M);
+    // A show planned just after midnight, read just before it: early, not a day late.
+    model.m_show = {{"Midnight", 10 * M, 0 * H + 15 * M}};
+    model.m_segment = 0;
+    EXPECT_EQ(ScheduleAt(model, PlanShow(model.m_show), 23 * H + 50 * M)->offset, -25 * M);
     EXPECT_FALSE(ScheduleAt(model, ShowPlan{}, 0));
     EXPECT_EQ(OffsetText(130), "+2:10");
     EXPECT_EQ(OffsetText(-45),

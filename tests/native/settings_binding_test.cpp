@@ -150,13 +150,16 @@ TEST(SettingsApply, ChangedKeysReachTheRunningClockAndSayWhatToSetUpAgain) {
     EXPECT_EQ(model.m_cues, (std::vector<int32_t>{60, 10}));
     EXPECT_EQ(model.m_hotKeyStart, "Ctrl+F9");
     EXPECT_EQ(model.m_opacity, 10);
-    EXPECT_EQ(fx.redo, EngineEffects::kRedoHotKeys | EngineEffects::kRedoWindow | EngineEffects::kRedoRemote);
+    EXPECT_EQ(fx.redo, EngineEffects::kRedoHotKeys | EngineEffects::kRedoWindow | EngineEffects::kRedoRemote |
+                           EngineEffects::kRedoSchedule);
     EXPECT_EQ(fx.picture, EngineEffects::Picture::LayoutInPlace);
     EXPECT_EQ(model.m_remaining, 95);  // the count goes on
     EXPECT_EQ(model.m_segment, 1);     // the third is gone: the last there is
     EXPECT_EQ(model.m_countdownSeconds, 300);
     model.m_running = 0;
-    EXPECT_EQ(ApplySettings(model, {}, std::vector<ShowSegment>{{"A", 60}, {"E", 45}}).redo, 0u);
+    // An edited show only asks for the schedule to be watched again: a plan may have come or gone.
+    EXPECT_EQ(ApplySettings(model, {}, std::vector<ShowSegment>{{"A", 60}, {"E", 45}}).redo,
+              static_cast<uint32_t>(EngineEffects::kRedoSchedule));
     EXPECT_EQ(model.m_remaining, 45);  // idle: the segment's own length
     EXPECT_FALSE(ApplySettings(model, {}, std::nullopt).Changed());
 }
