@@ -37,6 +37,11 @@ enum class CommandKind {
     ApplySettings,       // settings, show: what the settings window changed, for the running clock
 };
 
+// Where an order came from, for the run log: every way in names itself as it hands the
+// command over; the clock's own moves (the schedule's start) are Clock.
+enum class WayIn { Clock, Key, HotKey, ContextMenu, CommandLine, Page, Api, Osc, Settings };
+const char* WayInName(WayIn way);
+
 struct ClockCommand {
     CommandKind kind = CommandKind::Start;
     int32_t number = 0;
@@ -46,6 +51,7 @@ struct ClockCommand {
     // run of show when it was edited.
     WrittenKeys settings = {};
     std::optional<std::vector<ShowSegment>> show = std::nullopt;
+    WayIn wayIn = WayIn::Clock;  // not part of what the command is: two ways in give equal commands
 };
 
 bool operator==(const ClockCommand& a, const ClockCommand& b);

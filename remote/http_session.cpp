@@ -10,6 +10,11 @@ namespace tallyglass::server {
 namespace {
 std::string_view View(beast::string_view text) { return {text.data(), text.size()}; }
 
+ClockCommand WithWayIn(ClockCommand command, WayIn way) {
+    command.wayIn = way;
+    return command;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -168,12 +173,12 @@ void HttpSession::Handle(http::request<http::string_body> request) {
             if (byCookie && !ownOrigin) break;
             // The clock's pages hear from it every second; a program asks for that, so that
             // one that reads every message as a state is not handed anything else.
-            return Upgrade(std::move(request), access, byCookie || QueryValue(target, "keepalive") == "1");
+            return Upgrade(std::move(request), access, byCookie || QueryValue(target, "keepalive") == "1", byCookie);
         case RouteKind::Order:
             // Likewise with any page's <img> or form: an order on the cookie only as the pages send it.
             if (byCookie && !(ownOrigin && request.method() == http::verb::post && request["X-Tallyglass"] == "1"))
                 break;
-            return Order(route.command, access, keepAlive);
+            return Order(WithWayIn(route.command, byCookie ? WayIn::Page : WayIn::Api), access, keepAlive);
     }
     ++m_shared.refused.foreign;
     Send(Answer(http::status::forbidden, ErrorJson("not from the clock's own pages"), keepAlive));
@@ -247,12 +252,12 @@ void HttpSession::SendFile(const std::string& name, bool keepAlive) {
     Send(Answer(http::status::ok, found->second, keepAlive, TypeOf(name)));
 }
 
-void HttpSession::Upgrade(http::request<http::string_body> request, Access access, bool keepAlive) {
+void HttpSession::Upgrade(http::request<http::string_body> request, Access access, bool keepAlive, bool page) {
     if (!websocket::is_upgrade(request))
         return Send(Answer(http::status::bad_request, ErrorJson("this path takes a WebSocket"), false));
     m_stream.expires_never();
-    auto session =
-        std::make_shared<WebSocketSession>(m_stream.release_socket(), m_shared, access, std::move(m_slot), keepAlive);
+    auto session = std::make_shared<WebSocketSession>(m_stream.release_socket(), m_shared, access, std::move(m_slot),
+                                                      keepAlive, page);
     session->Accept(std::move(request));
 }
 

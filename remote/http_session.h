@@ -31,7 +31,7 @@ private:
     void Order(const ClockCommand& order, Access access, bool keepAlive);
     void SendPage(const std::string& page, const std::string& key, std::string_view target, bool keepAlive);
     void SendFile(const std::string& name, bool keepAlive);
-    void Upgrade(http::request<http::string_body> request, Access access, bool keepAlive);
+    void Upgrade(http::request<http::string_body> request, Access access, bool keepAlive, bool page);
     void Send(http::response<http::string_body> response);
 
     beast::tcp_stream m_stream;

@@ -60,8 +60,9 @@ void RemoteServer::Impl::OnOsc(const std::vector<uint8_t>& datagram, const udp::
     if (!config.oscFromAnywhere && !sender.address().is_loopback()) return;
     const std::string address = sender.address().to_string();
     for (const OscMessage& message : DecodeOscPacket(datagram.data(), datagram.size())) {
-        const std::optional<CommandCheck> check = CommandFromOsc(message);
+        std::optional<CommandCheck> check = CommandFromOsc(message);
         if (!check || !check->command) continue;
+        check->command->wayIn = WayIn::Osc;
         if (!oscRate.Take(address, SteadyMs()) || !Order(*check->command, 0)) ++refused.oscDropped;
     }
 }

@@ -3,8 +3,13 @@
 namespace tallyglass::server {
 
 WebSocketSession::WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot,
-                                   bool keepAlive)
-    : m_ws(std::move(socket)), m_shared(shared), m_access(access), m_slot(std::move(slot)), m_keepAlive(keepAlive) {
+                                   bool keepAlive, bool page)
+    : m_ws(std::move(socket)),
+      m_shared(shared),
+      m_access(access),
+      m_slot(std::move(slot)),
+      m_keepAlive(keepAlive),
+      m_page(page) {
     m_shared.sessions.insert(this);
 }
 
@@ -67,7 +72,8 @@ void WebSocketSession::OnMessage(const std::string& text) {
     if (!m_ws.got_text()) return SendText(ErrorJson("orders are JSON text; a binary message is never read"));
     if (!Controls()) return SendText(ErrorJson("this key may only view"));
     uint64_t orderId = 0;
-    const CommandCheck parsed = ParseOrderJson(text, &orderId);
+    CommandCheck parsed = ParseOrderJson(text, &orderId);
+    if (parsed.command) parsed.command->wayIn = m_page ? WayIn::Page : WayIn::Api;
     if (!parsed.command) return SendText(ErrorJson(parsed.why, parsed.word, orderId));
     // A page that asks for more answers than a slow clock gives has lost track of them.
     if (orderId && m_orderIds.size() >= kMaxQueued)

@@ -12,7 +12,8 @@ namespace tallyglass::server {
 class WebSocketSession : public Session, public AnswerWaiter, public std::enable_shared_from_this<WebSocketSession> {
 public:
     // keepAlive: whether it hears from the clock every second when nothing changes.
-    WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot, bool keepAlive);
+    // page: one of the clock's own pages, riding on its cookie (for the run log's way in).
+    WebSocketSession(tcp::socket socket, Shared& shared, Access access, ConnectionSlot slot, bool keepAlive, bool page);
     ~WebSocketSession() override;
     WebSocketSession(const WebSocketSession&) = delete;
     WebSocketSession& operator=(const WebSocketSession&) = delete;
@@ -44,6 +45,7 @@ private:
     ConnectionSlot m_slot;
     bool m_goingAway = false;
     bool m_keepAlive;
+    bool m_page;
     std::unordered_map<uint64_t, uint64_t> m_orderIds;  // the page's id of each order waiting, by answer id
 };
 

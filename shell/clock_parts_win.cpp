@@ -14,6 +14,7 @@
 #include "shell/remote_start_win.h"
 #include "shell/window_messages_win.h"
 #include "sound/mci_win.h"
+#include "store/store_files.h"
 
 namespace tallyglass {
 
@@ -43,6 +44,7 @@ void ClockParts::Open(HWND window, CountdownModel& model) {
     NoteStep("resources' language");
     sounds.emplace(store->Core().getAppPath(), options.soundObserver);
     store->ReadInto(model);
+    runLog.emplace(FileBeside(store->Core().StorePath(), L"TallyglassCountdown-log.csv"));
     view->SetDpi(options.dpiOverride ? options.dpiOverride : DpiForWindow(window));
     view->Presenter().SetConstantAlpha(ConstantAlphaFor(model.m_opacity));
     desktop.ApplyAtStart(window, model, options.captureSystem ? *options.captureSystem : ThisSystem());

@@ -16,6 +16,7 @@
 #include "shell/clock_timers_win.h"
 #include "shell/clock_view_win.h"
 #include "shell/remote_link_win.h"
+#include "shell/run_log_file_win.h"
 
 namespace tallyglass {
 
@@ -60,6 +61,10 @@ struct ClockParts {
     void WatchSchedule(HWND window, const CountdownModel& model);
     ClockDesktop desktop;
     std::unique_ptr<RemoteLink> remote;  // none while remote control is off
+    std::optional<RunLogFile> runLog;    // once the settings file's place is known
+    void Log(const std::optional<RunLogEvent>& event) const {
+        if (event && runLog) runLog->Write(*event);
+    }
 };
 
 }  // namespace tallyglass

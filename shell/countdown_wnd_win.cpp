@@ -2,6 +2,7 @@
 
 #include "clock/command_batch.h"
 #include "clock/message_flash.h"
+#include "clock/run_log.h"
 #include "clock/schedule.h"
 #include "clock/settings_binding.h"
 #include "command/command_line.h"
@@ -17,6 +18,13 @@
 #include "shell/settings_window_win.h"
 
 namespace tallyglass {
+
+namespace {
+std::vector<ClockCommand> FromCommandLine(std::vector<ClockCommand> commands) {
+    for (ClockCommand& command : commands) command.wayIn = WayIn::CommandLine;
+    return commands;
+}
+}  // namespace
 
 namespace {
 constexpr LONG kMinTrackWidth = 300;
@@ -53,7 +61,7 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_COPYDATA:
             if (const auto commands = HandedOverCommands(reinterpret_cast<const COPYDATASTRUCT*>(lParam))) {
-                ApplyAll(*commands);
+                ApplyAll(FromCommandLine(*commands));
                 return TRUE;
             }
             return FALSE;
@@ -81,14 +89,15 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return false;
         case WM_HOTKEY:
             // The clock acts where it stands and never takes the focus from the slides.
-            if (const auto command = m_parts.desktop.HotKeys().CommandFor(wParam)) Apply(*command);
+            if (auto command = m_parts.desktop.HotKeys().CommandFor(wParam)) {
+                command->wayIn = WayIn::HotKey;
+                Apply(*command);
+            }
             return true;
         case WM_TIMER:
             if (wParam == kMinuteTimerId) return OnMinuteTimer(), true;
             if (wParam == kBlinkTimerId) return OnBlinkTimer(), true;
-            if (wParam == kScheduleTimerId)
-                return ApplyEffects(OnScheduleSecond(m_model, ClockTimers::LocalSecondOfDay(), ClockTimers::NowMs())),
-                       true;
+            if (wParam == kScheduleTimerId) return OnScheduleTimer(), true;
             return m_parts.desktop.OnTimer(wParam);
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -133,7 +142,7 @@ BOOL CountdownWnd::OnInitDialog() {
     m_parts.NoteStep("first layout");
     m_parts.view->Present(m_hwnd, m_model);
     m_parts.NoteStep("first frame");
-    ApplyAll(m_options.startCommands);
+    ApplyAll(FromCommandLine(m_options.startCommands));
     // The template shows the window as this returns; the rest waits for that.
     PostMessageW(m_hwnd, kFinishStartMessage, 0, 0);
     return TRUE;
@@ -176,7 +185,10 @@ BOOL CountdownWnd::PreTranslateMessage(MSG* msg) {
         if (msg->message == WM_SYSKEYDOWN) return TRUE;  // Alt, F10 and Alt+F4 never reach the dialog manager
         if (msg->message == WM_KEYDOWN) {
             if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) return TRUE;
-            if (const auto command = tallyglass::CommandForKey(static_cast<uint32_t>(msg->wParam))) Apply(*command);
+            if (auto command = tallyglass::CommandForKey(static_cast<uint32_t>(msg->wParam))) {
+                command->wayIn = WayIn::Key;
+                Apply(*command);
+            }
         }
     }
     return Dialog::PreTranslateMessage(msg);
@@ -187,6 +199,7 @@ void CountdownWnd::OnNewCountdown() {
     dialog.m_values = ValuesOf(m_model);
     if (dialog.DoModal(m_hwnd) != IDOK) return;
     tallyglass::ClockCommand command{tallyglass::CommandKind::NewCountdown, 0, {}, dialog.m_values};
+    command.wayIn = WayIn::ContextMenu;
     Apply(command);
 }
 
@@ -203,6 +216,7 @@ std::vector<bool> CountdownWnd::ApplyAll(const std::vector<ClockCommand>& comman
         const EngineEffects effects =
             Dispatch(m_model, step.command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()});
         m_parts.ApplyTimers(m_hwnd, effects, m_model);
+        m_parts.Log(LogEventFor(step.command, m_model, effects.Changed()));
         shown.Join(effects);
         changed = changed || effects.Changed();
         changedByOrder.insert(changedByOrder.end(), step.orders, effects.Changed());
@@ -231,7 +245,19 @@ void CountdownWnd::OnBlinkTimer() {
 }
 
 void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {
-    if (IsLiveTick(m_model, timerId)) ApplyEffects(OnTimerTick(m_model, firedAtMs));
+    if (!IsLiveTick(m_model, timerId)) return;
+    const std::string phase = LoggedPhase(m_model);
+    ApplyEffects(OnTimerTick(m_model, firedAtMs));
+    for (const RunLogEvent& ended : PhaseEnds(phase, m_model)) m_parts.Log(ended);
+}
+
+// Each second while the show has a plan; a segment it starts is the clock's own start.
+void CountdownWnd::OnScheduleTimer() {
+    const bool idle = !m_model.m_running;
+    ApplyEffects(OnScheduleSecond(m_model, ClockTimers::LocalSecondOfDay(), ClockTimers::NowMs()));
+    ClockCommand start;
+    start.kind = CommandKind::Start;  // the clock's own: WayIn::Clock
+    if (idle && m_model.m_running) m_parts.Log(LogEventFor(start, m_model, true));
 }
 
 void CountdownWnd::OnMinuteTimer() {

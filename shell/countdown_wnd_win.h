@@ -71,6 +71,7 @@ private:
     void OnFinishStart();
     void OnRemoteOrders();
     void OnBlinkTimer();
+    void OnScheduleTimer();
 
     // Once per event: what the engine decided follows it, then one state for every viewer.
     void ApplyEffects(const EngineEffects& effects);

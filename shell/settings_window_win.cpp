@@ -71,6 +71,7 @@ void OpenSettingsWindow(HWND window, ClockParts& parts, const CountdownModel& mo
         core.commitConfig();
         ClockCommand command;
         command.kind = CommandKind::ApplySettings;
+        command.wayIn = WayIn::Settings;
         command.settings = change.settings;
         command.show = change.show;
         apply(command);

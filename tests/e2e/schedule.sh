@@ -2,7 +2,8 @@
 # The show on schedule, with the real clock and the wall clock: a segment planned to
 # start two minutes ago reads about +2:00 late in the API, and the idle clock shows its
 # name with how late it is; the next one, planned to start a few seconds from now with
-# showautostart=schedule, starts by itself. The arithmetic is the native suite's.
+# showautostart=schedule, starts by itself, and the run log says so. The arithmetic is
+# the native suite's.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 PY=/usr/bin/python3
@@ -31,4 +32,13 @@ wait_for 10 "the second clock to listen" listening
 counting() { [[ $(field "$(state)" phase) == counting ]]; }
 check "before its planned start it waits" [ "$(field "$(state)" phase)" = idle ]
 expect 20 "at its planned start, with showautostart=schedule, the segment starts by itself" counting
+# The run log beside the settings file: a line the moment each thing happens, and who did it.
+curl -s -m 2 -o /dev/null "http://127.0.0.1:$PORT/api/v1/pause?key=$KEY"
+log="$dir/TallyglassCountdown-log.csv"
+logged() {
+    head -1 "$log" 2>/dev/null | grep -q '^time,event,segment,remaining,way_in' &&
+        grep -Eq '^[0-9-]{10}T[0-9:]{8}[+-][0-9]{2}:[0-9]{2},start,Soon,[0-9]+,clock' "$log" &&
+        grep -q ',pause,Soon,[0-9]*,API' "$log"
+}
+expect 5 "the run log holds the schedule's start (clock) and the API's pause, each as it happened" logged
 finish

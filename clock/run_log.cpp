@@ -1,0 +1,73 @@
+#include "clock/run_log.h"
+
+#include "clock/clock_snapshot.h"
+#include "clock/display_selection.h"
+
+namespace tallyglass {
+
+namespace {
+const char* EventName(const ClockCommand& command, const CountdownModel& after) {
+    switch (command.kind) {
+        case CommandKind::Start:
+            return "start";
+        case CommandKind::PauseOrResume:
+        case CommandKind::Resume:
+            return after.m_paused ? "pause" : "resume";
+        case CommandKind::Reset:
+            return "reset";
+        case CommandKind::AddSeconds:
+            return "add";
+        case CommandKind::SetLength:
+        case CommandKind::NewCountdown:
+            return "set";
+        case CommandKind::CountUntil:
+            return "until";
+        case CommandKind::NextSegment:
+        case CommandKind::PreviousSegment:
+        case CommandKind::GoToSegment:
+            return "segment";
+        case CommandKind::SetMessage:
+            return "message";
+        case CommandKind::ClearMessage:
+            return "message cleared";
+        case CommandKind::ApplySettings:
+            return "settings";
+        default:  // the view page's and the window's own: not the show's course
+            return nullptr;
+    }
+}
+
+std::string Quoted(const std::string& field) {
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+    std::string quoted = "\"";
+    for (const char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+RunLogEvent EventOf(std::string name, const CountdownModel& model, std::string wayIn) {
+    const ShowSegment* segment = CurrentSegment(model);
+    const int32_t remaining = model.m_running ? model.m_remaining : model.m_countdownSeconds;
+    return {std::move(name), segment ? segment->name : std::string(), remaining, std::move(wayIn)};
+}
+}  // namespace
+
+std::string LoggedPhase(const CountdownModel& model) { return SnapshotOf(model, 0, 0, "").phase; }
+
+std::optional<RunLogEvent> LogEventFor(const ClockCommand& command, const CountdownModel& after, bool changed) {
+    const char* name = EventName(command, after);
+    if (!changed || !name) return std::nullopt;
+    return EventOf(name, after, WayInName(command.wayIn));
+}
+
+std::vector<RunLogEvent> PhaseEnds(const std::string& phaseBefore, const CountdownModel& after) {
+    const std::string now = LoggedPhase(after);
+    if (now == phaseBefore || phaseBefore == "idle") return {};
+    return {EventOf(phaseBefore + " ended", after, WayInName(WayIn::Clock))};
+}
+
+std::string RunLogLine(const std::string& localTime, const RunLogEvent& event) {
+    return localTime + "," + Quoted(event.event) + "," + Quoted(event.segment) + "," + std::to_string(event.remaining) +
+           "," + Quoted(event.wayIn);
+}
+
+}  // namespace tallyglass

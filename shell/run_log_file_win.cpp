@@ -1,0 +1,54 @@
+#include "shell/run_log_file_win.h"
+
+#include <cstdio>
+
+#include "framework/handles_win.h"
+
+namespace tallyglass {
+
+namespace {
+constexpr uint64_t kRunLogLimit = 1024 * 1024;
+
+uint64_t SizeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+// "TallyglassCountdown-log.csv" keeps one old file as "TallyglassCountdown-log.old.csv".
+std::wstring OldFile(const std::wstring& path) {
+    const size_t dot = path.rfind(L'.');
+    return dot == std::wstring::npos ? path + L".old" : path.substr(0, dot) + L".old" + path.substr(dot);
+}
+}  // namespace
+
+std::string LocalTimeWithOffset() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    TIME_ZONE_INFORMATION zone;
+    const DWORD kind = GetTimeZoneInformation(&zone);
+    LONG bias = zone.Bias + (kind == TIME_ZONE_ID_DAYLIGHT   ? zone.DaylightBias
+                             : kind == TIME_ZONE_ID_STANDARD ? zone.StandardBias
+                                                             : 0);
+    const char sign = bias <= 0 ? '+' : '-';  // the bias is UTC minus local
+    bias = bias < 0 ? -bias : bias;
+    char text[40];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u%c%02ld:%02ld", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond, sign, bias / 60, bias % 60);
+    return text;
+}
+
+void RunLogFile::Write(const RunLogEvent& event) const {
+    std::string text = RunLogLine(LocalTimeWithOffset(), event) + "\r\n";
+    if (SizeOf(m_path) + text.size() > kRunLogLimit)
+        MoveFileExW(m_path.c_str(), OldFile(m_path).c_str(), MOVEFILE_REPLACE_EXISTING);
+    const FileHandle file(CreateFileW(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;  // a log that cannot be written loses its line, never the clock
+    // A new file says what its columns are.
+    if (SizeOf(m_path) == 0) text = std::string(kRunLogHeader) + "\r\n" + text;
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+}  // namespace tallyglass
