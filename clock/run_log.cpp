@@ -56,6 +56,10 @@ std::string LoggedPhase(const CountdownModel& model) { return SnapshotOf(model, 
 std::optional<RunLogEvent> LogEventFor(const ClockCommand& command, const CountdownModel& after, bool changed) {
     const char* name = EventName(command, after);
     if (!changed || !name) return std::nullopt;
+    // A minute more or less names its seconds, so that the report can sum what was adjusted.
+    if (command.kind == CommandKind::AddSeconds)
+        return EventOf((command.number > 0 ? "add +" : "add ") + std::to_string(command.number), after,
+                       WayInName(command.wayIn));
     return EventOf(name, after, WayInName(command.wayIn));
 }
 

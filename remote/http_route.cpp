@@ -35,6 +35,7 @@ Route OrderRoute(const tallyglass::CommandCheck& check) {
 Route ApiRoute(std::string_view rest, std::string_view target) {
     using tallyglass::CommandKind;
     if (rest == "state") return Plain(RouteKind::State);
+    if (rest == "report.csv") return Plain(RouteKind::Report);
     if (rest == "ws") return Plain(RouteKind::WebSocket);
     if (const auto kind = tallyglass::CommandForNetworkWord(rest)) {
         if (!tallyglass::TakesWord(*kind)) return OrderRoute(tallyglass::CheckCommand(*kind));

@@ -9,7 +9,7 @@
 
 namespace tallyglass {
 
-enum class RouteKind { State, Order, ControlPage, ViewPage, OverlayPage, File, WebSocket, Error };
+enum class RouteKind { State, Report, Order, ControlPage, ViewPage, OverlayPage, File, WebSocket, Error };
 
 struct Route {
     RouteKind kind = RouteKind::Error;

@@ -158,6 +158,13 @@ void HttpSession::Handle(http::request<http::string_body> request) {
     switch (route.kind) {
         case RouteKind::Error:
             return Send(Answer(static_cast<http::status>(route.status), ErrorJson(route.error, route.word), keepAlive));
+        case RouteKind::Report:
+            if (access != Access::Control)
+                return Send(Answer(http::status::forbidden, ErrorJson("the report needs the control key"), keepAlive));
+            if (!m_shared.config.report)
+                return Send(Answer(http::status::not_found, ErrorJson("no run log"), keepAlive));
+            return Send(Answer(http::status::ok, m_shared.config.report(m_shared.latest->segments), keepAlive,
+                               "text/csv; charset=utf-8"));
         case RouteKind::State:
             return Send(Answer(http::status::ok, StateJson(*m_shared.latest, access == Access::Control), keepAlive));
         case RouteKind::ControlPage:

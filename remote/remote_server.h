@@ -36,6 +36,8 @@ struct RemoteConfig {
     std::function<void(const std::string& line)> log;
     std::chrono::milliseconds answerWait{2000};  // then an order's answer is 503
     std::chrono::milliseconds keyWait{2000};     // for a connection's first request with a valid key
+    // The day's report from the run log, for the running order given; none: 404.
+    std::function<std::string(const std::vector<ShowSegment>& show)> report;
     // The wall clock in Unix ms, for the keep-alive each socket gets every second; none: sent without it.
     std::function<int64_t()> unixNowMs;
 };

@@ -44,7 +44,7 @@ void ClockParts::Open(HWND window, CountdownModel& model) {
     NoteStep("resources' language");
     sounds.emplace(store->Core().getAppPath(), options.soundObserver);
     store->ReadInto(model);
-    runLog.emplace(FileBeside(store->Core().StorePath(), L"TallyglassCountdown-log.csv"));
+    runLog.emplace(FileBeside(store->Core().StorePath(), kRunLogName));
     view->SetDpi(options.dpiOverride ? options.dpiOverride : DpiForWindow(window));
     view->Presenter().SetConstantAlpha(ConstantAlphaFor(model.m_opacity));
     desktop.ApplyAtStart(window, model, options.captureSystem ? *options.captureSystem : ThisSystem());

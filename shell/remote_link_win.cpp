@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <utility>
 
+#include "clock/run_report.h"
 #include "framework/handles_win.h"
 #include "framework/text_win.h"
 #include "remote/remote_system_win.h"
 #include "res/resource.h"
+#include "shell/run_log_file_win.h"
 
 namespace tallyglass {
 
@@ -50,7 +52,7 @@ std::string LinkHost(const RemotePlan& plan) {
 }  // namespace
 
 RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere, std::wstring logPath,
-                       std::string language)
+                       std::string language, std::wstring runLog)
     : m_window(window), m_plan(plan), m_keys(std::move(keys)) {
     if (!plan.on) return;
     if (m_keys.control.empty() || m_keys.view.empty()) {
@@ -73,6 +75,7 @@ RemoteLink::RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, boo
     config.overlayPage = PageResource(IDR_OVERLAY_PAGE);
     config.language = std::move(language);
     config.unixNowMs = UnixNowMs;
+    config.report = [runLog](const std::vector<ShowSegment>& show) { return RunReport(ReadRunLog(runLog), show); };
     config.files = {{"control.js", PageResource(IDR_CONTROL_SCRIPT)}, {"control.css", PageResource(IDR_CONTROL_STYLE)},
                     {"view.js", PageResource(IDR_VIEW_SCRIPT)},       {"view.css", PageResource(IDR_VIEW_STYLE)},
                     {"link.js", PageResource(IDR_LINK_SCRIPT)},       {"overlay.js", PageResource(IDR_OVERLAY_SCRIPT)},

@@ -29,7 +29,7 @@ public:
     // Failures of the network side are written to logPath.
     // language: "en" or "zh", the pages' and the key page's.
     RemoteLink(HWND window, const RemotePlan& plan, AccessKeys keys, bool oscFromAnywhere, std::wstring logPath,
-               std::string language);
+               std::string language, std::wstring runLog);
     // The network thread stops first, each WebSocket told why: no order arrives once it is gone.
     ~RemoteLink();
     RemoteLink(const RemoteLink&) = delete;

@@ -2,6 +2,7 @@
 
 #include "remote/remote_plan.h"
 #include "remote/remote_system_win.h"
+#include "shell/run_log_file_win.h"
 #include "store/setting_keys.h"
 #include "store/store_files.h"
 
@@ -31,10 +32,10 @@ std::unique_ptr<RemoteLink> StartRemoteLink(HWND window, CCore& core) {
     const RemotePlan plan = PlanRemote(settings);
     if (plan.on && (settings.key.empty() || settings.viewKey.empty())) MakeMissingKeys(settings, core);
     if (!plan.on && plan.why.empty()) return nullptr;
-    return std::make_unique<RemoteLink>(window, plan, AccessKeys{settings.key, settings.viewKey},
-                                        settings.oscFromAnywhere,
-                                        FileBeside(core.StorePath(), L"TallyglassCountdown-remote.log"),
-                                        core.Language() == UiLanguage::Chinese ? "zh" : "en");
+    return std::make_unique<RemoteLink>(
+        window, plan, AccessKeys{settings.key, settings.viewKey}, settings.oscFromAnywhere,
+        FileBeside(core.StorePath(), L"TallyglassCountdown-remote.log"),
+        core.Language() == UiLanguage::Chinese ? "zh" : "en", FileBeside(core.StorePath(), kRunLogName));
 }
 
 }  // namespace tallyglass

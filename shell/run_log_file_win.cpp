@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/atomic_file_win.h"
 #include "framework/handles_win.h"
 
 namespace tallyglass {
@@ -35,6 +36,12 @@ std::string LocalTimeWithOffset() {
     char text[40];
     std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u%c%02ld:%02ld", now.wYear, now.wMonth, now.wDay,
                   now.wHour, now.wMinute, now.wSecond, sign, bias / 60, bias % 60);
+    return text;
+}
+
+std::string ReadRunLog(const std::wstring& path) {
+    std::string text;
+    ReadWholeFile(path, kRunLogLimit + 4096, text);
     return text;
 }
 

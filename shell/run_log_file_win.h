@@ -20,6 +20,11 @@ private:
     std::wstring m_path;
 };
 
+inline constexpr wchar_t kRunLogName[] = L"TallyglassCountdown-log.csv";
+
+// The log's text, for the report (at most the size at which it rolls over, and a line).
+std::string ReadRunLog(const std::wstring& path);
+
 // Now, local, with its UTC offset: 2026-12-07T14:32:05+01:00.
 std::string LocalTimeWithOffset();
 

@@ -144,6 +144,7 @@ public:
         config.overlayPage = "<html lang=\"en\"><b>overlay";
         config.language = "zh";
         config.unixNowMs = [] { return int64_t{1234}; };
+        config.report = [](const std::vector<ShowSegment>& show) { return "segments:" + std::to_string(show.size()); };
         config.files = {{"control.js", "let a;"}};
         config.log = [this](const std::string& line) {
             const std::lock_guard<std::mutex> lock(m_mutex);
@@ -283,6 +284,8 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
         {Request("GET /api/v1/start" + key + kView + " HTTP/1.1\r\n"), 403, "only view"},
         {Request("GET /api/v1/start" + key + kControl + " HTTP/1.1\r\n"), 200, "\"changed\":true"},
         {Request("GET /api/v1/resume" + key + kControl + " HTTP/1.1\r\n"), 200, "\"changed\":false"},
+        {Request("GET /api/v1/report.csv" + key + kControl + " HTTP/1.1\r\n"), 200, "text/csv; charset=utf-8"},
+        {Request("GET /api/v1/report.csv" + key + kView + " HTTP/1.1\r\n"), 403, "needs the control key"},
         {Request("GET /api/v1/start" + key + kControl + " HTTP/1.1\r\nOrigin: http://evil.example\r\n"), 403, ""},
         {Request("GET /api/v1/start HTTP/1.1\r\n" + cookie), 403, ""},
         {Request("POST /api/v1/start HTTP/1.1\r\nX-Tallyglass: 1\r\nContent-Length: 0\r\n" + cookie), 403, ""},
