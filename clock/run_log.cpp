@@ -53,6 +53,11 @@ RunLogEvent EventOf(std::string name, const CountdownModel& model, std::string w
 
 std::string LoggedPhase(const CountdownModel& model) { return SnapshotOf(model, 0, 0, "").phase; }
 
+std::string LoggedSegment(const CountdownModel& model) {
+    const ShowSegment* segment = CurrentSegment(model);
+    return segment ? segment->name : std::string();
+}
+
 std::optional<RunLogEvent> LogEventFor(const ClockCommand& command, const CountdownModel& after, bool changed) {
     const char* name = EventName(command, after);
     if (!changed || !name) return std::nullopt;
@@ -63,10 +68,13 @@ std::optional<RunLogEvent> LogEventFor(const ClockCommand& command, const Countd
     return EventOf(name, after, WayInName(command.wayIn));
 }
 
-std::vector<RunLogEvent> PhaseEnds(const std::string& phaseBefore, const CountdownModel& after) {
+std::vector<RunLogEvent> PhaseEnds(const std::string& phaseBefore, const std::string& segmentBefore,
+                                   const CountdownModel& after) {
     const std::string now = LoggedPhase(after);
     if (now == phaseBefore || phaseBefore == "idle") return {};
-    return {EventOf(phaseBefore + " ended", after, WayInName(WayIn::Clock))};
+    RunLogEvent ended = EventOf(phaseBefore + " ended", after, WayInName(WayIn::Clock));
+    ended.segment = segmentBefore;
+    return {ended};
 }
 
 std::string RunLogLine(const std::string& localTime, const RunLogEvent& event) {

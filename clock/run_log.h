@@ -22,12 +22,16 @@ inline constexpr char kRunLogHeader[] = "time,event,segment,remaining,way_in";
 
 // The phase as the log names it: idle, counting, warning, alert, overtime.
 std::string LoggedPhase(const CountdownModel& model);
+// The current segment's name; empty without a show.
+std::string LoggedSegment(const CountdownModel& model);
 
 // What a command did, once applied; none when it changed nothing worth a line.
 std::optional<RunLogEvent> LogEventFor(const ClockCommand& command, const CountdownModel& after, bool changed);
 
-// The phases that ended between two looks at the clock ("counting ended", "alert ended").
-std::vector<RunLogEvent> PhaseEnds(const std::string& phaseBefore, const CountdownModel& after);
+// The phases that ended between two looks at the clock ("counting ended", "alert ended"),
+// in the segment they ended in (the show may have moved on since).
+std::vector<RunLogEvent> PhaseEnds(const std::string& phaseBefore, const std::string& segmentBefore,
+                                   const CountdownModel& after);
 
 // One line: the time (local, with its UTC offset, as 2026-12-07T14:32:05+01:00), then the
 // event's fields, quoted where a name holds a comma, a quote or a line break.

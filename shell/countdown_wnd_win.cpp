@@ -246,9 +246,9 @@ void CountdownWnd::OnBlinkTimer() {
 
 void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {
     if (!IsLiveTick(m_model, timerId)) return;
-    const std::string phase = LoggedPhase(m_model);
+    const std::string phase = LoggedPhase(m_model), segment = LoggedSegment(m_model);
     ApplyEffects(OnTimerTick(m_model, firedAtMs));
-    for (const RunLogEvent& ended : PhaseEnds(phase, m_model)) m_parts.Log(ended);
+    for (const RunLogEvent& ended : PhaseEnds(phase, segment, m_model)) m_parts.Log(ended);
 }
 
 // Each second while the show has a plan; a segment it starts is the clock's own start.

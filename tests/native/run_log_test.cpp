@@ -31,13 +31,14 @@ TEST(RunLog, EachOrderThatChangedSomethingAndEachPhaseEndIsOneLine) {
 
     model.m_warnSeconds = 60;
     model.m_remaining = 60;
-    ASSERT_EQ(PhaseEnds("counting", model).size(), 1u);
-    EXPECT_EQ(PhaseEnds("counting", model)[0].event, "counting ended");
-    EXPECT_EQ(PhaseEnds("counting", model)[0].wayIn, "clock");
-    EXPECT_TRUE(PhaseEnds("warning", model).empty());
+    ASSERT_EQ(PhaseEnds("counting", "Q&A", model).size(), 1u);
+    EXPECT_EQ(PhaseEnds("counting", "Q&A", model)[0].event, "counting ended");
+    EXPECT_EQ(PhaseEnds("counting", "Q&A", model)[0].wayIn, "clock");
+    EXPECT_TRUE(PhaseEnds("warning", "Q&A", model).empty());
     model.m_running = 0;
-    EXPECT_EQ(PhaseEnds("alert", model)[0].remaining, 600);  // back to idle: the segment's length
-    EXPECT_TRUE(PhaseEnds("idle", model).empty());
+    EXPECT_EQ(PhaseEnds("alert", "Earlier", model)[0].remaining, 600);      // back to idle: the segment's length
+    EXPECT_EQ(PhaseEnds("alert", "Earlier", model)[0].segment, "Earlier");  // where it ended, not where the show went
+    EXPECT_TRUE(PhaseEnds("idle", "Q&A", model).empty());
 }
 // The report from a log as the clock writes it: a run with a pause and minutes more and
 // less that ended on its own at zero, a run in overtime ended by a reset, a segment run
