@@ -15,6 +15,7 @@
 #include "shell/clock_menu_win.h"
 #include "shell/hand_over_win.h"
 #include "shell/minute_timer_win.h"
+#include "shell/save_report_win.h"
 #include "shell/settings_window_win.h"
 
 namespace tallyglass {
@@ -125,6 +126,11 @@ bool CountdownWnd::OnCommand(UINT id) {
             return true;
         case ID_NEW_COUNTDOWN:
             OnNewCountdown();
+            return true;
+        case ID_SAVE_REPORT:
+            if (m_parts.runLog && m_parts.store)
+                SaveReport(m_hwnd, m_parts.runLog->Path(), m_model.m_show,
+                           m_parts.store->Core().Language() == UiLanguage::Chinese);
             return true;
         case ID_SETTINGS:
             OpenSettingsWindow(m_hwnd, m_parts, m_model, [this](const ClockCommand& command) { Apply(command); });

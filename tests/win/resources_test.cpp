@@ -42,14 +42,14 @@ struct Language {
     const wchar_t* caption;  // of the dialog, and the menu's New countdown
     const wchar_t* Translated::*text;
     const wchar_t *about, *exit, *notSaved;
-    const wchar_t *copyLink, *openViewer, *settings;
+    const wchar_t *copyLink, *openViewer, *settings, *saveReport;
 };
 const Language kLanguages[] = {
     {kChinese, kEnglish, L"\u65B0\u5012\u8BA1\u65F6", &Translated::text, L"\u5173\u4E8E", L"\u9000\u51FA",
      L"\u8BBE\u7F6E\u4E0D\u4F1A\u88AB\u4FDD\u5B58\uFF1A", L"\u590D\u5236\u8FDC\u7A0B\u94FE\u63A5",
-     L"\u6253\u5F00\u89C2\u770B\u9875", L"\u8BBE\u7F6E\u2026"},
+     L"\u6253\u5F00\u89C2\u770B\u9875", L"\u8BBE\u7F6E\u2026", L"\u4FDD\u5B58\u62A5\u544A\u2026"},
     {kEnglish, kChinese, L"New countdown", &Translated::english, L"About", L"Exit", L"Settings will not be saved: ",
-     L"Copy remote link", L"Open viewer", L"Settings\u2026"},
+     L"Copy remote link", L"Open viewer", L"Settings\u2026", L"Save report\u2026"},
 };
 
 INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) noexcept { return FALSE; }
@@ -82,15 +82,12 @@ TEST(Resources, EachLanguageHasTheDialogTheMenuAndTheAboutTexts) {
         ASSERT_NE(menuTemplate, nullptr);
         Menu menu(LoadMenuIndirectW(menuTemplate));
         const HMENU popup = GetSubMenu(menu.get(), 0);
-        const std::pair<UINT, std::wstring> items[] = {{32771, language.caption},
-                                                       {32779, language.settings},
-                                                       {32777, language.copyLink},
-                                                       {32778, language.openViewer},
-                                                       {0, L""},
-                                                       {32773, language.about},
-                                                       {32776, language.exit}};
-        ASSERT_EQ(GetMenuItemCount(popup), 7);
-        for (int i = 0; i < 7; ++i) {
+        const std::pair<UINT, std::wstring> items[] = {{32771, language.caption},    {32779, language.settings},
+                                                       {32777, language.copyLink},   {32778, language.openViewer},
+                                                       {32780, language.saveReport}, {0, L""},
+                                                       {32773, language.about},      {32776, language.exit}};
+        ASSERT_EQ(GetMenuItemCount(popup), 8);
+        for (int i = 0; i < 8; ++i) {
             wchar_t text[64] = {};
             GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
             EXPECT_EQ(GetMenuItemID(popup, i), items[i].first) << i;
