@@ -202,14 +202,16 @@ SettingProblem CheckSetting(std::string_view key, std::string_view value,
 }
 
 SettingProblem CheckSegmentName(std::string_view name) {
-    name = Trim(name);
-    if (name.empty()) return SettingProblem::NameEmpty;
-    if (CutToCodePoints(name, kMaxSegmentNameCodePoints).size() < name.size()) return SettingProblem::NameTooLong;
-    // The [show] section reads "name = length": an "=" would cut the name, a "[" could
-    // read as a header, and ";" or "#" first as a comment.
-    if (name.find_first_of("=[\r\n") != std::string_view::npos || name.front() == ';' || name.front() == '#')
-        return SettingProblem::NameHasMark;
-    return SettingProblem::None;
+    switch (SegmentNameProblemOf(name)) {
+        case SegmentNameProblem::Empty:
+            return SettingProblem::NameEmpty;
+        case SegmentNameProblem::TooLong:
+            return SettingProblem::NameTooLong;
+        case SegmentNameProblem::HasMark:
+            return SettingProblem::NameHasMark;
+        default:
+            return SettingProblem::None;
+    }
 }
 
 FoundProblem FirstProblem(const SettingsValues& values, const std::vector<std::string>& localAddresses) {

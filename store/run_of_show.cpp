@@ -30,6 +30,19 @@ void TakeLine(RunOfShow& show, const SettingsFileLine& line) {
 }
 }  // namespace
 
+SegmentNameProblem SegmentNameProblemOf(std::string_view name) {
+    name = Trim(name);
+    if (name.empty()) return SegmentNameProblem::Empty;
+    if (CutToCodePoints(name, kMaxSegmentNameCodePoints).size() < name.size()) return SegmentNameProblem::TooLong;
+    // The section reads "name = length" by the store's line rules: an "=" would cut the
+    // name, a "[" could read as a header, ";" or "#" first as a comment, a line break or a
+    // NUL would end the line, and a byte-order mark first is skipped as the file's own.
+    if (name.find_first_of(std::string_view("=[\r\n\0", 5)) != std::string_view::npos || name.front() == ';' ||
+        name.front() == '#' || name.substr(0, 3) == "\xEF\xBB\xBF")
+        return SegmentNameProblem::HasMark;
+    return SegmentNameProblem::None;
+}
+
 RunOfShow ParseRunOfShow(std::string_view text) {
     RunOfShow show;
     bool inShow = false;

@@ -32,6 +32,11 @@ struct RunOfShow {
 constexpr size_t kMaxSegments = 200;
 constexpr size_t kMaxSegmentNameCodePoints = 80;
 
+// Why a name cannot stand in the section as it is; None when it can. Every way a show
+// is edited or imported checks its names by this one rule.
+enum class SegmentNameProblem { None, Empty, TooLong, HasMark };
+SegmentNameProblem SegmentNameProblemOf(std::string_view name);
+
 // The whole file's text; nothing but its [show] section (any case) is looked at.
 RunOfShow ParseRunOfShow(std::string_view fileText);
 
