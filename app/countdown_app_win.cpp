@@ -10,17 +10,26 @@ namespace tallyglass {
 BOOL CountdownApp::InitInstance() {
     m_startSteps.Note("runtime start-up");
     const std::vector<std::string> words = ProcessWords();
-    const ParsedCommandLine parsed = ParseCommandLine(words);
+    ParsedCommandLine parsed = ParseCommandLine(words);
     if (!parsed.ok) {
         ReportBadCommandLine(parsed);
         m_exitCode = kBadCommandLineStatus;
         return FALSE;
     }
     // Orders go to the clock that already runs; without any, a clock starts as always.
-    const std::vector<std::string> orders = WordsToHandOver(words);
-    if (!orders.empty()) {
-        if (HWND running = FindRunningClock(); running && HandOverWords(running, nullptr, orders)) return FALSE;
+    std::vector<std::string> orders = WordsToHandOver(words);
+    std::optional<ShowTable> show;
+    if (parsed.line.showPath) show = TakeShowFile(parsed.line, orders);
+    if (show && show->segments.empty()) {  // no segment: nothing changes, as after a bad word
+        ReportShowTable(*parsed.line.showPath, *show);
+        m_exitCode = kBadCommandLineStatus;
+        return FALSE;
     }
+    HWND running = orders.empty() ? nullptr : FindRunningClock();
+    const bool handedOver = running && HandOverWords(running, nullptr, orders);
+    // Rows not taken are named once the running clock has the rest, or before a new one starts.
+    if (show) ReportShowTable(*parsed.line.showPath, *show);
+    if (handedOver) return FALSE;
     m_gdiplus.emplace();
     m_startSteps.Note("GDI+");
     {

@@ -6,7 +6,7 @@ namespace tallyglass {
 
 const char kCommandLineUsage[] =
     "TallyglassCountdown.exe [LENGTH: 90, 45s, 20m, 1h30m, 1:30:00] [--start] [--reset] [--pause] "
-    "[--add SECONDS] [--until HH:MM] [--next] [--previous] [--segment N] [--settings FILE]";
+    "[--add SECONDS] [--until HH:MM] [--next] [--previous] [--segment N] [--show FILE.csv] [--settings FILE]";
 
 namespace {
 ParsedCommandLine Refuse(std::string word, std::string why) { return {false, {}, std::move(word), std::move(why)}; }
@@ -16,7 +16,7 @@ int32_t SaturatedSum(int32_t a, int32_t b) {
     return static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : sum);
 }
 
-// The command a valued option names; --settings is no command.
+// The command a valued option names; --settings and --show are no command.
 tallyglass::CommandKind KindOfOption(const std::string& option) {
     using tallyglass::CommandKind;
     return option == "--add"       ? CommandKind::AddSeconds
@@ -26,9 +26,9 @@ tallyglass::CommandKind KindOfOption(const std::string& option) {
 
 // Reads the option that takes a value; false with the reason when it cannot.
 bool TakeValue(const std::string& option, const std::string& value, CommandLine& line, std::string& why) {
-    if (option == "--settings") {
-        if (value.empty()) return why = "--settings takes a file", false;
-        line.settingsPath = value;
+    if (option == "--settings" || option == "--show") {
+        if (value.empty()) return why = option + " takes a file", false;
+        (option == "--show" ? line.showPath : line.settingsPath) = value;
         return true;
     }
     const tallyglass::CommandCheck check = tallyglass::CheckCommand(KindOfOption(option), value);
@@ -61,7 +61,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words) {
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (TakeFlag(word, line.orders)) continue;
-        if (word == "--add" || word == "--until" || word == "--segment" || word == "--settings") {
+        if (word == "--add" || word == "--until" || word == "--segment" || word == "--settings" || word == "--show") {
             if (i + 1 == words.size()) return Refuse(word, word + " needs a value after it");
             std::string why;
             if (!TakeValue(word, words[++i], line, why)) return Refuse(words[i], why);
@@ -80,6 +80,13 @@ std::vector<tallyglass::ClockCommand> CommandsOf(const ClockOrders& orders) {
     using tallyglass::CommandKind;
     std::vector<tallyglass::ClockCommand> commands;
     const auto add = [&commands](CommandKind kind, int32_t number = 0) { commands.push_back({kind, number, {}, {}}); };
+    if (orders.show) {
+        ClockCommand show;
+        show.kind = CommandKind::ApplySettings;
+        show.show = orders.show;
+        commands.push_back(show);
+        add(CommandKind::GoToSegment, 1);
+    }
     if (orders.reset) add(CommandKind::Reset);
     if (orders.segment) add(CommandKind::GoToSegment, *orders.segment);
     // Steps move at once: past either end of the show they move nothing, as one key press would.

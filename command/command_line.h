@@ -1,7 +1,7 @@
 #pragma once
 // The command line: TallyglassCountdown.exe [LENGTH] [--start] [--reset]
 // [--pause] [--add SECONDS] [--until HH:MM] [--next] [--previous] [--segment N]
-// [--settings FILE], and the words a second start hands to the running clock.
+// [--show FILE.csv] [--settings FILE], and the words a second start hands to the running clock.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,9 +12,11 @@
 
 namespace tallyglass {
 
-// What the clock is told to do, applied in this order: reset, segment (a run of
-// show's), length (as New countdown), until or start, add, pause.
+// What the clock is told to do, applied in this order: a new run of show (then its
+// first segment, idle), reset, segment (a run of show's), length (as New countdown),
+// until or start, add, pause.
 struct ClockOrders {
+    std::optional<std::vector<ShowSegment>> show;  // read from --show's file by the Windows side
     bool reset = false;
     std::optional<int32_t> segment;      // from 1
     int32_t segmentSteps = 0;            // +1 a --next, -1 a --previous, after the segment
@@ -24,14 +26,15 @@ struct ClockOrders {
     int32_t addSeconds = 0;  // the sum of every --add, saturated
     bool pause = false;      // toggles, as F3 does
     bool Empty() const {
-        return !reset && !segment && segmentSteps == 0 && !length && !untilMinute && !start && addSeconds == 0 &&
-               !pause;
+        return !show && !reset && !segment && segmentSteps == 0 && !length && !untilMinute && !start &&
+               addSeconds == 0 && !pause;
     }
 };
 
 struct CommandLine {
     ClockOrders orders;
     std::optional<std::string> settingsPath;  // UTF-8
+    std::optional<std::string> showPath;      // UTF-8: a running order to read, as a spreadsheet exports it
 };
 
 struct ParsedCommandLine {

@@ -17,6 +17,7 @@
 #include "shell/minute_timer_win.h"
 #include "shell/save_report_win.h"
 #include "shell/settings_window_win.h"
+#include "shell/show_file_win.h"
 
 namespace tallyglass {
 
@@ -62,6 +63,7 @@ LRESULT CountdownWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_COPYDATA:
             if (const auto commands = HandedOverCommands(reinterpret_cast<const COPYDATASTRUCT*>(lParam))) {
+                if (m_parts.store) StoreShowOf(m_parts.store->Core(), *commands);
                 ApplyAll(FromCommandLine(*commands));
                 return TRUE;
             }
@@ -148,6 +150,7 @@ BOOL CountdownWnd::OnInitDialog() {
     m_parts.NoteStep("first layout");
     m_parts.view->Present(m_hwnd, m_model);
     m_parts.NoteStep("first frame");
+    if (m_parts.store) StoreShowOf(m_parts.store->Core(), m_options.startCommands);
     ApplyAll(FromCommandLine(m_options.startCommands));
     // The template shows the window as this returns; the rest waits for that.
     PostMessageW(m_hwnd, kFinishStartMessage, 0, 0);

@@ -3,6 +3,7 @@
 #include "command/command_line.h"
 #include "framework/text_win.h"
 #include "shell/product.h"
+#include "shell/show_file_win.h"
 
 namespace tallyglass {
 
@@ -61,8 +62,14 @@ std::optional<std::vector<std::string>> HandedOverWords(const COPYDATASTRUCT& da
 std::optional<std::vector<ClockCommand>> HandedOverCommands(const COPYDATASTRUCT* data) {
     const auto words = data ? HandedOverWords(*data) : std::nullopt;
     if (!words) return std::nullopt;
-    const ParsedCommandLine parsed = ParseCommandLine(WordsToHandOver(*words));
+    ParsedCommandLine parsed = ParseCommandLine(WordsToHandOver(*words));
     if (!parsed.ok) return std::nullopt;
+    // The second start read --show's file and found rows; a file that has lost them
+    // since leaves the running show as it is, and the other orders still apply.
+    if (parsed.line.showPath) {
+        ShowTable table = ReadShowFile(Widen(*parsed.line.showPath));
+        if (!table.segments.empty()) parsed.line.orders.show = std::move(table.segments);
+    }
     return CommandsOf(parsed.line.orders);
 }
 

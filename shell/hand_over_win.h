@@ -26,7 +26,8 @@ bool HandOverWords(HWND clock, HWND from, const std::vector<std::string>& words)
 
 // The words of a WM_COPYDATA that carries the magic; nothing for any other.
 std::optional<std::vector<std::string>> HandedOverWords(const COPYDATASTRUCT& data);
-// The commands a second start handed over; nothing when they are not a clock's, or cannot be used.
+// The commands a second start handed over, with --show's file read; nothing when they
+// are not a clock's, or cannot be used.
 std::optional<std::vector<ClockCommand>> HandedOverCommands(const COPYDATASTRUCT* data);
 
 }  // namespace tallyglass

@@ -2,7 +2,9 @@
 # Control without leaving the slides: a hot key pressed while another program
 # has the keyboard starts the clock and that program keeps it; a second start
 # hands its words to the running clock; a bad word on a second start gets the
-# usage and exit status 2. Pausing by hot key or F3 is the Wine suite's.
+# usage and exit status 2; a second start with --show hands over a spreadsheet's
+# running order, and one without a segment is refused with status 2. Pausing by hot
+# key or F3 is the Wine suite's.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
 
@@ -41,4 +43,22 @@ wait_for 15 "the usage message box" two_windows && {
 wait "$bad_pid"
 check "a bad word ends with status 2" [ $? -eq 2 ]
 check "the clock runs on" clock_alive
+
+ini="$dir/TallyglassCountdown.ini"
+show_is_the_sheets() { [[ "$(sed -n '/^\[show\]/,$p' "$ini")" == $'[show]\nDoors; open = 5m\nTalk = 20m' ]]; }
+printf 'Name;Length\r\n"Doors; open";5m\r\nTalk;20m\r\n' >"$dir/run.csv"
+(cd "$dir" && exec "$WINE" ./TallyglassCountdown.exe --show run.csv >/dev/null 2>&1)
+check "a second start with --show FILE.csv ends with status 0" [ $? -eq 0 ]
+check "the settings file's [show] holds the file's rows" show_is_the_sheets
+expect 5 "the running clock waits on the new show's first segment" picture_is_not "$idle"
+printf 'Name,Length\nSoon,soon\n' >"$dir/bad.csv"
+(cd "$dir" && exec "$WINE" ./TallyglassCountdown.exe --show bad.csv >/dev/null 2>&1) &
+bad_pid=$!
+wait_for 15 "the message naming the rows not taken" two_windows && {
+    import -window root "$SCREENS/control-3-bad-show.png"
+    xdotool key Return
+}
+wait "$bad_pid"
+check "a file without a segment ends with status 2" [ $? -eq 2 ]
+check "and leaves the show as it was" show_is_the_sheets
 finish

@@ -90,8 +90,9 @@ TEST(DurationText, UntilTheNextTimeOfDayFromAGivenLocalTime) {
 
 TEST(CommandLine, EveryFormAndTheOrdersItGives) {
     using W = std::vector<std::string>;
-    const ParsedCommandLine all = ParseCommandLine(W{"20m", "--start", "--reset", "--pause", "--add", "-60", "--add",
-                                                     "+90", "--until", "14:30", "--settings", "C:\\x y\\c.ini"});
+    const ParsedCommandLine all =
+        ParseCommandLine(W{"20m", "--start", "--reset", "--pause", "--add", "-60", "--add", "+90", "--until", "14:30",
+                           "--settings", "C:\\x y\\c.ini", "--show", "run.csv"});
     ASSERT_TRUE(all.ok) << all.badWord;
     const ClockOrders& o = all.line.orders;
     EXPECT_EQ(o.length, 1200);
@@ -99,6 +100,7 @@ TEST(CommandLine, EveryFormAndTheOrdersItGives) {
     EXPECT_EQ(o.addSeconds, 30);
     EXPECT_EQ(o.untilMinute, 14 * 60 + 30);
     EXPECT_EQ(all.line.settingsPath, "C:\\x y\\c.ini");
+    EXPECT_EQ(all.line.showPath, "run.csv");
     const ClockOrders show = ParseCommandLine(W{"--segment", "3", "--next", "--next", "--previous"}).line.orders;
     EXPECT_EQ(show.segment, 3);
     EXPECT_EQ(show.segmentSteps, 1);
@@ -112,8 +114,9 @@ TEST(CommandLine, EveryFormAndTheOrdersItGives) {
 // In each of these the last word is the one at fault (the values' own checks are the one table's).
 TEST(CommandLine, BadWordsAreNamed) {
     using W = std::vector<std::string>;
-    for (const W& words : {W{"--stat"}, W{"-s"}, W{"/start"}, W{"ten"}, W{"20m", "5m"}, W{"--add"}, W{"--add", "1m"},
-                           W{"--until"}, W{"--settings"}, W{"--settings", ""}, W{"--start", "--START"}, W{""}}) {
+    for (const W& words :
+         {W{"--stat"}, W{"-s"}, W{"/start"}, W{"ten"}, W{"20m", "5m"}, W{"--add"}, W{"--add", "1m"}, W{"--until"},
+          W{"--settings"}, W{"--settings", ""}, W{"--show"}, W{"--start", "--START"}, W{""}}) {
         const ParsedCommandLine parsed = ParseCommandLine(words);
         EXPECT_FALSE(parsed.ok) << words.back();
         EXPECT_EQ(parsed.badWord, words.back());

@@ -450,6 +450,16 @@ TEST_F(EngineTest, ARunOfShowMovesAndAdvances) {
     Do(GoToSegment(model, 1));
     EXPECT_EQ(model.m_segment, 0);
     EXPECT_EQ(model.m_countdownSeconds, 4);
+    // A show from --show's file replaces a running one: the clock waits on its first segment.
+    Do(GoToSegment(model, 3));
+    Do(StartCountdown(model, 0));
+    ClockOrders orders;
+    orders.show = {{{"Doors", 7}, {"Talk", 8}}};
+    for (const ClockCommand& command : CommandsOf(orders)) Do(Dispatch(model, command, {0, 0}));
+    EXPECT_EQ(model.m_show.size(), 2u);
+    EXPECT_EQ(model.m_segment, 0);
+    EXPECT_EQ(model.m_remaining, 7);
+    EXPECT_EQ(StateOf(model), EngineState::Idle);
 }
 
 // A flash blinks the message's line five times, a half second each, whatever the count
