@@ -82,6 +82,8 @@ constexpr Words kWords[] = {
     {"Remove", "删除"},
     {"Up", "上移"},
     {"Down", "下移"},
+    {"Import…", "导入…"},
+    {"Spreadsheet text (CSV, tab-separated)", "表格文本（CSV、制表符分隔）"},
     {"Name", "名称"},
     {"Length", "时长"},
     {"Start", "开始于"},

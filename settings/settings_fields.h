@@ -62,6 +62,8 @@ enum class SettingsWord {
     Remove,
     Up,
     Down,
+    Import,
+    ImportFiles,
     SegmentName,
     SegmentLength,
     SegmentStart,

@@ -378,14 +378,19 @@ bool SettingsPageWnd::CheckPage() {
     return found.problem == SettingProblem::None;
 }
 
-void SettingsPageWnd::ShowProblem(const FoundProblem& found) {
+void SettingsPageWnd::ShowProblemText(const std::string& text) {
     if (!m_problem) return;
-    SetWindowTextW(m_problem, Widen(ProblemText(found.problem, m_shared.input.language)).c_str());
+    SetWindowTextW(m_problem, Widen(text).c_str());
     // Its background is the page's: the page paints it afresh under the new words.
     RECT place;
     GetWindowRect(m_problem, &place);
     MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&place), 2);
     InvalidateRect(m_hwnd, &place, TRUE);
+}
+
+void SettingsPageWnd::ShowProblem(const FoundProblem& found) {
+    if (!m_problem) return;
+    ShowProblemText(ProblemText(found.problem, m_shared.input.language));
     if (found.problem == SettingProblem::None) return;
     if (found.key.empty() && m_segmentName) return (void)SetFocus(m_segmentName);
     if (Row* row = RowOf(found.key.c_str())) SetFocus(row->control);
@@ -430,6 +435,7 @@ void SettingsPageWnd::OnCommand(int id, int code) {
         return;
     }
     if (id >= kShowAdd && id <= kShowDown && code == BN_CLICKED) OnShowButton(id);
+    if (id == kShowImport && code == BN_CLICKED) ImportShow();
 }
 
 void SettingsPageWnd::OnHotKeyChanged(Row& row) {

@@ -37,6 +37,7 @@ public:
     SettingsPage Page() const { return m_page; }
     HWND Window() const { return m_hwnd; }
     void ShowProblem(const FoundProblem& found);
+    void ShowProblemText(const std::string& text);
 
 private:
     struct Row {
@@ -68,6 +69,7 @@ private:
     void FillShowList();
     void OnShowButton(int id);
     void OnShowSelection();
+    void ImportShow();
     // The remote links, their codes and New key.
     std::string LinkFor(const char* key) const;
     void UpdateLinks();

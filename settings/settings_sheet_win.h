@@ -13,6 +13,7 @@
 
 #include "settings/settings_fields.h"
 #include "store/settings_merge.h"
+#include "store/show_table.h"
 
 namespace tallyglass {
 
@@ -30,7 +31,8 @@ struct SettingsSheetInput {
     std::string remoteState;  // listening on ..., or off and why
     // False when another program holds the hot key (the clock's own count as free).
     std::function<bool(const std::string& hotKey)> hotKeyFree;
-    std::function<std::string()> makeKey;  // a new key from the system's random source
+    std::function<std::string()> makeKey;                         // a new key from the system's random source
+    std::function<ShowTable(const std::wstring& path)> readShow;  // a running order's file, read and parsed
 };
 
 struct SettingsChange {

@@ -23,6 +23,23 @@ std::wstring TextOf(HWND control) {
     text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
     return text;
 }
+
+// The system's open dialog for a spreadsheet's export; empty when none was chosen.
+std::wstring AskForShowFile(HWND owner, const std::string& kind) {
+    // The filter is pairs of a label and its patterns, each ended by a NUL, and one more NUL.
+    const std::wstring filter =
+        Widen(kind) + std::wstring(L"\0*.csv;*.tsv;*.txt\0", 20) + std::wstring(L"*.*\0*.*\0", 8);
+    std::wstring path(MAX_PATH * 4, L'\0');
+    OPENFILENAMEW open{};
+    open.lStructSize = sizeof open;
+    open.hwndOwner = owner;
+    open.lpstrFilter = filter.c_str();
+    open.lpstrFile = path.data();
+    open.nMaxFile = static_cast<DWORD>(path.size());
+    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&open)) return {};
+    return path.substr(0, path.find(L'\0'));
+}
 }  // namespace
 
 void SettingsPageWnd::BuildShowEditor(int y) {
@@ -55,10 +72,11 @@ void SettingsPageWnd::BuildShowEditor(int y) {
         *fields[i].edit = Make(L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, fields[i].labelX + fields[i].labelWidth, row,
                                fields[i].editWidth, kControlHeight, fields[i].id, WS_EX_CLIENTEDGE);
     }
-    const SettingsWord buttons[] = {SettingsWord::Add, SettingsWord::Update, SettingsWord::Remove, SettingsWord::Up,
-                                    SettingsWord::Down};
-    for (int i = 0; i < 5; ++i)
-        Make(L"BUTTON", m_shared.Word(buttons[i]), WS_TABSTOP, kMargin + i * 64, row + 18, 60, 14, kShowAdd + i);
+    const SettingsWord buttons[] = {SettingsWord::Add, SettingsWord::Update, SettingsWord::Remove,
+                                    SettingsWord::Up,  SettingsWord::Down,   SettingsWord::Import};
+    const int ids[] = {kShowAdd, kShowUpdate, kShowRemove, kShowUp, kShowDown, kShowImport};
+    for (int i = 0; i < 6; ++i)
+        Make(L"BUTTON", m_shared.Word(buttons[i]), WS_TABSTOP, kMargin + i * 53, row + 18, 50, 14, ids[i]);
 }
 
 void SettingsPageWnd::FillShowList() {
@@ -87,6 +105,21 @@ void SettingsPageWnd::OnShowSelection() {
     SetWindowTextW(m_segmentName, Widen(segment.name).c_str());
     SetWindowTextW(m_segmentLength, Widen(FormatDuration(segment.seconds)).c_str());
     SetWindowTextW(m_segmentStart, segment.plannedStart ? Widen(FormatTimeOfDay(*segment.plannedStart)).c_str() : L"");
+}
+
+// The list becomes the file's rows, taken at Apply or OK like any edit; the rows not taken
+// are named on the problem line, and a file that gives none changes nothing.
+void SettingsPageWnd::ImportShow() {
+    const std::wstring path = AskForShowFile(m_hwnd, m_shared.Word(SettingsWord::ImportFiles));
+    if (path.empty() || !m_shared.input.readShow) return;
+    const ShowTable table = m_shared.input.readShow(path);
+    std::string problems = DescribeShowTableProblems(table, m_shared.input.language, 1);
+    std::replace(problems.begin(), problems.end(), '\n', ' ');
+    ShowProblemText(problems);
+    if (table.segments.empty()) return;
+    m_shared.show = table.segments;
+    FillShowList();
+    PropSheet_Changed(m_shared.sheet, m_hwnd);
 }
 
 void SettingsPageWnd::OnShowButton(int id) {

@@ -4,6 +4,7 @@
 #include "framework/text_win.h"
 #include "remote/remote_system_win.h"
 #include "settings/settings_sheet_win.h"
+#include "shell/show_file_win.h"
 
 namespace tallyglass {
 
@@ -56,6 +57,7 @@ SettingsSheetInput InputFor(HWND window, ClockParts& parts, const CountdownModel
     const CountdownModel* clock = &model;
     input.hotKeyFree = [window, clock](const std::string& text) { return HotKeyFree(window, *clock, text); };
     input.makeKey = [] { return MakeRemoteKey(); };
+    input.readShow = &ReadShowFile;
     return input;
 }
 }  // namespace
