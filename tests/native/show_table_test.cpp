@@ -33,11 +33,12 @@ TEST(ShowTable, EveryExportOfOneRunningOrderGivesTheSameSegments) {
               (std::vector<ShowSegment>{{"Title", 1200}, {"Close", 90, 17 * 3600 + 30}}));
 }
 
-// Each row that is not a segment is named with the line it begins on (a quoted line
-// break moves the lines after it), and the rows that are stay.
+// Each row that is not a segment is named with the line it begins on, as an editor counts
+// (CR LF is one line break; a quoted one moves the lines after it), and the rows that are stay.
 TEST(ShowTable, RowsThatAreNotSegmentsAreNamedWithTheirLines) {
-    const ShowTable table = ReadShowTable("Name,Length,Start\n\"Two\nlines\",5m,25:00\na = b,5m\nSoon,soon\n,5m\n" +
-                                          std::string(81, 'x') + ",1m\nGood,1m\nNone,0\n");
+    const ShowTable table =
+        ReadShowTable("Name,Length,Start\r\n\"Two\r\nlines\",5m,25:00\r\na = b,5m\nSoon,soon\n,5m\n" +
+                      std::string(81, 'x') + ",1m\nGood,1m\nNone,0\n");
     EXPECT_EQ(table.segments, (std::vector<ShowSegment>{{"Good", 60}}));
     EXPECT_EQ(table.rowsNotTaken, 6u);
     std::vector<std::pair<size_t, RowProblem>> named;
