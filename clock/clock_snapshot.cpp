@@ -7,13 +7,11 @@
 
 namespace tallyglass {
 
-namespace {
-const char* PhaseOf(const CountdownModel& model) {
+const char* PhaseName(const CountdownModel& model) {
     if (!model.m_running) return "idle";
     if (model.m_inAlert) return model.m_overtime ? "overtime" : "alert";
     return InWarning(model) ? "warning" : "counting";
 }
-}  // namespace
 
 int32_t MsToNextTick(const CountdownModel& model, uint32_t nowMs) {
     if (model.m_paused) return static_cast<int32_t>(1000 - model.m_spentMs % 1000);
@@ -44,7 +42,7 @@ ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t
     ClockSnapshot s;
     AddSchedule(s, model, unixNowMs, localSecondOfDay);
     const DisplayChoice shown = SelectDisplay(model);
-    s.phase = PhaseOf(model);
+    s.phase = PhaseName(model);
     s.paused = model.m_paused != 0;
     s.text = shown.text;
     s.color = shown.color;

@@ -54,6 +54,9 @@ struct ClockSnapshot {
 ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t msToNextTick, const char* version,
                          int32_t localSecondOfDay = -1);
 
+// idle, counting, warning, alert or overtime: as the state and the run log name the phase.
+const char* PhaseName(const CountdownModel& model);
+
 // How long the second now shown still lasts, from the host's clock and the model's anchor.
 int32_t MsToNextTick(const CountdownModel& model, uint32_t nowMs);
 

@@ -2,6 +2,7 @@
 
 #include "clock/clock_snapshot.h"
 #include "clock/display_selection.h"
+#include "store/csv_records.h"
 
 namespace tallyglass {
 
@@ -37,21 +38,12 @@ const char* EventName(const ClockCommand& command, const CountdownModel& after) 
     }
 }
 
-std::string Quoted(const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-    std::string quoted = "\"";
-    for (const char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 RunLogEvent EventOf(std::string name, const CountdownModel& model, std::string wayIn) {
     const ShowSegment* segment = CurrentSegment(model);
     const int32_t remaining = model.m_running ? model.m_remaining : model.m_countdownSeconds;
     return {std::move(name), segment ? segment->name : std::string(), remaining, std::move(wayIn)};
 }
 }  // namespace
-
-std::string LoggedPhase(const CountdownModel& model) { return SnapshotOf(model, 0, 0, "").phase; }
 
 std::string LoggedSegment(const CountdownModel& model) {
     const ShowSegment* segment = CurrentSegment(model);
@@ -70,7 +62,7 @@ std::optional<RunLogEvent> LogEventFor(const ClockCommand& command, const Countd
 
 std::vector<RunLogEvent> PhaseEnds(const std::string& phaseBefore, const std::string& segmentBefore,
                                    const CountdownModel& after) {
-    const std::string now = LoggedPhase(after);
+    const std::string now = PhaseName(after);
     if (now == phaseBefore || phaseBefore == "idle") return {};
     RunLogEvent ended = EventOf(phaseBefore + " ended", after, WayInName(WayIn::Clock));
     ended.segment = segmentBefore;
@@ -78,8 +70,8 @@ std::vector<RunLogEvent> PhaseEnds(const std::string& phaseBefore, const std::st
 }
 
 std::string RunLogLine(const std::string& localTime, const RunLogEvent& event) {
-    return localTime + "," + Quoted(event.event) + "," + Quoted(event.segment) + "," + std::to_string(event.remaining) +
-           "," + Quoted(event.wayIn);
+    return localTime + "," + CsvField(event.event) + "," + CsvField(event.segment) + "," +
+           std::to_string(event.remaining) + "," + CsvField(event.wayIn);
 }
 
 }  // namespace tallyglass

@@ -20,8 +20,6 @@ struct RunLogEvent {
 
 inline constexpr char kRunLogHeader[] = "time,event,segment,remaining,way_in";
 
-// The phase as the log names it: idle, counting, warning, alert, overtime.
-std::string LoggedPhase(const CountdownModel& model);
 // The current segment's name; empty without a show.
 std::string LoggedSegment(const CountdownModel& model);
 

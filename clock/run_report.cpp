@@ -7,6 +7,7 @@
 
 #include "base/duration_text.h"
 #include "clock/schedule.h"
+#include "store/csv_records.h"
 
 namespace tallyglass {
 
@@ -16,21 +17,8 @@ struct LogLine {
     std::string event, segment;
 };
 
-// "2026-12-07T14:32:05+01:00,event,\"a, b\",540,API" read back; none for a line that is not one.
-std::optional<LogLine> ReadLine(std::string_view line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
-            fields.back() += line[++i];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields.emplace_back();
-        else if (c != '\r')
-            fields.back() += c;
-    }
+// "2026-12-07T14:32:05+01:00,event,\"a, b\",540,API" read back; none for a record that is not one.
+std::optional<LogLine> LineOf(const std::vector<std::string>& fields) {
     if (fields.size() != 5 || fields[0].size() < 19 || fields[0][10] != 'T') return std::nullopt;
     const auto time = ParseTimeOfDay(std::string_view(fields[0]).substr(11, 8));
     if (!time) return std::nullopt;
@@ -73,13 +61,6 @@ std::string Clock(int64_t second) {
     return text;
 }
 
-std::string CsvField(const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-    std::string quoted = "\"";
-    for (const char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string Row(const Run& run, const std::vector<ShowSegment>& show, const ShowPlan& plan) {
     std::string plannedStart, plannedLength, over;
     const int64_t duration = run.end - run.start;
@@ -102,10 +83,9 @@ std::string RunReport(std::string_view logText, const std::vector<ShowSegment>& 
     std::string report = std::string(kReportHeader) + "\r\n";
     std::optional<Run> run;
     int64_t day = 0, last = -1;
-    for (size_t at = 0; at < logText.size();) {
-        const size_t end = std::min(logText.find('\n', at), logText.size());
-        std::optional<LogLine> line = ReadLine(logText.substr(at, end - at));
-        at = end + 1;
+    CsvReader reader(logText, ',');
+    while (!reader.AtEnd()) {
+        std::optional<LogLine> line = LineOf(reader.NextRecord(6));  // six fields read: a sixth is not a log line
         if (!line) continue;
         if (last >= 0 && line->second + day < last - kSecondsPerDay / 2) day += kSecondsPerDay;  // past midnight
         line->second += day;

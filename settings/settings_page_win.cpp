@@ -41,13 +41,6 @@ SettingsWord TitleOf(SettingsPage page) {
     return static_cast<SettingsWord>(static_cast<int>(SettingsWord::PageClock) + static_cast<int>(page));
 }
 
-std::wstring TextOf(HWND control) {
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
-    return text;
-}
-
 // The hot-key control's flags against RegisterHotKey's modifiers. The keys of the
 // cursor block are "extended": without the flag the control names the keypad's.
 WORD ControlFlags(uint32_t modifiers, uint32_t keyCode) {
@@ -321,7 +314,7 @@ std::string SettingsPageWnd::ValueOf(const Row& row) const {
                            ? row.choices[static_cast<size_t>(index)]
                            : std::string();
             }
-            return Narrow(TextOf(row.control));
+            return Narrow(WindowText(row.control));
     }
 }
 
@@ -430,7 +423,7 @@ void SettingsPageWnd::OnCommand(int id, int code) {
         return;
     }
     if (id == kCopyControl || id == kCopyView) {
-        const std::wstring link = TextOf(id == kCopyControl ? m_controlLink : m_viewLink);
+        const std::wstring link = WindowText(id == kCopyControl ? m_controlLink : m_viewLink);
         if (!link.empty()) CopyTextToClipboard(m_hwnd, link);
         return;
     }
@@ -446,7 +439,7 @@ void SettingsPageWnd::OnHotKeyChanged(Row& row) {
 
 void SettingsPageWnd::ChooseColour(Row& row) {
     static COLORREF custom[16] = {};
-    const uint32_t argb = ParseColor(Narrow(TextOf(row.control))).value_or(0xFFFFFFFF);
+    const uint32_t argb = ParseColor(Narrow(WindowText(row.control))).value_or(0xFFFFFFFF);
     CHOOSECOLORW choose{};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = m_hwnd;

@@ -17,12 +17,6 @@ namespace tallyglass {
 using namespace settings_ids;
 
 namespace {
-std::wstring TextOf(HWND control) {
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
-    return text;
-}
 
 // The system's open dialog for a spreadsheet's export; empty when none was chosen.
 std::wstring AskForShowFile(HWND owner, const std::string& kind) {
@@ -129,8 +123,9 @@ void SettingsPageWnd::OnShowButton(int id) {
     const auto at = show.begin() + (some ? selected : 0);
     int select = selected;
     if (id == kShowAdd || id == kShowUpdate) {
-        const std::string typedName = Narrow(TextOf(m_segmentName)), typedLength = Narrow(TextOf(m_segmentLength)),
-                          typedStart = Narrow(TextOf(m_segmentStart));
+        const std::string typedName = Narrow(WindowText(m_segmentName)),
+                          typedLength = Narrow(WindowText(m_segmentLength)),
+                          typedStart = Narrow(WindowText(m_segmentStart));
         const std::string name(Trim(typedName));
         const auto length = ParseDuration(Trim(typedLength));
         const std::optional<int32_t> start = ParseTimeOfDay(Trim(typedStart));

@@ -255,7 +255,7 @@ void CountdownWnd::OnBlinkTimer() {
 
 void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {
     if (!IsLiveTick(m_model, timerId)) return;
-    const std::string phase = LoggedPhase(m_model), segment = LoggedSegment(m_model);
+    const std::string phase = PhaseName(m_model), segment = LoggedSegment(m_model);
     ApplyEffects(OnTimerTick(m_model, firedAtMs));
     for (const RunLogEvent& ended : PhaseEnds(phase, segment, m_model)) m_parts.Log(ended);
 }

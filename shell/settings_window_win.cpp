@@ -1,5 +1,6 @@
 #include "shell/settings_window_win.h"
 
+#include "clock/hot_key_table.h"
 #include "command/hot_key_text.h"
 #include "framework/text_win.h"
 #include "remote/remote_system_win.h"
@@ -33,10 +34,8 @@ std::vector<MonitorChoice> Monitors() {
 bool HotKeyFree(HWND window, const CountdownModel& model, const std::string& text) {
     const ParsedHotKey wanted = ParseHotKeyText(text);
     if (wanted.outcome != HotKeyParse::Ok) return true;  // the page names what is wrong with it
-    for (const std::string* own :
-         {&model.m_hotKeyStart, &model.m_hotKeyReset, &model.m_hotKeyPause, &model.m_hotKeyPlus, &model.m_hotKeyMinus,
-          &model.m_hotKeyClickThrough, &model.m_hotKeyNext, &model.m_hotKeyPrevious}) {
-        const ParsedHotKey held = ParseHotKeyText(*own);
+    for (const HotKeySlot& slot : HotKeySlots()) {
+        const ParsedHotKey held = ParseHotKeyText(model.*slot.text);
         if (held.outcome == HotKeyParse::Ok && held.key == wanted.key) return true;
     }
     if (!RegisterHotKey(window, kProbeHotKeyId, wanted.key.modifiers | MOD_NOREPEAT, wanted.key.keyCode)) return false;

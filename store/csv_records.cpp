@@ -69,4 +69,11 @@ std::vector<std::string> CsvReader::NextRecord(size_t most) {
     }
 }
 
+std::string CsvField(std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(field);
+    std::string quoted = "\"";
+    for (const char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
 }  // namespace tallyglass

@@ -14,6 +14,10 @@ namespace tallyglass {
 // with a comma in it is more common than one with a semicolon. A comma when none is held.
 char GuessSeparator(std::string_view text);
 
+// A field as a spreadsheet reads it back: quoted, with its quotes doubled, when it holds a
+// comma, a quote or a line break.
+std::string CsvField(std::string_view field);
+
 class CsvReader {
 public:
     CsvReader(std::string_view text, char separator) : m_text(text), m_separator(separator) {}
