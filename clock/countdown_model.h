@@ -4,6 +4,7 @@
 // what the settings give (ClockSettings), the engine's state (ClockState), and
 // what the view computed for the frames (ClockLayout).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ struct ClockSettings : CountdownValues {
     int32_t m_showAdvance = 0;        // 1: the end of a segment's alert moves to the next segment
     int32_t m_showAutoStart = 0;      // kAutoStartNext: and starts it; kAutoStartOnSchedule: at its planned start
     std::string m_showAutoStartText;  // "0", "1" or "schedule", as the settings file has it
+    int32_t m_scheduleLine = 0;       // 1: a line under the time says how far ahead or behind the plan the show runs
 
     // Faces and cues; each is off at its default.
     std::string m_faceName;           // "remaining" or "elapsed", as the settings file has it
@@ -92,11 +94,14 @@ struct ClockState {
     int32_t m_clock12Hour = 0;   // 1: the user's Windows shows times as 2:05 PM
 
     // What the clock shows only to its viewers, or for a moment.
-    int32_t m_flashSteps = 0;     // > 0: the message's line blinks for this many more half seconds
-    int32_t m_messageHidden = 0;  // 1: the blink's dark half, the message's line not drawn
-    int32_t m_blackout = 0;       // 1: the view page shows black
-    int32_t m_lateToStart = 0;    // seconds an idle segment is past its planned start; 0: not late
-    int32_t m_autoStarted = -1;   // the segment the schedule last started, so that a reset stays reset
+    int32_t m_flashSteps = 0;                 // > 0: the message's line blinks for this many more half seconds
+    int32_t m_messageHidden = 0;              // 1: the blink's dark half, the message's line not drawn
+    int32_t m_blackout = 0;                   // 1: the view page shows black
+    int32_t m_lateToStart = 0;                // seconds an idle segment is past its planned start; 0: not late
+    int32_t m_autoStarted = -1;               // the segment the schedule last started, so that a reset stays reset
+    std::optional<int32_t> m_scheduleOffset;  // seconds the show runs late (negative: early); none without a plan
+    int32_t m_nextLateToStart = 0;  // showautostart=schedule: seconds the next segment is past its planned start
+                                    // while this one still runs; 0: not
 };
 
 // What the view computed when it last laid the window out; the frames use it.

@@ -57,16 +57,39 @@ std::optional<ScheduleNow> ScheduleAt(const CountdownModel& model, const ShowPla
     return at;
 }
 
+namespace {
+// Seconds the segment after a running one is past its planned start, when the
+// schedule would have started it: the warning that it was left alone.
+int32_t NextLateToStart(const CountdownModel& model, const ShowPlan& plan, const std::optional<ScheduleNow>& at) {
+    const size_t next = static_cast<size_t>(model.m_segment) + 1;
+    if (!at || !model.m_running || model.m_showAutoStart != kAutoStartOnSchedule || next >= plan.spans.size()) return 0;
+    const int64_t late = at->now - plan.spans[next].start;
+    return late > 0 && late < kSecondsPerDay ? static_cast<int32_t>(late) : 0;
+}
+
+// Keeps what the lines under the time say, and asks for a frame when it changed.
+void NoteSchedule(CountdownModel& model, const ShowPlan& plan, const std::optional<ScheduleNow>& at,
+                  EngineEffects& fx) {
+    const std::optional<int32_t> offset = at ? std::optional<int32_t>(at->offset) : std::nullopt;
+    const int32_t nextLate = NextLateToStart(model, plan, at);
+    if (offset != model.m_scheduleOffset || nextLate != model.m_nextLateToStart) fx.Ask(EngineEffects::Picture::Frame);
+    model.m_scheduleOffset = offset;
+    model.m_nextLateToStart = nextLate;
+}
+}  // namespace
+
 EngineEffects OnScheduleSecond(CountdownModel& model, int32_t localSecondOfDay, uint32_t nowMs) {
     EngineEffects fx;
-    const std::optional<ScheduleNow> at = ScheduleAt(model, PlanShow(model.m_show), localSecondOfDay);
+    const ShowPlan plan = PlanShow(model.m_show);
+    const std::optional<ScheduleNow> at = ScheduleAt(model, plan, localSecondOfDay);
+    NoteSchedule(model, plan, at, fx);
     const int64_t late = at && !model.m_running ? at->now - at->current.start : -1;
     // A timer's second may come a little late: the start is still taken within two.
     if (model.m_showAutoStart == kAutoStartOnSchedule && late >= 0 && late <= 2 &&
         model.m_autoStarted != model.m_segment) {
         model.m_autoStarted = model.m_segment;
         model.m_lateToStart = 0;
-        return StartCountdown(model, nowMs);
+        return StartCountdown(model, nowMs);  // its layout draws the notes too
     }
     const int32_t lateToStart = late > 0 ? static_cast<int32_t>(late) : 0;
     if (lateToStart != model.m_lateToStart) fx.Ask(EngineEffects::Picture::LayoutInPlace);

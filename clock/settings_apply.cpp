@@ -58,6 +58,10 @@ uint32_t RedoFor(const std::string& key) {
 
 void TakeShow(CountdownModel& model, const std::vector<ShowSegment>& show) {
     model.m_show = show;
+    // What the old plan said is not carried over; a new plan says its own at the next second.
+    model.m_scheduleOffset.reset();
+    model.m_nextLateToStart = 0;
+    model.m_lateToStart = 0;
     if (model.m_show.empty()) {
         model.m_segment = 0;
         return;

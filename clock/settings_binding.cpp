@@ -66,6 +66,7 @@ const std::vector<SettingBinding> kBindings{
     Text(k::kCues, &M::m_cueText),
     Flag(k::kShowAdvance, &M::m_showAdvance, WriteRule::Never),
     Text(k::kShowAutoStart, &M::m_showAutoStartText),
+    Flag(k::kSchedule, &M::m_scheduleLine, WriteRule::Never),
     Text(k::kMessagePresets, &M::m_messagePresetText),
 };
 

@@ -26,12 +26,16 @@ std::unique_ptr<Gdiplus::LinearGradientBrush> VerticalGradient(const Gdiplus::Re
     return brush;
 }
 
-void PaintGlyphs(Gdiplus::Graphics& graphics, const Gdiplus::GraphicsPath& path, const FrameContent& content) {
+void PaintGlyphs(Gdiplus::Graphics& graphics, const Gdiplus::GraphicsPath& path, const FrameContent& content,
+                 uint32_t color) {
     Gdiplus::Pen outline{Color(kOutlineColor), content.outlineWidth};
     outline.SetLineJoin(Gdiplus::LineJoinRound);
     graphics.DrawPath(&outline, &path);
-    const Gdiplus::SolidBrush fill{Color(content.color)};
+    const Gdiplus::SolidBrush fill{Color(color)};
     graphics.FillPath(&fill, &path);
+}
+void PaintGlyphs(Gdiplus::Graphics& graphics, const Gdiplus::GraphicsPath& path, const FrameContent& content) {
+    PaintGlyphs(graphics, path, content, content.color);
 }
 }  // namespace
 
@@ -90,7 +94,18 @@ void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const 
 namespace {
 void AddMessageText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family) {
     for (const MessageLine& line : content.message)
+        if (line.color == 0) AddTextToPath(path, line.text, family, content.messageSize, line.x, line.y);
+}
+
+// The notes are few and short: each is painted from a path of its own, after the
+// time, in every frame, so that a kept frame is one painted anew.
+void PaintNotes(Gdiplus::Graphics& graphics, const FrameContent& content, const Gdiplus::FontFamily& family) {
+    for (const MessageLine& line : content.message) {
+        if (line.color == 0) continue;
+        Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
         AddTextToPath(path, line.text, family, content.messageSize, line.x, line.y);
+        PaintGlyphs(graphics, path, content, line.color);
+    }
 }
 }  // namespace
 
@@ -131,6 +146,7 @@ void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content)
     const auto family = CreateFontFamilyOrFallback(content.fontName);
     AddFrameText(path, content, *family);
     PaintGlyphs(graphics, path, content);
+    PaintNotes(graphics, content, *family);
 }
 
 void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content) {
@@ -204,6 +220,7 @@ FrameArea FramePainter::RepaintTextOnly(FrameSurface& surface, const FrameConten
     PaintInto(surface, [&](Gdiplus::Graphics& graphics) {
         graphics.SetClip(Gdiplus::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top));
         PaintGlyphs(graphics, *reaching, content);
+        PaintNotes(graphics, content, *m_family);
     });
     return area;
 }
@@ -211,7 +228,10 @@ FrameArea FramePainter::RepaintTextOnly(FrameSurface& surface, const FrameConten
 void FramePainter::PaintWhole(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame) {
     if (holdsLastFrame) std::fill_n(surface.Bits(), surface.PixelCount(), 0u);
     if (content.background) PaintBackground(surface, {content.size.width, content.size.height, content.margin});
-    PaintInto(surface, [&](Gdiplus::Graphics& graphics) { PaintGlyphs(graphics, *m_path, content); });
+    PaintInto(surface, [&](Gdiplus::Graphics& graphics) {
+        PaintGlyphs(graphics, *m_path, content);
+        PaintNotes(graphics, content, *m_family);
+    });
 }
 
 const Gdiplus::FontFamily& FramePainter::Family(const std::wstring& name) {

@@ -43,11 +43,15 @@ struct BackgroundGeometry {
 };
 void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeometry& geometry);
 
-// One line of the message to the presenter, at its layout origin.
+// One line under the time, at its layout origin: the message to the presenter's, in
+// the time's colour (color 0), or a note's in a colour of its own.
 struct MessageLine {
     std::wstring text;
     int32_t x = 0, y = 0;
-    bool operator==(const MessageLine& other) const { return x == other.x && y == other.y && text == other.text; }
+    uint32_t color = 0;  // ARGB; 0: the time's
+    bool operator==(const MessageLine& other) const {
+        return x == other.x && y == other.y && color == other.color && text == other.text;
+    }
 };
 
 // Everything one frame of the clock shows.
@@ -60,9 +64,9 @@ struct FrameContent {
     PixelSize size;
     bool background = true;
     float outlineWidth = 2.0f;
-    // The message to the presenter under the time, in the same colour and in the
-    // lines the layout fitted to the screen; with one, the time stands at textX
-    // instead of the margin.
+    // The lines under the time: notes in their own colours, then the message to the
+    // presenter in the time's colour, as the layout fitted them to the screen; with
+    // any, the time stands at textX instead of the margin.
     std::vector<MessageLine> message;
     int32_t messageSize = 0;
     int32_t textX = 0;

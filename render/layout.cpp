@@ -54,8 +54,10 @@ MessageLayout LayOutMessage(PixelSize text, const std::vector<int32_t>& lineWidt
     return layout;
 }
 
-MessageRoom RoomForMessage(PixelSize text, int32_t margin, int32_t messageSize, PixelSize workArea) {
-    const int64_t below = int64_t{workArea.height} - text.height - margin - GapUnderTime(margin);
+MessageRoom RoomForMessage(PixelSize text, int32_t margin, int32_t messageSize, PixelSize workArea,
+                           int32_t linesTaken) {
+    const int64_t below = int64_t{workArea.height} - text.height - margin - GapUnderTime(margin) -
+                          int64_t{std::max(linesTaken, 0)} * MessageLinePitch(messageSize);
     return {
         std::max(text.width, Clamp(int64_t{workArea.width} - 3 * int64_t{margin}, 0, INT32_MAX)),
         static_cast<int32_t>(std::clamp<int64_t>(below / std::max<int64_t>(MessageLinePitch(messageSize), 1), 0, 2))};

@@ -33,14 +33,16 @@ struct MessageLayout {
 MessageLayout LayOutMessage(PixelSize text, const std::vector<int32_t>& lineWidths, int32_t margin, int32_t messageSize,
                             PixelSize cap);
 
-// The room a work area leaves the message under the time: how wide its lines may be
-// (never narrower than the time) and how many (at most two) fit below it, so that
-// the window it makes is no larger than the work area.
+// The room a work area leaves the message under the time and the notes (linesTaken
+// lines of the message's size) already there: how wide its lines may be (never
+// narrower than the time) and how many (at most two) fit below, so that the window
+// it makes is no larger than the work area.
 struct MessageRoom {
     int32_t width = 0;
     int32_t lines = 0;
 };
-MessageRoom RoomForMessage(PixelSize text, int32_t margin, int32_t messageSize, PixelSize workArea);
+MessageRoom RoomForMessage(PixelSize text, int32_t margin, int32_t messageSize, PixelSize workArea,
+                           int32_t linesTaken = 0);
 
 // The largest window the clock will make, whatever the font size: the virtual
 // screen, but never more than 8K and never less than a small usable floor.

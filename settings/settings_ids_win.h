@@ -16,7 +16,7 @@ constexpr int kNewKeyOffset = 300;  // a remote key's New key
 constexpr int kProblemLine = 2900;
 constexpr int kShowList = 2910, kSegmentName = 2911, kSegmentLength = 2912, kSegmentStart = 2913;
 constexpr int kShowAdd = 2920, kShowUpdate = 2921, kShowRemove = 2922, kShowUp = 2923, kShowDown = 2924;
-constexpr int kShowImport = 2925;
+constexpr int kShowImport = 2925, kShowNewDay = 2926;
 constexpr int kControlLink = 2930, kViewLink = 2931, kCopyControl = 2932, kCopyView = 2933;
 constexpr int kControlCode = 2940, kViewCode = 2941;
 

@@ -429,6 +429,7 @@ void SettingsPageWnd::OnCommand(int id, int code) {
     }
     if (id >= kShowAdd && id <= kShowDown && code == BN_CLICKED) OnShowButton(id);
     if (id == kShowImport && code == BN_CLICKED) ImportShow();
+    if (id == kShowNewDay && code == BN_CLICKED) StartNewDay();
 }
 
 void SettingsPageWnd::OnHotKeyChanged(Row& row) {

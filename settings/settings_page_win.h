@@ -70,6 +70,7 @@ private:
     void OnShowButton(int id);
     void OnShowSelection();
     void ImportShow();
+    void StartNewDay();
     // The remote links, their codes and New key.
     std::string LinkFor(const char* key) const;
     void UpdateLinks();

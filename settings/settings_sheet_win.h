@@ -33,6 +33,7 @@ struct SettingsSheetInput {
     std::function<bool(const std::string& hotKey)> hotKeyFree;
     std::function<std::string()> makeKey;                         // a new key from the system's random source
     std::function<ShowTable(const std::wstring& path)> readShow;  // a running order's file, read and parsed
+    std::function<bool()> newLog;  // sets the run log aside for a new day's; false when it could not
 };
 
 struct SettingsChange {

@@ -70,7 +70,10 @@ void SettingsPageWnd::BuildShowEditor(int y) {
                                     SettingsWord::Up,  SettingsWord::Down,   SettingsWord::Import};
     const int ids[] = {kShowAdd, kShowUpdate, kShowRemove, kShowUp, kShowDown, kShowImport};
     for (int i = 0; i < 6; ++i)
-        Make(L"BUTTON", m_shared.Word(buttons[i]), WS_TABSTOP, kMargin + i * 53, row + 18, 50, 14, ids[i]);
+        Make(L"BUTTON", m_shared.Word(buttons[i]), WS_TABSTOP, kMargin + i * 45, row + 18, 42, 14, ids[i]);
+    // Apart from the list's buttons: it acts on the log at once, not on the show.
+    Make(L"BUTTON", m_shared.Word(SettingsWord::NewDay), WS_TABSTOP, kPageWidth - kMargin - 46, row + 18, 46, 14,
+         kShowNewDay);
 }
 
 void SettingsPageWnd::FillShowList() {
@@ -114,6 +117,12 @@ void SettingsPageWnd::ImportShow() {
     m_shared.show = table.segments;
     FillShowList();
     PropSheet_Changed(m_shared.sheet, m_hwnd);
+}
+
+void SettingsPageWnd::StartNewDay() {
+    if (!m_shared.input.newLog) return;
+    const bool done = m_shared.input.newLog();
+    ShowProblemText(m_shared.Word(done ? SettingsWord::NewDayDone : SettingsWord::NewDayFailed));
 }
 
 void SettingsPageWnd::OnShowButton(int id) {

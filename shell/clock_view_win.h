@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/clock_notes.h"
 #include "clock/countdown_engine.h"
 #include "clock/countdown_model.h"
 #include "render/layered_window_win.h"
@@ -40,9 +41,9 @@ public:
     void MoveToMonitor(HWND window, CountdownModel& model);
 
 private:
-    // The message's lines fitted to the room the work area leaves, and where they stand.
-    MessageLayout LayOutMessageLines(const std::string& message, const FrameContent& content, PixelSize measured,
-                                     PixelSize workArea);
+    // The notes' lines, then the message's fitted to the room the work area leaves, and where they stand.
+    MessageLayout LayOutLinesUnder(const std::string& message, const FrameContent& content, PixelSize measured,
+                                   PixelSize workArea);
 
     struct FitKey {
         std::string message;
@@ -61,7 +62,8 @@ private:
     std::vector<std::wstring> m_fitted;  // for m_fitKey
     std::vector<int32_t> m_fittedWidths;
     std::string m_messageLaidOut;  // the model's message at the last layout
-    std::vector<MessageLine> m_messageLines;
+    std::vector<ClockNote> m_notesLaidOut;
+    std::vector<MessageLine> m_lines;  // the notes', then the message's
 };
 
 }  // namespace tallyglass

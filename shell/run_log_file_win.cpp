@@ -45,6 +45,11 @@ std::string ReadRunLog(const std::wstring& path) {
     return text;
 }
 
+bool RunLogFile::NewDay() const {
+    if (GetFileAttributesW(m_path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // nothing logged yet
+    return MoveFileExW(m_path.c_str(), OldFile(m_path).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 void RunLogFile::Write(const RunLogEvent& event) const {
     std::string text = RunLogLine(LocalTimeWithOffset(), event) + "\r\n";
     if (SizeOf(m_path) + text.size() > kRunLogLimit)

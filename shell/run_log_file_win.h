@@ -14,6 +14,9 @@ class RunLogFile {
 public:
     explicit RunLogFile(std::wstring path) : m_path(std::move(path)) {}
     void Write(const RunLogEvent& event) const;
+    // Sets today's log aside as the one old file; the next event begins a new one.
+    // False when it could not be moved (a read-only folder), the log then going on as it was.
+    bool NewDay() const;
     const std::wstring& Path() const { return m_path; }
 
 private:

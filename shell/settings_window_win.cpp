@@ -57,6 +57,8 @@ SettingsSheetInput InputFor(HWND window, ClockParts& parts, const CountdownModel
     input.hotKeyFree = [window, clock](const std::string& text) { return HotKeyFree(window, *clock, text); };
     input.makeKey = [] { return MakeRemoteKey(); };
     input.readShow = &ReadShowFile;
+    const RunLogFile* log = parts.runLog ? &*parts.runLog : nullptr;
+    input.newLog = [log] { return log && log->NewDay(); };
     return input;
 }
 }  // namespace

@@ -44,6 +44,7 @@ constexpr char kCues[] = "cues";
 constexpr char kShowAdvance[] = "showadvance";
 constexpr char kShowAutoStart[] = "showautostart";
 constexpr char kMessagePresets[] = "messagepresets";
+constexpr char kSchedule[] = "schedule";
 // Remote control: off unless the user turns it on; the keys are made at its first start.
 constexpr char kRemote[] = "remote";
 constexpr char kRemoteBind[] = "remotebind";

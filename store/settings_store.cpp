@@ -72,6 +72,8 @@ const std::vector<SettingKey> kKeys{
      "1: when a segment of [show] ends, move to the next one and wait"},
     {setting_keys::kShowAutoStart, SettingKind::Text, "0",
      "1: with showadvance, also start the next segment; schedule: each segment starts at its planned start"},
+    {setting_keys::kSchedule, SettingKind::Bool, "0",
+     "1: a small line under the time says how far ahead or behind the planned starts of [show] the show runs"},
     {setting_keys::kMessagePresets, SettingKind::Text, "",
      "ready messages the control page sends with one tap, as Wrap up|Five minutes; empty: none"},
     {setting_keys::kRemote, SettingKind::Text, "off",

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The show on schedule, with the real clock and the wall clock: a segment planned to
 # start two minutes ago reads about +2:00 late in the API, and the idle clock shows its
-# name with how late it is; the next one, planned to start a few seconds from now with
+# name with how late it is (and, with schedule=1, the offset's line under it); the next one, planned to start a few seconds from now with
 # showautostart=schedule, starts by itself, three short segments in turn; the run log
 # says so and report.csv has their rows. The arithmetic is the native suite's.
 # shellcheck source=tests/e2e/lib.bash
@@ -10,7 +10,7 @@ PY=/usr/bin/python3
 PORT=7367
 KEY=schedule-control-key
 ago=$(date -d '-2 min' +%H:%M:%S)
-dir=$(make_app_dir schedule "[settings]\nlanguage=en\nfontname=DejaVu Sans\nwavalert=0\nremote=local\nremoteport=$PORT\nremotekey=$KEY\nshowautostart=schedule\n[show]\nKeynote = 5m @ $ago\n")
+dir=$(make_app_dir schedule "[settings]\nlanguage=en\nfontname=DejaVu Sans\nwavalert=0\nremote=local\nremoteport=$PORT\nremotekey=$KEY\nshowautostart=schedule\nschedule=1\n[show]\nKeynote = 5m @ $ago\n")
 start_clock "$dir" || { finish; exit 1; }
 state() { curl -s -m 2 "http://127.0.0.1:$PORT/api/v1/state?key=$KEY"; }
 field() { $PY -c 'import json,sys; print(json.loads(sys.argv[1]).get(sys.argv[2]))' "$1" "$2" 2>/dev/null; }
@@ -22,6 +22,7 @@ offset=$(field "$(state)" offset)
 check "the API's offset is about two minutes late: idle, the segment would end 2 min after its plan ($offset)" \
     holds "${offset:-0} >= 118 && ${offset:-0} <= 130"
 shoot_clock "$SCREENS/schedule-late.png" >/dev/null
+[[ "${TALLYGLASS_README_IMAGES:-0}" == 1 ]] && cp "$SCREENS/schedule-late.png" "$E2E_ROOT/docs/"
 # A three-segment show whose first segment is planned a few seconds ahead: the clock
 # starts each at its planned start, the run log says so, and the report has their rows.
 soon=$(date -d '+12 sec' +%H:%M:%S)  # past a slow start, and still ahead

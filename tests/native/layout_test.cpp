@@ -69,16 +69,16 @@ TEST(Layout, MessageLinesCentreUnderTheTimeWithinTheirRoom) {
     EXPECT_EQ(MessageSizeFor(1), 1);
     // The room a 1920 x 1040 work area leaves a 300 x 70 time with margin 20 and 36 px lines:
     // 1860 across; 1040 - 70 - 20 - 10 below, two lines at most; a time wider than the area keeps its width.
+    // Notes above the message take a line's pitch each (45).
     struct Room {
         PixelSize text, area;
-        int32_t width, lines;
+        int32_t width, lines, notes = 0;
     };
-    const Room rooms[] = {{{300, 70}, {1920, 1040}, 1860, 2},
-                          {{300, 70}, {1920, 189}, 1860, 1},
-                          {{300, 70}, {1920, 144}, 1860, 0},
-                          {{3000, 70}, {1920, 1040}, 3000, 2}};
+    const Room rooms[] = {{{300, 70}, {1920, 1040}, 1860, 2},   {{300, 70}, {1920, 189}, 1860, 1},
+                          {{300, 70}, {1920, 144}, 1860, 0},    {{3000, 70}, {1920, 1040}, 3000, 2},
+                          {{300, 70}, {1920, 234}, 1860, 1, 1}, {{300, 70}, {1920, 189}, 1860, 0, 1}};
     for (const Room& r : rooms) {
-        const MessageRoom room = RoomForMessage(r.text, 20, 36, r.area);
+        const MessageRoom room = RoomForMessage(r.text, 20, 36, r.area, r.notes);
         EXPECT_EQ(room.width, r.width) << r.area.height;
         EXPECT_EQ(room.lines, r.lines) << r.area.height;
     }

@@ -2,6 +2,7 @@
 // how late or early the current segment is projected to end in each phase.
 #include <gtest/gtest.h>
 
+#include "clock/clock_notes.h"
 #include "clock/display_selection.h"
 #include "clock/schedule.h"
 
@@ -89,7 +90,8 @@ TEST(Schedule, AnIdleSegmentPastItsStartSaysSoOrStartsByItself) {
     model.m_show = {{"Keynote", 20 * M, 9 * H + 30 * M}};
     model.m_countdownSeconds = model.m_remaining = 20 * M;
     model.m_colorWarn = 0xFFFFC000;
-    EXPECT_FALSE(OnScheduleSecond(model, 9 * H + 29 * M, 0).Changed());  // early: nothing to say
+    // Early: only the offset's line changes (idle, the projected end moves each second).
+    EXPECT_EQ(OnScheduleSecond(model, 9 * H + 29 * M, 0).picture, EngineEffects::Picture::Frame);
     EXPECT_EQ(SelectDisplay(model).text, "Keynote");
     EXPECT_EQ(OnScheduleSecond(model, 9 * H + 31 * M + 30, 0).picture, EngineEffects::Picture::LayoutInPlace);
     EXPECT_EQ(SelectDisplay(model).text, "Keynote +1:30");
@@ -108,5 +110,45 @@ TEST(Schedule, AnIdleSegmentPastItsStartSaysSoOrStartsByItself) {
     EXPECT_EQ(OnScheduleSecond(model, 9 * H + 30 * M + 2, 0).armTimer, EngineEffects::Timer::None);
     EXPECT_EQ(model.m_running, 0);
     EXPECT_EQ(model.m_lateToStart, 2);
+}
+
+// The lines under the time: the offset with schedule=1 (late past 30 s in the warning's
+// colour, otherwise the normal one), and the next segment the schedule left waiting
+// while this one runs on; nothing without a plan.
+TEST(Schedule, TheNotesSayHowFarOffThePlanTheShowRuns) {
+    CountdownModel model;
+    model.m_show = {{"Keynote", 20 * M, 9 * H}, {"Panel", 10 * M, std::nullopt}};
+    model.m_countdownSeconds = model.m_remaining = 20 * M;
+    model.m_colorNormal = 0xFF00FF00;
+    model.m_colorWarn = 0xFFFFC000;
+    model.m_scheduleLine = 1;
+    const auto notes = [&](int32_t at) {
+        OnScheduleSecond(model, at, 0);
+        return ClockNotes(model);
+    };
+    EXPECT_EQ(notes(8 * H + 59 * M + 15), (std::vector<ClockNote>{{"\xE2\x88\x92"
+                                                                   "0:45",
+                                                                   0xFF00FF00}}));
+    EXPECT_EQ(notes(9 * H + 30), (std::vector<ClockNote>{{"+0:30", 0xFF00FF00}}));
+    EXPECT_EQ(notes(9 * H + 31), (std::vector<ClockNote>{{"+0:31", 0xFFFFC000}}));
+    model.m_scheduleLine = 0;
+    EXPECT_TRUE(notes(9 * H + 31).empty());
+
+    // Keynote runs on past Panel's planned start: said only where the schedule would have started it.
+    model.m_running = 1;
+    model.m_remaining = 5 * M;
+    EXPECT_TRUE(notes(9 * H + 20 * M + 12).empty());
+    model.m_showAutoStart = kAutoStartOnSchedule;
+    EXPECT_EQ(OnScheduleSecond(model, 9 * H + 20 * M + 12, 0).picture, EngineEffects::Picture::Frame);
+    EXPECT_EQ(ClockNotes(model), (std::vector<ClockNote>{{"Panel +0:12", 0xFFFFC000}}));
+    EXPECT_EQ(OnScheduleSecond(model, 9 * H + 20 * M + 12, 0).picture, EngineEffects::Picture::None);
+    EXPECT_TRUE(notes(9 * H + 19 * M).empty());
+    model.m_segment = 1;  // the last segment has no next to wait
+    EXPECT_TRUE(notes(9 * H + 40 * M).empty());
+
+    model.m_show = {{"Keynote", 20 * M, std::nullopt}};  // no plan: no line
+    model.m_scheduleLine = 1;
+    model.m_segment = 0;
+    EXPECT_TRUE(notes(9 * H).empty());
 }
 }  // namespace

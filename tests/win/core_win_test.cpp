@@ -6,6 +6,7 @@
 #include "core/core_win.h"
 #include "framework/resource_language_win.h"
 #include "res/resource.h"
+#include "shell/run_log_file_win.h"
 #include "store/store_files.h"
 #include "tests/win/win_test_support.h"
 
@@ -170,5 +171,40 @@ TEST(Store, TheSettingsWindowsChangesAreWrittenLineExactly) {
     EXPECT_EQ(next.getConfigStr("title"), "Hall B");
     EXPECT_EQ(next.Show().segments.size(), 2u);
     ExpectNoFilesBeside(file.path);
+}
+}  // namespace
+
+namespace {
+// The run log on a real file system: a new file says its columns; New day sets the log
+// aside as the one old file, and a log held open by another program stays where it is;
+// past 1 MiB the log becomes the old file by itself.
+TEST(RunLog, ANewDaySetsTheLogAsideAndAFullLogRollsOver) {
+    TempFolder folder;
+    const RunLogFile log(folder.File(kRunLogName));
+    const std::wstring old = folder.File(L"TallyglassCountdown-log.old.csv");
+    RunLogEvent event;
+    event.event = "start";
+    event.segment = "Keynote";
+    log.Write(event);
+    EXPECT_EQ(ReadFileBytes(log.Path()).rfind(std::string(kRunLogHeader) + "\r\n", 0), 0u);
+    EXPECT_TRUE(log.NewDay());
+    EXPECT_FALSE(Exists(log.Path()));
+    EXPECT_TRUE(Holds(old, ",start,Keynote,"));
+    event.segment = "Panel";
+    log.Write(event);
+    EXPECT_TRUE(Holds(log.Path(), ",start,Panel,"));
+    EXPECT_FALSE(Holds(log.Path(), "Keynote"));
+    {
+        const FileHandle holder = HoldOpen(log.Path());
+        EXPECT_FALSE(log.NewDay());
+    }
+    EXPECT_TRUE(Holds(log.Path(), ",start,Panel,"));
+    EXPECT_TRUE(Holds(old, ",start,Keynote,"));
+
+    WriteFileBytes(log.Path(), std::string(1024 * 1024 - 10, 'x'));
+    event.segment = "Close";
+    log.Write(event);
+    EXPECT_EQ(ReadFileBytes(old).size(), 1024u * 1024 - 10);
+    EXPECT_TRUE(Holds(log.Path(), ",start,Close,"));
 }
 }  // namespace

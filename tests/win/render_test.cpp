@@ -104,6 +104,40 @@ TEST(Frame, AMessageIsASecondLineUnderTheTimeAndGoesWithIt) {
     EXPECT_TRUE(after.left == before.left && after.right == before.right && after.bottom == before.bottom);
 }
 
+// A note (how late the show runs) stands under the time in its own colour, above the
+// message in the time's; a note whose text changes on a plain frame widens the window.
+TEST(Frame, ANoteStandsAboveTheMessageInItsOwnColour) {
+    TestClock clock(Ini("nobg=1\nfsizenormal=96\nclrnormal=#00FF00\nclrwarn=#FF00FF\nschedule=1\n"));
+    CountdownModel m = clock->Model();
+    const int32_t height = m.m_height;
+    m.m_message = "Wrap up";
+    m.m_scheduleOffset = 130;  // late past the 30 s: the warning's colour
+    clock->Show(m, /*relayout=*/true);
+    const Frame& f = clock.LastFrame();
+    EXPECT_GT(f.height, height + 2 * 48) << "two lines of half the size more";
+    const auto rowsOf = [&f](uint8_t red, uint8_t green) {
+        std::pair<int, int> rows{f.height, -1};
+        for (int y = 0; y < f.height; ++y)
+            for (int x = 0; x < f.width; ++x)
+                if (Frame::Alpha(f.At(x, y)) == 255 && Frame::Red(f.At(x, y)) == red &&
+                    Frame::Green(f.At(x, y)) == green)
+                    rows = {std::min(rows.first, y), std::max(rows.second, y)};
+        return rows;
+    };
+    const auto note = rowsOf(255, 0), message = rowsOf(0, 255);
+    EXPECT_GE(note.first, height - 10) << "the note is under the time";
+    EXPECT_LT(note.second, message.second) << "and above the message";
+    m = clock->Model();
+    m.m_scheduleOffset.reset();
+    m.m_message.clear();
+    clock->Show(m, /*relayout=*/true);
+    EXPECT_EQ(clock->Model().m_height, height);
+    m = clock->Model();
+    m.m_scheduleOffset = -45;  // a note that comes with the schedule's second, on a frame alone
+    clock->Show(m, /*relayout=*/false);
+    EXPECT_GT(clock->Model().m_height, height + 48) << "the window grew for it";
+}
+
 // The worst messages the network lets through, 200 characters each, start at the work
 // area's bottom-right corner, where a message's growth would run the window off it: the
 // whole window stays on the work area, and the message shows in one or two lines, bands
@@ -243,6 +277,7 @@ TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
         uint32_t color;
         bool background;
         const wchar_t* message = L"";
+        const wchar_t* note = L"";  // in a colour of its own, above the message
     };
     const wchar_t* font = L"DejaVu Sans";
     const Case cases[] = {{L"10:00", font, 96, 0xFFFFFFFF, true},
@@ -260,7 +295,10 @@ TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
                           {L"10:00", font, 48, 0xFFFFFFFF, true},
                           {L"10:00", font, 96, 0xFFFFFFFF, true, L"Wrap up"},
                           {L"10:01", font, 96, 0xFFFFFFFF, true, L"Wrap up"},
-                          {L"10:01", font, 96, 0xFFFFFFFF, true, L"Wrap up now"}};
+                          {L"10:01", font, 96, 0xFFFFFFFF, true, L"Wrap up now"},
+                          {L"10:01", font, 96, 0xFFFFFFFF, true, L"Wrap up now", L"+2:10"},
+                          {L"10:02", font, 96, 0xFFFFFFFF, true, L"Wrap up now", L"+2:10"},
+                          {L"10:02", font, 96, 0xFFFFFFFF, false, L"Wrap up now", L"+2:11"}};
     FramePainter painter;
     KeptSurface kept;
     std::vector<uint32_t> previous;
@@ -275,7 +313,8 @@ TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
         content.background = c.background;
         content.margin = MarginForSize(c.size);
         // The message's line kept apart from the time's must give the path of the two built together.
-        if (*c.message) content.message = {{c.message, content.margin, c.size / 2}};
+        if (*c.note) content.message.push_back({c.note, 3 * content.margin, c.size / 4, 0xFFFF00FF});
+        if (*c.message) content.message.push_back({c.message, content.margin, c.size / 2});
         content.messageSize = c.size / 2;
         const PixelSize measured = painter.Measure(content.text, content.fontName, c.size);
         const PixelSize anew = MeasureGlyphs(content.text, *CreateFontFamilyOrFallback(content.fontName), c.size);

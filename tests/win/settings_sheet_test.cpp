@@ -42,6 +42,7 @@ std::wstring TextOf(HWND control) {
 struct SheetTest : ::testing::Test {
     SettingsSheetInput input;
     std::vector<SettingsChange> applied;
+    std::function<bool()> sheetNewLog = [] { return false; };
     void SetUp() override {
         for (const SettingsField& field : SettingsFields()) input.values[field.key] = "";
         input.values["fsizenormal"] = "72";
@@ -54,6 +55,7 @@ struct SheetTest : ::testing::Test {
         input.addresses = {"127.0.0.1"};
         input.hotKeyFree = [](const std::string& key) { return key != "Ctrl+Shift+F9"; };
         input.makeKey = [] { return std::string("NewKey123456"); };
+        input.newLog = [this] { return sheetNewLog(); };
     }
 };
 
@@ -131,6 +133,16 @@ TEST_F(SheetTest, AHotKeyAnotherProgramHoldsIsMarkedAndTheShowIsEditedInItsList)
     SetWindowTextW(GetDlgItem(show, kSegmentName), L"Q&A");
     SendMessageW(show, WM_COMMAND, MAKEWPARAM(kShowAdd, BN_CLICKED), 0);
     SendMessageW(show, WM_COMMAND, MAKEWPARAM(kShowUp, BN_CLICKED), 0);
+    // New day acts on the log at once and says how it went; the show is not touched.
+    bool logMoves = false;
+    int newLogs = 0;
+    sheetNewLog = [&] { return ++newLogs, logMoves; };
+    SendMessageW(show, WM_COMMAND, MAKEWPARAM(kShowNewDay, BN_CLICKED), 0);
+    EXPECT_NE(TextOf(GetDlgItem(show, kProblemLine)).find(L"could not"), std::wstring::npos);
+    logMoves = true;
+    SendMessageW(show, WM_COMMAND, MAKEWPARAM(kShowNewDay, BN_CLICKED), 0);
+    EXPECT_NE(TextOf(GetDlgItem(show, kProblemLine)).find(L"new run log begins"), std::wstring::npos);
+    EXPECT_EQ(newLogs, 2);
     PropSheet_Apply(hwnd);
     Pump();
     ASSERT_EQ(applied.size(), 1u);
