@@ -3,6 +3,7 @@
 #include "base/duration_text.h"
 #include "clock/message_flash.h"
 #include "clock/settings_apply.h"
+#include "clock/slide_follow.h"
 
 namespace tallyglass {
 namespace {
@@ -26,9 +27,17 @@ EngineEffects SetBlackout(CountdownModel& model, bool on) {
     model.m_blackout = on ? 1 : 0;
     return fx;
 }
+
+// A start, pause or reset of anyone else's makes the count theirs: the show no longer resumes it.
+void TakeCountFromSlideShow(CountdownModel& model, CommandKind kind) {
+    if (kind == CommandKind::Start || kind == CommandKind::PauseOrResume || kind == CommandKind::Resume ||
+        kind == CommandKind::Reset)
+        model.m_pausedBySlides = 0;
+}
 }  // namespace
 
 EngineEffects Dispatch(CountdownModel& model, const ClockCommand& command, const CommandTime& time) {
+    TakeCountFromSlideShow(model, command.kind);
     switch (command.kind) {
         case CommandKind::Start:
             return StartCountdown(model, time.nowMs);
@@ -66,6 +75,12 @@ EngineEffects Dispatch(CountdownModel& model, const ClockCommand& command, const
         case CommandKind::BlackoutOn:
         case CommandKind::BlackoutOff:
             return SetBlackout(model, command.kind == CommandKind::BlackoutOn);
+        case CommandKind::SlideShowSeen:
+            return command.slideShow ? TakeSlideShowSeen(model, *command.slideShow) : EngineEffects{};
+        case CommandKind::SlideShowPause:
+            return PauseForSlideShow(model, time.nowMs);
+        case CommandKind::SlideShowResume:
+            return ResumeForSlideShow(model, time.nowMs);
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The small lines under the time that tell the presenter where the show stands:
-// how far ahead or behind the plan it runs, and a segment the schedule left waiting.
+// how far ahead or behind the plan it runs, a segment the schedule left waiting, the
+// slide showing and whether the talk keeps pace with the slides' budgets.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -3,6 +3,7 @@
 #include "base/duration_text.h"
 #include "clock/display_selection.h"
 #include "clock/schedule.h"
+#include "clock/slide_follow.h"
 #include "command/message_text.h"
 
 namespace tallyglass {
@@ -41,6 +42,11 @@ ClockSnapshot SnapshotOf(const CountdownModel& model, int64_t unixNowMs, int32_t
                          int32_t localSecondOfDay) {
     ClockSnapshot s;
     AddSchedule(s, model, unixNowMs, localSecondOfDay);
+    if (const std::optional<SlidePlace> place = SlidePlaceOf(model)) {
+        s.slide = place->slide;
+        s.slideCount = place->count;
+        if (model.m_running && !model.m_inAlert) s.pace = place->pace;
+    }
     const DisplayChoice shown = SelectDisplay(model);
     s.phase = PhaseName(model);
     s.paused = model.m_paused != 0;

@@ -46,6 +46,10 @@ struct ClockSnapshot {
     std::optional<int32_t> offset;                        // seconds late (+) or early (-)
     std::optional<int64_t> showEndsAtMs;                  // when the show is projected to end, Unix ms
     std::vector<std::string> plannedStarts;               // each segment's, "09:30", empty without a plan
+
+    // The slide show, seen through PowerPoint's automation: none while no show runs.
+    std::optional<int32_t> slide, slideCount;  // among the slides the show shows, from 1
+    std::optional<int32_t> pace;               // seconds behind (+) or ahead (-) of the slides' budgets
 };
 
 // unixNowMs: the wall clock now; msToNextTick: how long the second now shown

@@ -30,6 +30,9 @@ struct EngineEffects {
     // The message's blink runs on a timer of its own, every kBlinkStepMs.
     enum class Blink { None, Arm, Stop };
     Blink blink = Blink::None;
+    // A slide show left for another program: a one-shot of kSlideShowAwayMs, stopped when it comes back.
+    enum class SlideAway { None, Arm, Stop };
+    SlideAway slideAway = SlideAway::None;
     bool viewersSee = false;  // a change only the network's viewers see (a blackout, a blink's start and end)
     // What new settings ask the window to set up again besides the picture.
     enum Redo : uint32_t {
@@ -54,7 +57,8 @@ struct EngineEffects {
         redo |= later.redo;
     }
     bool Changed() const {
-        return picture != Picture::None || stopTimer != kNoTimer || armTimer != Timer::None || viewersSee || redo;
+        return picture != Picture::None || stopTimer != kNoTimer || armTimer != Timer::None || viewersSee || redo ||
+               slideAway != SlideAway::None;
     }
 };
 

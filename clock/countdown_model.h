@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/ui_language.h"
+#include "clock/slide_pace.h"
 #include "command/countdown_values.h"
+#include "command/slide_show_seen.h"
 #include "store/run_of_show.h"
 
 namespace tallyglass {
@@ -19,6 +22,9 @@ constexpr uint32_t kNoTimer = 0;
 // showautostart: 1 starts the next segment as the show moves on; "schedule" starts each
 // segment by itself at its planned start.
 constexpr int32_t kAutoStartNext = 1, kAutoStartOnSchedule = 2;
+// slideshow: off; start: a slide show's beginning starts the count; follow: its end, or
+// leaving it for another program for a while, pauses the count too, and its return resumes it.
+constexpr int32_t kSlidesOff = 0, kSlidesStart = 1, kSlidesFollow = 2;
 
 // What the settings file gives; the engine changes only the length (a minute
 // more while idle, a run of show's segment) and the view only the place.
@@ -60,6 +66,13 @@ struct ClockSettings : CountdownValues {
     std::vector<int32_t> m_cues;      // seconds before the end, from m_cueText
     std::string m_messagePresetText;  // "Wrap up|Five minutes", as the settings file has it
 
+    // The slide show; each is off at its default.
+    std::string m_slideShowText;                  // "off", "start" or "follow", as the settings file has it
+    int32_t m_slideShowMode = 0;                  // kSlidesOff, kSlidesStart, kSlidesFollow, from m_slideShowText
+    int32_t m_slideNumberLine = 0;                // 1: "Slide 12 / 30" under the time
+    int32_t m_slidePacingLine = 0;                // 1: "1:20 behind" or "0:30 ahead" under the time
+    UiLanguage m_language = UiLanguage::English;  // the words of the lines under the time
+
     // Hot-key texts such as "Ctrl+Alt+F2"; empty: that hot key is off.
     std::string m_hotKeyStart;
     std::string m_hotKeyReset;
@@ -100,6 +113,12 @@ struct ClockState {
     int32_t m_lateToStart = 0;                // seconds an idle segment is past its planned start; 0: not late
     int32_t m_autoStarted = -1;               // the segment the schedule last started, so that a reset stays reset
     std::optional<int32_t> m_scheduleOffset;  // seconds the show runs late (negative: early); none without a plan
+    // What the slide show's watcher saw last, the deck's budget from its notes, and
+    // whether the count is paused because the show ended or was left.
+    SlideShowSeen m_slideShow;
+    SlideDeck m_slideDeck;
+    int32_t m_pausedBySlides = 0;
+    int32_t m_slideShowAway = 0;    // 1: the show runs, but another program has the foreground
     int32_t m_nextLateToStart = 0;  // showautostart=schedule: seconds the next segment is past its planned start
                                     // while this one still runs; 0: not
 };

@@ -13,6 +13,8 @@ const char* EventName(const ClockCommand& command, const CountdownModel& after) 
             return "start";
         case CommandKind::PauseOrResume:
         case CommandKind::Resume:
+        case CommandKind::SlideShowPause:
+        case CommandKind::SlideShowResume:
             return after.m_paused ? "pause" : "resume";
         case CommandKind::Reset:
             return "reset";

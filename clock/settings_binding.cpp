@@ -67,6 +67,9 @@ const std::vector<SettingBinding> kBindings{
     Flag(k::kShowAdvance, &M::m_showAdvance, WriteRule::Never),
     Text(k::kShowAutoStart, &M::m_showAutoStartText),
     Flag(k::kSchedule, &M::m_scheduleLine, WriteRule::Never),
+    Text(k::kSlideShow, &M::m_slideShowText),
+    Flag(k::kSlideNumber, &M::m_slideNumberLine, WriteRule::Never),
+    Flag(k::kSlidePacing, &M::m_slidePacingLine, WriteRule::Never),
     Text(k::kMessagePresets, &M::m_messagePresetText),
 };
 
@@ -108,6 +111,11 @@ void ReadDerived(CountdownModel& model) {
     model.m_showAutoStart = EqualsNoCase(Trim(model.m_showAutoStartText), "schedule") ? kAutoStartOnSchedule
                             : ParseStoredBool(model.m_showAutoStartText, on) && on    ? kAutoStartNext
                                                                                       : 0;
+    // Any other word leaves the slide show alone, as every clock did before it knew of one.
+    const std::string_view slides = Trim(model.m_slideShowText);
+    model.m_slideShowMode = EqualsNoCase(slides, "follow")  ? kSlidesFollow
+                            : EqualsNoCase(slides, "start") ? kSlidesStart
+                                                            : kSlidesOff;
 }
 }  // namespace
 

@@ -56,15 +56,15 @@ constexpr std::pair<std::string_view, CommandKind> kNetworkWords[] = {
 }  // namespace
 
 const char* WayInName(WayIn way) {
-    constexpr const char* kNames[] = {"clock", "key", "hot key", "menu",    "command line",
-                                      "page",  "API", "OSC",     "settings"};
+    constexpr const char* kNames[] = {"clock", "key", "hot key", "menu",     "command line",
+                                      "page",  "API", "OSC",     "settings", "slide show"};
     return kNames[static_cast<size_t>(way)];
 }
 
 bool operator==(const ClockCommand& a, const ClockCommand& b) {
     return a.kind == b.kind && a.number == b.number && a.text == b.text &&
            (a.kind != CommandKind::NewCountdown || SameValues(a.values, b.values)) && a.settings == b.settings &&
-           a.show == b.show;
+           a.show == b.show && a.slideShow == b.slideShow;
 }
 
 CommandCheck CheckCommand(CommandKind kind, std::string_view word) {

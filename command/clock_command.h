@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "command/countdown_values.h"
+#include "command/slide_show_seen.h"
 #include "store/run_of_show.h"
 #include "store/settings_merge.h"
 
@@ -35,11 +36,14 @@ enum class CommandKind {
     BlackoutOn,          // the view page goes black, until BlackoutOff
     BlackoutOff,         //
     ApplySettings,       // settings, show: what the settings window changed, for the running clock
+    SlideShowSeen,       // slideShow: what the watcher now sees of a slide show
+    SlideShowPause,      // pauses a running count, and remembers the slide show did
+    SlideShowResume,     // resumes a count only when the slide show paused it
 };
 
 // Where an order came from, for the run log: every way in names itself as it hands the
 // command over; the clock's own moves (the schedule's start) are Clock.
-enum class WayIn { Clock, Key, HotKey, ContextMenu, CommandLine, Page, Api, Osc, Settings };
+enum class WayIn { Clock, Key, HotKey, ContextMenu, CommandLine, Page, Api, Osc, Settings, SlideShow };
 const char* WayInName(WayIn way);
 
 struct ClockCommand {
@@ -51,6 +55,7 @@ struct ClockCommand {
     // run of show when it was edited.
     WrittenKeys settings = {};
     std::optional<std::vector<ShowSegment>> show = std::nullopt;
+    std::optional<SlideShowSeen> slideShow = std::nullopt;  // SlideShowSeen only
     WayIn wayIn = WayIn::Clock;  // not part of what the command is: two ways in give equal commands
 };
 

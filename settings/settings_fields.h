@@ -29,6 +29,7 @@ enum class FieldControl {
     Address,     // this PC's IPv4 addresses, or all ("")
     Monitor,     // "", primary, or a monitor's name
     AutoStart,   // 0, 1 (as the show moves on), schedule (at its planned start)
+    SlideShow,   // off, start, follow
 };
 
 struct SettingsField {

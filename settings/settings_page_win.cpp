@@ -84,6 +84,10 @@ std::vector<Choice> FixedChoices(FieldControl control) {
         return {{"0", "by hand", "手动"},
                 {"1", "as the show moves on", "进入时自动开始"},
                 {"schedule", "at its planned start", "按计划时间开始"}};
+    if (control == C::SlideShow)
+        return {{"off", "take no notice", "不跟随"},
+                {"start", "start the count as it begins", "放映开始时开始计时"},
+                {"follow", "start, pause and resume with it", "随放映开始、暂停和继续"}};
     if (control == C::RemoteMode)
         return {{"off", "off", "关闭"}, {"local", "this PC only", "仅本机"}, {"lan", "the local network", "局域网"}};
     return {};
@@ -254,6 +258,7 @@ void SettingsPageWnd::BuildRow(Row& row, int x, int y, int width) {
             return;
         case C::Face:
         case C::AutoStart:
+        case C::SlideShow:
         case C::RemoteMode:
         case C::Address:
         case C::Monitor:

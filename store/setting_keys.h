@@ -45,6 +45,9 @@ constexpr char kShowAdvance[] = "showadvance";
 constexpr char kShowAutoStart[] = "showautostart";
 constexpr char kMessagePresets[] = "messagepresets";
 constexpr char kSchedule[] = "schedule";
+constexpr char kSlideShow[] = "slideshow";
+constexpr char kSlideNumber[] = "slidenumber";
+constexpr char kSlidePacing[] = "slidepacing";
 // Remote control: off unless the user turns it on; the keys are made at its first start.
 constexpr char kRemote[] = "remote";
 constexpr char kRemoteBind[] = "remotebind";

@@ -132,15 +132,17 @@ TEST(RemoteState, TheSnapshotFollowsThePhaseAndCountsToItsEnd) {
     EXPECT_EQ(s.phase, "idle");
     EXPECT_EQ(s.remaining, 300);
     EXPECT_FALSE(s.endsAtMs);
-    EXPECT_EQ(StateJson(s, false, false),
-              R"({"alertLength":10,"alertText":"TIME UP","blackout":true,"changed":false,"color":"#FF102030",)"
-              R"("control":false,"elapsed":0,"endsAt":null,"face":"remaining","flash":true,"fontName":"Arial",)"
-              R"("language":"en","length":300,"message":"Wrap up","nextSegment":"Keynote","offset":120,"paused":false,)"
-              R"("phase":"idle","plannedEnd":1180000,"plannedStart":880000,"presets":["Wrap up","Slowdown"],)"
-              R"("remaining":300,"segment":"Welcome","segmentCount":2,"segmentNumber":1,)"
-              R"("segments":[{"length":300,"name":"Welcome","plannedStart":"09:30"},)"
-              R"({"length":1800,"name":"Keynote","plannedStart":"09:35"}],"serverTime":1000000,"showEndsAt":3100000,)"
-              R"("text":"Hall A","version":"1.2.3","warnSeconds":0})");
+    EXPECT_EQ(
+        StateJson(s, false, false),
+        R"({"alertLength":10,"alertText":"TIME UP","blackout":true,"changed":false,"color":"#FF102030",)"
+        R"("control":false,"elapsed":0,"endsAt":null,"face":"remaining","flash":true,"fontName":"Arial",)"
+        R"("language":"en","length":300,"message":"Wrap up","nextSegment":"Keynote","offset":120,"pace":null,"paused":false,)"
+        R"("phase":"idle","plannedEnd":1180000,"plannedStart":880000,"presets":["Wrap up","Slowdown"],)"
+        R"("remaining":300,"segment":"Welcome","segmentCount":2,"segmentNumber":1,)"
+        R"("segments":[{"length":300,"name":"Welcome","plannedStart":"09:30"},)"
+        R"({"length":1800,"name":"Keynote","plannedStart":"09:35"}],"serverTime":1000000,"showEndsAt":3100000,)"
+        R"("slide":null,"slideCount":null,)"
+        R"("text":"Hall A","version":"1.2.3","warnSeconds":0})");
     EXPECT_EQ(MessagePresets(std::string(13, '|') + "a|b|c|d|e|f|g|h|i|j|k|l|m").size(), kMaxMessagePresets);
     m.m_show.clear();
     m.m_titleText.clear();

@@ -1,0 +1,86 @@
+#include "clock/slide_follow.h"
+
+namespace tallyglass {
+
+namespace {
+ClockCommand FromSlideShow(CommandKind kind) {
+    ClockCommand command;
+    command.kind = kind;
+    command.wayIn = WayIn::SlideShow;
+    return command;
+}
+
+bool Counting(const CountdownModel& model) { return model.m_running && !model.m_paused; }
+}  // namespace
+
+std::vector<ClockCommand> SlideShowCommands(const CountdownModel& model, const SlideShowSeen& seen) {
+    std::vector<ClockCommand> commands;
+    const SlideShowSeen& before = model.m_slideShow;
+    if (!(seen == before)) {
+        commands.push_back(FromSlideShow(CommandKind::SlideShowSeen));
+        commands.back().slideShow = seen;
+    }
+    const bool began = !before.running && seen.running, ended = before.running && !seen.running;
+    const bool back = before.running && seen.running && !before.foreground && seen.foreground;
+    const bool follow = model.m_slideShowMode == kSlidesFollow;
+    if (began && model.m_slideShowMode != kSlidesOff && !model.m_running)
+        commands.push_back(FromSlideShow(CommandKind::Start));
+    else if (follow && (began || back))
+        commands.push_back(FromSlideShow(CommandKind::SlideShowResume));
+    else if (follow && ended)
+        commands.push_back(FromSlideShow(CommandKind::SlideShowPause));
+    return commands;
+}
+
+std::optional<ClockCommand> SlideShowAwayTooLong(const CountdownModel& model) {
+    if (model.m_slideShowMode != kSlidesFollow || !model.m_slideShowAway || !Counting(model)) return std::nullopt;
+    return FromSlideShow(CommandKind::SlideShowPause);
+}
+
+EngineEffects TakeSlideShowSeen(CountdownModel& model, const SlideShowSeen& seen) {
+    EngineEffects fx;
+    const std::optional<SlidePlace> placeBefore = SlidePlaceOf(model);
+    if (!model.m_slideShow.SameSlides(seen.slides)) model.m_slideDeck = DeckOf(seen.slides);
+    model.m_slideShow = seen;
+    const bool away = seen.running && !seen.foreground;
+    if (away != (model.m_slideShowAway != 0))
+        fx.slideAway = away ? EngineEffects::SlideAway::Arm : EngineEffects::SlideAway::Stop;
+    model.m_slideShowAway = away ? 1 : 0;
+    const std::optional<SlidePlace> place = SlidePlaceOf(model);
+    const bool moved = placeBefore.has_value() != place.has_value() ||
+                       (place && (place->slide != placeBefore->slide || place->count != placeBefore->count));
+    if (moved) {
+        fx.viewersSee = true;
+        if (model.m_slideNumberLine || model.m_slidePacingLine) fx.Ask(EngineEffects::Picture::Frame);
+    }
+    return fx;
+}
+
+EngineEffects PauseForSlideShow(CountdownModel& model, uint32_t nowMs) {
+    if (!Counting(model)) return {};
+    EngineEffects fx = PauseOrResume(model, nowMs);
+    model.m_pausedBySlides = 1;
+    return fx;
+}
+
+EngineEffects ResumeForSlideShow(CountdownModel& model, uint32_t nowMs) {
+    if (!model.m_paused || !model.m_pausedBySlides) return {};
+    model.m_pausedBySlides = 0;
+    return PauseOrResume(model, nowMs);
+}
+
+std::optional<SlidePlace> SlidePlaceOf(const CountdownModel& model) {
+    const SlideShowSeen& show = model.m_slideShow;
+    if (!show.running || show.source != SlideShowSeen::Source::Automation || model.m_slideDeck.shown.empty())
+        return std::nullopt;
+    SlidePlace place;
+    place.slide = ShownPosition(model.m_slideDeck, show.slideIndex);
+    if (place.slide == 0) return std::nullopt;
+    place.count = static_cast<int32_t>(model.m_slideDeck.shown.size());
+    // Pace is kept only while the count runs from the start: idle there is no elapsed time to weigh.
+    if (model.m_running && !model.m_inAlert)
+        place.pace = PaceOf(SlideBudgets(model.m_slideDeck, model.m_countdownSeconds), place.slide, model.m_elapsed);
+    return place;
+}
+
+}  // namespace tallyglass
