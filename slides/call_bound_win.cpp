@@ -6,17 +6,12 @@ namespace {
 constexpr DWORD kNudgePeriodMs = 50;
 }  // namespace
 
-bool CancelsCallsSafely() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
-}
-
-CallBound::CallBound(DWORD boundMs, bool cancelAtBound, const std::atomic<bool>& stop)
-    : m_boundMs(boundMs), m_cancelAtBound(cancelAtBound), m_stop(stop), m_thread(GetCurrentThreadId()) {
+CallBound::CallBound(DWORD boundMs, const std::atomic<bool>& stop)
+    : m_boundMs(boundMs), m_stop(stop), m_thread(GetCurrentThreadId()) {
     m_registered = SUCCEEDED(CoRegisterMessageFilter(&m_filter, m_previous.Receive()));
     HANDLE timer = nullptr;
-    if (m_cancelAtBound && CreateTimerQueueTimer(&timer, nullptr, &CallBound::OnNudgeTimer, this, kNudgePeriodMs,
-                                                 kNudgePeriodMs, WT_EXECUTEDEFAULT))
+    if (CreateTimerQueueTimer(&timer, nullptr, &CallBound::OnNudgeTimer, this, kNudgePeriodMs, kNudgePeriodMs,
+                              WT_EXECUTEDEFAULT))
         m_nudges = QueueTimer(timer);
 }
 
@@ -31,7 +26,6 @@ void CALLBACK CallBound::OnNudgeTimer(void* bound, BOOLEAN) noexcept {
 }
 
 bool CallBound::Overdue() const {
-    if (!m_cancelAtBound) return false;
     if (m_stop) return true;
     const DWORD start = m_callStart;
     return start != 0 && GetTickCount() - start >= m_boundMs;

@@ -1,7 +1,10 @@
 #pragma once
 // Bounds the outgoing COM calls of one single-threaded apartment, so that a busy
 // PowerPoint costs a round, never a wait: a call it rejects is not retried, and one
-// still waiting at its bound (or when the watcher stops) is cancelled.
+// still waiting at its bound (or when the watcher stops) is cancelled. Windows ends a
+// cancelled call's wait at once; Wine (8.0, combase CoWaitForMultipleHandles) notes
+// the cancel but waits on for the answer, so there a hung PowerPoint holds the
+// watcher's thread, and only its owner's bounded stop keeps the clock free.
 #include <windows.h>
 #include <ole2.h>
 
@@ -16,16 +19,10 @@ namespace tallyglass {
 // filter only when a message arrives during the wait.
 constexpr UINT kCallNudgeMessage = WM_APP + 0x2E1;
 
-// Whether COM here cancels a waiting call safely. Wine's channel (8.0, combase rpc.c)
-// frees the call's state and reuses its event when a call is cancelled, while the
-// thread that carries it still writes to both when the answer comes: there a hung
-// call is left to end instead, and the watcher's owner never waits for it.
-bool CancelsCallsSafely();
-
 class CallBound {
 public:
     // On the apartment's thread, once it has entered its STA. stop cancels a call at once.
-    CallBound(DWORD boundMs, bool cancelAtBound, const std::atomic<bool>& stop);
+    CallBound(DWORD boundMs, const std::atomic<bool>& stop);
     ~CallBound();
     CallBound(const CallBound&) = delete;
     CallBound& operator=(const CallBound&) = delete;
@@ -61,7 +58,6 @@ private:
     bool Overdue() const;
 
     const DWORD m_boundMs;
-    const bool m_cancelAtBound;
     const std::atomic<bool>& m_stop;
     const DWORD m_thread;
     std::atomic<DWORD> m_callStart{0};  // GetTickCount() | 1 while a call is out, else 0

@@ -33,7 +33,7 @@ public:
     explicit Worker(SlideShowWatcher::Shared& shared)
         : m_shared(shared),
           m_apartment(COINIT_APARTMENTTHREADED),
-          m_bound(shared.timing.callBoundMs, CancelsCallsSafely(), shared.stop),
+          m_bound(shared.timing.callBoundMs, shared.stop),
           m_reader(m_bound, shared.stop) {}
 
     void Run() {
@@ -133,7 +133,7 @@ SlideShowWatcher::~SlideShowWatcher() {
         m_shared->callback = nullptr;
     }
     SetEvent(m_shared->wake.get());
-    // Ends a call under way at once where COM cancels safely.
+    // Cancels a call under way at once, where COM can (see call_bound_win.h).
     if (m_shared->threadId) PostThreadMessageW(m_shared->threadId, kCallNudgeMessage, 0, 0);
     if (m_thread) WaitForSingleObject(m_thread.get(), m_shared->timing.stopBoundMs);
 }

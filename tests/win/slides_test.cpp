@@ -253,7 +253,8 @@ TEST(SlidesWatcher, FollowsAShowThroughAutomation) {
     const std::map<std::string, uint64_t> steady = fake.Counts();
     const double rounds = static_cast<double>(watcher.Rounds() - roundsBefore);
     std::printf("slides: a steady show costs %.1f calls a round over %.0f rounds:", Sum(steady) / rounds, rounds);
-    for (const auto& [member, count] : steady) std::printf(" %s=%.1f", member.c_str(), count / rounds);
+    for (const auto& [member, count] : steady)
+        if (member != "rejected") std::printf(" %s=%.1f", member.c_str(), count / rounds);
     std::printf("\n");
     EXPECT_EQ(0u, steady.count("Hidden") + steady.count("Text") + steady.count("GetIDsOfNames"))
         << "the deck is read again, or names asked again, at every round";
@@ -322,8 +323,11 @@ TEST(SlidesWatcher, BusyHungOrEndedPowerPointNeverHoldsTheClock) {
     // Hung: the owner's destructor returns within its bound whatever the thread is in.
     ASSERT_EQ("ok", fake->Ask("hang on"));
     ASSERT_EQ("ok", fake->Ask("goto 1 4"));  // the reader thread answers; the main thread waits
-    ASSERT_TRUE(AwaitRounds(*watcher, 1, 3000) || true);
-    Sleep(300);
+    // Windows ends a call at its bound and the rounds go on; Wine waits for the answer.
+    const uint64_t roundsBefore = watcher->Rounds();
+    Sleep(1500);
+    std::printf("slides: %llu rounds ran in 1.5 s against a hung PowerPoint\n",
+                static_cast<unsigned long long>(watcher->Rounds() - roundsBefore));
     const DWORD hungStop = MillisecondsOf([&] { watcher.reset(); });
     std::printf("slides: the watcher's destructor took %lu ms against a hung PowerPoint\n",
                 static_cast<unsigned long>(hungStop));
