@@ -134,8 +134,8 @@ private:
     bool ShowThere(int32_t show) const { return show >= 0 && static_cast<size_t>(show) < m_deck->shows.size(); }
     bool SlideThere(int32_t slide) const { return slide >= 1 && static_cast<size_t>(slide) <= m_deck->slides.size(); }
     const FakeSlide& SlideAt(int32_t slide) const { return m_deck->slides[static_cast<size_t>(slide - 1)]; }
-    int32_t Placeholders() const { return SlideAt(m_a).bodyOnly ? 1 : 2; }
-    int32_t BodyAt() const { return SlideAt(m_a).bodyOnly ? 1 : 2; }
+    static int32_t Placeholders() { return 2; }
+    int32_t BodyAt() const { return SlideAt(m_a).bodyFirst ? 1 : 2; }
 
     HRESULT Answer(DISPID id, int32_t index, VARIANT& answer) const;
     HRESULT AnswerShow(DISPID id, int32_t index, VARIANT& answer) const;
@@ -228,14 +228,14 @@ HRESULT Node::AnswerSlide(DISPID id, int32_t index, VARIANT& answer) const {
             if (Is(id, L"TextFrame")) return Object(Kind::Frame, m_a, m_b, answer);
             break;
         case Kind::Format:
-            // The slide image's placeholder is not the body (ppPlaceholderBody, 2).
-            if (Is(id, L"Type")) return Number(m_b == BodyAt() ? 2 : 1, answer);
+            // ppPlaceholderBody (2); the other is the slide image, or the slide number (13).
+            if (Is(id, L"Type")) return Number(m_b == BodyAt() ? 2 : SlideAt(m_a).bodyFirst ? 13 : 1, answer);
             break;
         case Kind::Frame:
             if (Is(id, L"TextRange")) return Object(Kind::Range, m_a, m_b, answer);
             break;
         case Kind::Range:
-            if (Is(id, L"Text")) return Text(m_b == BodyAt() ? SlideAt(m_a).notes : std::wstring(), answer);
+            if (Is(id, L"Text")) return Text(m_b == BodyAt() ? SlideAt(m_a).notes : std::to_wstring(m_a), answer);
             break;
         default:
             break;

@@ -18,8 +18,8 @@ namespace tallyglass {
 struct FakeSlide {
     bool hidden = false;
     std::wstring notes;
-    // The notes page's slide image deleted: the body is its only placeholder.
-    bool bodyOnly = false;
+    // The notes page's slide image deleted: the body comes first, then the slide number.
+    bool bodyFirst = false;
 };
 
 struct FakeShow {

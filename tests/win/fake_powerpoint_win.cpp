@@ -5,7 +5,8 @@
 //
 // Usage: fake_powerpoint [--no-rot]. Lines on stdin, each answered on stdout:
 //   slide H NOTES | slideb H NOTES  a slide, hidden when H is 1; "\n" in NOTES is a line
-//                                    break; slideb: its notes page has only the body
+//                                    break; slideb: its notes page has the body first,
+//                                    then the slide number
 //   name NAME                        the deck's name
 //   begin                            a show on the first slide not hidden ("ok HWND")
 //   goto S N | next | end [S]        show S on slide N (0: the black slide); show 1 on;
@@ -45,6 +46,11 @@ void Say(const std::string& line) {
     const std::string text = line + "\n";
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+int Fail(const char* what) {
+    Say(std::string("error ") + what);
+    return 1;
 }
 
 // Refuses every incoming call while asked to, as PowerPoint does while busy. Wine
@@ -179,7 +185,7 @@ std::string FakeProcess::Run(const std::string& line) {
         std::getline(words >> std::ws, notes);
         slide.hidden = a != 0;
         slide.notes = Unescaped(notes);
-        slide.bodyOnly = verb == "slideb";
+        slide.bodyFirst = verb == "slideb";
         m_deck->slides.push_back(slide);
     } else if (verb == "name") {
         std::string name;
@@ -254,7 +260,7 @@ DWORD WINAPI ReadCommands(void* parameter) {
 
 int Serve(bool registerInRot) {
     ComApartment apartment(COINIT_APARTMENTTHREADED);
-    if (!apartment.Entered()) return Say("error CoInitializeEx"), 1;
+    if (!apartment.Entered()) return Fail("CoInitializeEx");
     BusyFilter filter;
     ComPtr<IMessageFilter> previous;
     CoRegisterMessageFilter(&filter, previous.Receive());
@@ -266,14 +272,15 @@ int Serve(bool registerInRot) {
     std::unique_ptr<ActiveObject> active;
     if (registerInRot) {
         CLSID clsid{};
-        if (FAILED(CLSIDFromProgID(L"PowerPoint.Application", &clsid))) return Say("error CLSIDFromProgID"), 1;
+        if (FAILED(CLSIDFromProgID(L"PowerPoint.Application", &clsid))) return Fail("CLSIDFromProgID");
         active = std::make_unique<ActiveObject>(application.get(), clsid);
-        if (!active->Registered()) return Say("error RegisterActiveObject"), 1;
+        if (!active->Registered()) return Fail("RegisterActiveObject");
     }
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, before the reader posts to it
-    const KernelHandle reader(
-        CreateThread(nullptr, 0, &ReadCommands, new Reader{GetCurrentThreadId(), deck}, 0, nullptr));
+    auto readerState = std::make_unique<Reader>(Reader{GetCurrentThreadId(), deck});
+    const KernelHandle reader(CreateThread(nullptr, 0, &ReadCommands, readerState.get(), 0, nullptr));
+    if (reader) readerState.release();  // the thread owns it now
     Say("ready");
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == kCommandMessage && !msg.hwnd) {
