@@ -353,26 +353,35 @@ TEST(SlidesWatcher, BusyHungOrEndedPowerPointNeverHoldsTheClock) {
     EXPECT_LT(stop, 3000u);
 }
 
-// No PowerPoint in the running object table: the show's full-screen window alone.
+// No PowerPoint in the running object table: the show's full-screen window alone, found
+// by each round's own check, and at once when the shell's foreground hook hands it over.
 TEST(SlidesWatcher, FallsBackToTheShowWindow) {
     FakePowerPoint fake(L"--no-rot");
     ASSERT_TRUE(fake.Ready()) << fake.Greeting();
     ASSERT_EQ("ok", fake.Ask("slide 0 [1:00] unseen notes"));
     SeenLog log;
     SlideShowWatcher watcher(log.Callback(), Quick());
+    SlideShowWatchTiming slow;
+    slow.periodMs = 60000;
+    SeenLog fedLog;
+    SlideShowWatcher fed(fedLog.Callback(), slow);  // rounds only when woken after its first
     ASSERT_TRUE(AwaitRounds(watcher, 2));
-    EXPECT_EQ(0, log.Told()) << "nothing to tell while nothing runs";
+    ASSERT_GE(fed.Rounds(), 1u) << "a watcher's first round comes at once";
+    EXPECT_EQ(0, log.Told() + fedLog.Told()) << "nothing to tell while nothing runs";
 
     const std::string begun = fake.Ask("begin");
     ASSERT_EQ(0u, begun.find("ok "));
-    const HWND show = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(begun.substr(3))));
-    watcher.OnForeground(show);  // as the shell's foreground hook would
-    ASSERT_TRUE(log.WaitFor([](const SlideShowSeen& s) { return s.running; }));
-    SlideShowSeen seen = log.Last();
+    ASSERT_TRUE(log.WaitFor([](const SlideShowSeen& s) { return s.running; })) << "the round's check missed the show";
+    const SlideShowSeen seen = log.Last();
     EXPECT_EQ(SlideShowSeen::Source::Window, seen.source);
     EXPECT_TRUE(seen.foreground);
     EXPECT_EQ(0, seen.slideIndex);
     EXPECT_TRUE(seen.slides.empty());
+
+    const HWND show = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(begun.substr(3))));
+    fed.OnForeground(show);  // as the shell's foreground hook would
+    EXPECT_TRUE(fedLog.WaitFor([](const SlideShowSeen& s) { return s.running && s.foreground; }))
+        << "a foreground change did not bring a round at once";
 
     ASSERT_EQ("ok", fake.Ask("end"));  // no foreground event: the round's own check sees it
     EXPECT_TRUE(log.WaitFor([](const SlideShowSeen& s) { return !s.running; }));
