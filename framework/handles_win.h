@@ -123,6 +123,19 @@ struct UnhookWinEventTraits {
 // SetWinEventHook / UnhookWinEvent.
 using WinEventHook = UniqueHandle<HWINEVENTHOOK, UnhookWinEventTraits>;
 
+struct DeleteTimerQueueTimerTraits {
+    // INVALID_HANDLE_VALUE: returns once a callback under way has finished.
+    static void Release(HANDLE timer) { DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE); }
+};
+// CreateTimerQueueTimer (on the default queue) / DeleteTimerQueueTimer.
+using QueueTimer = UniqueHandle<HANDLE, DeleteTimerQueueTimerTraits>;
+
+struct RegCloseKeyTraits {
+    static void Release(HKEY key) { RegCloseKey(key); }
+};
+// RegCreateKeyExW or RegOpenKeyExW / RegCloseKey.
+using RegistryKey = UniqueHandle<HKEY, RegCloseKeyTraits>;
+
 // SetTimer's id with the window it belongs to, as KillTimer needs both.
 struct WindowTimerId {
     HWND window = nullptr;
