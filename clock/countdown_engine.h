@@ -41,7 +41,8 @@ struct EngineEffects {
         kRedoWindow = 4,
         kRedoMonitor = 8,
         kRedoMinuteTimer = 16,
-        kRedoSchedule = 32
+        kRedoSchedule = 32,
+        kRedoSlides = 64
     };
     uint32_t redo = 0;
 

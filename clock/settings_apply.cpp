@@ -52,6 +52,7 @@ uint32_t RedoFor(const std::string& key) {
     if (EqualsNoCase(key, "opacity") || EqualsNoCase(key, "clickthrough") || EqualsNoCase(key, "hidefromcapture"))
         return EngineEffects::kRedoWindow;
     if (EqualsNoCase(key, "monitor")) return EngineEffects::kRedoMonitor;
+    if (EqualsNoCase(key, "slideshow")) return EngineEffects::kRedoSlides;
     if (EqualsNoCase(key, "idleclock")) return EngineEffects::kRedoMinuteTimer;  // the time of day turns each minute
     return 0;
 }
@@ -83,6 +84,12 @@ EngineEffects ApplySettings(CountdownModel& model, const WrittenKeys& changed,
         fx.redo |= RedoFor(key);
     }
     ReadSettingKeys(model, ChangedKeys(changed), keys);
+    if (fx.redo & EngineEffects::kRedoSlides) {
+        // A new watcher, or none: nothing seen by the old one is kept.
+        model.m_slideShow = {};
+        model.m_slideDeck = {};
+        model.m_slideShowAway = model.m_pausedBySlides = 0;
+    }
     if (show) {
         TakeShow(model, *show);
         fx.redo |= EngineEffects::kRedoSchedule;  // a plan may have come or gone

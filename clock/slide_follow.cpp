@@ -83,4 +83,22 @@ std::optional<SlidePlace> SlidePlaceOf(const CountdownModel& model) {
     return place;
 }
 
+std::string DescribeSlideShow(const CountdownModel& model) {
+    if (model.m_slideShowMode == kSlidesOff) return {};
+    std::string text = model.m_slideShowMode == kSlidesFollow ? "Slide show: follow. " : "Slide show: start. ";
+    const SlideShowSeen& show = model.m_slideShow;
+    const std::optional<SlidePlace> place = SlidePlaceOf(model);
+    if (!show.running)
+        text += "No slide show is running.";
+    else if (place)
+        text += "PowerPoint shows " + (show.deckName.empty() ? std::string("a deck") : show.deckName) + ", slide " +
+                std::to_string(place->slide) + " of " + std::to_string(place->count) + ".";
+    else
+        text += "A slide show's window is up (its slides are known only through PowerPoint's automation).";
+    if (show.running && model.m_slideDeck.firstUnreadable > 0)
+        text += " The notes tag of slide " + std::to_string(model.m_slideDeck.firstUnreadable) +
+                " does not read as a length, and is left out.";
+    return text;
+}
+
 }  // namespace tallyglass

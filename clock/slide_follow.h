@@ -5,6 +5,7 @@
 // it comes back). Keys, hot keys and the network still start and pause as they like:
 // the show only resumes a pause it made.
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "clock/countdown_engine.h"
@@ -35,5 +36,9 @@ struct SlidePlace {
     int32_t pace = 0;  // seconds behind (positive) or ahead (negative) of the slide's planned span
 };
 std::optional<SlidePlace> SlidePlaceOf(const CountdownModel& model);
+
+// About's line: the mode, what is seen now, and the first slide whose tag does not read;
+// empty with slideshow=off.
+std::string DescribeSlideShow(const CountdownModel& model);
 
 }  // namespace tallyglass

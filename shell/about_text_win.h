@@ -11,8 +11,9 @@
 namespace tallyglass {
 
 // The keys, hot keys and command line; then, where they apply, capture hiding,
-// the run of show and remote control (remote: null while it is off).
+// the run of show, the slide show (slides: its line, empty while off) and remote control
+// (remote: null while it is off).
 std::wstring AboutText(const std::vector<HotKeyStatus>& hotKeys, CaptureExclusion capture, const RunOfShow& show,
-                       const RemoteLink* remote);
+                       const std::string& slides, const RemoteLink* remote);
 
 }  // namespace tallyglass

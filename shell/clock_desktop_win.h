@@ -22,6 +22,10 @@ public:
     void RegisterHotKeysAgain(HWND window, const CountdownModel& model) { m_hotKeys.Register(window, model); }
     // New settings: click-through and capture hiding as the model says now.
     void ApplyWindowSettings(HWND window, const CountdownModel& model, const CaptureSystem& capture);
+    // Each window of another program that comes to the front, once the hook is set.
+    void SetForegroundListener(std::function<void(HWND)> listener) {
+        if (m_topmost) m_topmost->SetForegroundListener(std::move(listener));
+    }
     // The keeper's fallback check; false for a timer that is not its own.
     bool OnTimer(UINT_PTR id);
     void Release();

@@ -4,6 +4,7 @@
 #include "clock/message_flash.h"
 #include "clock/schedule.h"
 #include "clock/settings_binding.h"
+#include "clock/slide_follow.h"
 #include "framework/resource_language_win.h"
 #include "framework/text_win.h"
 #include "framework/window_style_win.h"
@@ -44,6 +45,7 @@ void ClockParts::Open(HWND window, CountdownModel& model) {
     NoteStep("resources' language");
     sounds.emplace(store->Core().getAppPath(), options.soundObserver);
     store->ReadInto(model);
+    model.m_language = store->Core().Language();
     runLog.emplace(FileBeside(store->Core().StorePath(), kRunLogName));
     view->SetDpi(options.dpiOverride ? options.dpiOverride : DpiForWindow(window));
     view->Presenter().SetConstantAlpha(ConstantAlphaFor(model.m_opacity));
@@ -62,11 +64,23 @@ void ClockParts::FinishStart(HWND window, const CountdownModel& model) {
     NoteStep("settings file written if new");
     if (model.m_idleClock) ArmMinuteTimer(window, ClockTimers::LocalSecondOfDay());
     WatchSchedule(window, model);
+    desktop.SetForegroundListener([this](HWND foreground) {
+        if (slides) slides->OnForeground(foreground);
+    });
+    WatchSlides(window, model);
     remote = StartRemoteLink(window, store->Core());
+}
+
+void ClockParts::WatchSlides(HWND window, const CountdownModel& model) {
+    // Nothing of it is made, and nothing loaded, while the clock takes no notice of slides.
+    slides.reset();
+    slideAwayTimer.reset();
+    if (model.m_slideShowMode != kSlidesOff) slides = std::make_unique<SlideShowLink>(window);
 }
 
 void ClockParts::StopInput() {
     remote.reset();  // the network thread stops before the window goes
+    slides.reset();
     desktop.Release();
 }
 
@@ -74,6 +88,7 @@ void ClockParts::StopTimers(CountdownModel& model) {
     timers.Release();
     blinkTimer.reset();
     scheduleTimer.reset();
+    slideAwayTimer.reset();
     model.m_timerId = kNoTimer;
 }
 
@@ -82,6 +97,12 @@ void ClockParts::ApplyTimers(HWND window, const EngineEffects& effects, Countdow
     if (effects.armTimer == EngineEffects::Timer::Periodic) model.m_timerId = timers.StartPeriodic(window);
     if (effects.armTimer == EngineEffects::Timer::OneShot)
         model.m_timerId = timers.StartOneShot(window, effects.oneShotDelayMs);
+    if (effects.slideAway != EngineEffects::SlideAway::None) {
+        slideAwayTimer.reset();
+        if (effects.slideAway == EngineEffects::SlideAway::Arm)
+            slideAwayTimer =
+                WindowTimer(WindowTimerId{window, SetTimer(window, kSlideAwayTimerId, kSlideShowAwayMs, nullptr)});
+    }
     if (effects.blink == EngineEffects::Blink::None) return;
     // Released before a new one is set: both carry the same id, and KillTimer would take the new one.
     blinkTimer.reset();
@@ -102,6 +123,7 @@ void ClockParts::Redo(HWND window, uint32_t redo, CountdownModel& model) {
     }
     if (redo & EngineEffects::kRedoMonitor) view->MoveToMonitor(window, model);
     if (redo & EngineEffects::kRedoSchedule) WatchSchedule(window, model);
+    if (redo & EngineEffects::kRedoSlides) WatchSlides(window, model);
     if ((redo & EngineEffects::kRedoMinuteTimer) && model.m_idleClock) {
         model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
         ArmMinuteTimer(window, ClockTimers::LocalSecondOfDay());
@@ -132,10 +154,10 @@ void ClockParts::Publish(const CountdownModel& model) {
     if (remote && remote->Listening()) remote->Publish(Snapshot(model));
 }
 
-void ClockParts::ShowAbout(HWND window) {
+void ClockParts::ShowAbout(HWND window, const CountdownModel& model) {
     if (!store) return;
-    store->ShowAbout(window,
-                     AboutText(desktop.HotKeys().Statuses(), desktop.Capture(), store->Core().Show(), remote.get()));
+    store->ShowAbout(window, AboutText(desktop.HotKeys().Statuses(), desktop.Capture(), store->Core().Show(),
+                                       DescribeSlideShow(model), remote.get()));
 }
 
 void ClockParts::StoreSettings(HWND window, CountdownModel& model) {

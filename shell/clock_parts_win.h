@@ -17,6 +17,7 @@
 #include "shell/clock_view_win.h"
 #include "shell/remote_link_win.h"
 #include "shell/run_log_file_win.h"
+#include "shell/slide_show_link_win.h"
 
 namespace tallyglass {
 
@@ -43,7 +44,7 @@ struct ClockParts {
     SnapshotPtr Snapshot(const CountdownModel& model) const;
     void Publish(const CountdownModel& model);
     // About, over the window: the keys, hot keys, capture hiding, the show and remote control.
-    void ShowAbout(HWND window);
+    void ShowAbout(HWND window, const CountdownModel& model);
     // The writable settings, the place as the window stands when it is worth keeping.
     void StoreSettings(HWND window, CountdownModel& model);
     void NoteStep(const char* step) const {
@@ -62,6 +63,10 @@ struct ClockParts {
     ClockDesktop desktop;
     std::unique_ptr<RemoteLink> remote;  // none while remote control is off
     std::optional<RunLogFile> runLog;    // once the settings file's place is known
+    // With slideshow= on: the slide show's watcher, and the timer while its show is left.
+    std::unique_ptr<SlideShowLink> slides;
+    WindowTimer slideAwayTimer;
+    void WatchSlides(HWND window, const CountdownModel& model);
     void Log(const std::optional<RunLogEvent>& event) const {
         if (event && runLog) runLog->Write(*event);
     }

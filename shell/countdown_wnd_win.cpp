@@ -1,9 +1,5 @@
 #include "shell/countdown_wnd_win.h"
 
-#include "clock/command_batch.h"
-#include "clock/message_flash.h"
-#include "clock/run_log.h"
-#include "clock/schedule.h"
 #include "clock/settings_binding.h"
 #include "command/command_line.h"
 #include "command/key_commands.h"
@@ -14,7 +10,6 @@
 #include "shell/about_text_win.h"
 #include "shell/clock_menu_win.h"
 #include "shell/hand_over_win.h"
-#include "shell/minute_timer_win.h"
 #include "shell/save_report_win.h"
 #include "shell/settings_window_win.h"
 #include "shell/show_file_win.h"
@@ -83,6 +78,9 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRemoteOrderMessage:
             OnRemoteOrders();
             return true;
+        case kSlideShowMessage:
+            OnSlideShow();
+            return true;
         case kTickMessage:
             OnTickMessage(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
             return true;
@@ -101,6 +99,7 @@ bool CountdownWnd::OnClockMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == kMinuteTimerId) return OnMinuteTimer(), true;
             if (wParam == kBlinkTimerId) return OnBlinkTimer(), true;
             if (wParam == kScheduleTimerId) return OnScheduleTimer(), true;
+            if (wParam == kSlideAwayTimerId) return OnSlideAwayTimer(), true;
             return m_parts.desktop.OnTimer(wParam);
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -124,7 +123,7 @@ bool CountdownWnd::OnCommand(UINT id) {
             PostQuitMessage(0);
             return true;
         case ID_ABOUT:
-            m_parts.ShowAbout(m_hwnd);
+            m_parts.ShowAbout(m_hwnd, m_model);
             return true;
         case ID_NEW_COUNTDOWN:
             OnNewCountdown();
@@ -216,25 +215,6 @@ std::wstring CountdownWnd::ControlsText() const {
     return Widen(tallyglass::ControlsText(m_parts.desktop.HotKeys().Statuses()));
 }
 
-std::vector<bool> CountdownWnd::ApplyAll(const std::vector<ClockCommand>& commands) {
-    EngineEffects shown;
-    bool changed = false;
-    std::vector<bool> changedByOrder;
-    for (const BatchStep& step : WithAdditionsSummed(commands)) {
-        if (LaysOutWhereTheClockStands(step.command)) RecordPlace(m_hwnd, m_model);
-        const EngineEffects effects =
-            Dispatch(m_model, step.command, {ClockTimers::NowMs(), ClockTimers::LocalSecondOfDay()});
-        m_parts.ApplyTimers(m_hwnd, effects, m_model);
-        m_parts.Log(LogEventFor(step.command, m_model, effects.Changed()));
-        shown.Join(effects);
-        changed = changed || effects.Changed();
-        changedByOrder.insert(changedByOrder.end(), step.orders, effects.Changed());
-    }
-    m_parts.desktop.SetClickThrough(m_hwnd, m_model.m_clickThrough != 0);
-    ShowEffects(shown, changed);
-    return changedByOrder;
-}
-
 void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
     // Dragged onto a monitor of another scale: glyphs rendered at its own
     // resolution, at the place the system suggests.
@@ -243,59 +223,6 @@ void CountdownWnd::OnDpiChanged(UINT dpi, const RECT* suggested) {
         m_parts.view->LayOutAt(m_hwnd, m_model, suggested->left, suggested->top);
     else
         m_parts.view->Show(m_hwnd, m_model, EngineEffects::Picture::LayoutInPlace);
-    m_parts.Publish(m_model);
-}
-
-// Only the blink's start and end reach the viewers; its halves are the clock's alone.
-void CountdownWnd::OnBlinkTimer() {
-    const EngineEffects effects = StepBlink(m_model);
-    m_parts.ApplyTimers(m_hwnd, effects, m_model);
-    ShowEffects(effects, effects.viewersSee);
-}
-
-void CountdownWnd::OnTickMessage(uint32_t timerId, uint32_t firedAtMs) {
-    if (!IsLiveTick(m_model, timerId)) return;
-    const std::string phase = PhaseName(m_model), segment = LoggedSegment(m_model);
-    ApplyEffects(OnTimerTick(m_model, firedAtMs));
-    for (const RunLogEvent& ended : PhaseEnds(phase, segment, m_model)) m_parts.Log(ended);
-}
-
-// Each second while the show has a plan; a segment it starts is the clock's own start.
-void CountdownWnd::OnScheduleTimer() {
-    const bool idle = !m_model.m_running;
-    ApplyEffects(OnScheduleSecond(m_model, ClockTimers::LocalSecondOfDay(), ClockTimers::NowMs()));
-    ClockCommand start;
-    start.kind = CommandKind::Start;  // the clock's own: WayIn::Clock
-    if (idle && m_model.m_running) m_parts.Log(LogEventFor(start, m_model, true));
-}
-
-void CountdownWnd::OnMinuteTimer() {
-    m_model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
-    ArmMinuteTimer(m_hwnd, ClockTimers::LocalSecondOfDay());
-    if (m_model.m_running) return;
-    m_parts.view->Show(m_hwnd, m_model, EngineEffects::Picture::LayoutInPlace);
-    m_parts.Publish(m_model);
-}
-
-void CountdownWnd::ApplyEffects(const EngineEffects& effects) {
-    m_parts.ApplyTimers(m_hwnd, effects, m_model);
-    ShowEffects(effects, effects.Changed());
-}
-
-// After the timers, so that a tick's drawing never delays the next tick.
-void CountdownWnd::ShowEffects(const EngineEffects& effects, bool changed) {
-    if (effects.redo) m_parts.Redo(m_hwnd, effects.redo, m_model);
-    m_parts.view->Show(m_hwnd, m_model, effects.picture);
-    if (effects.center) Dialog::CenterWindow(nullptr);
-    m_parts.PlaySounds(effects, m_model);
-    // One state per event, after everything it changed.
-    if (changed) m_parts.Publish(m_model);
-}
-
-void CountdownWnd::Show(const CountdownModel& model, bool relayout) {
-    m_model = model;
-    m_parts.view->Show(m_hwnd, m_model,
-                       relayout ? EngineEffects::Picture::LayoutAtPosition : EngineEffects::Picture::Frame);
     m_parts.Publish(m_model);
 }
 

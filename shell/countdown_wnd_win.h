@@ -72,6 +72,8 @@ private:
     void OnRemoteOrders();
     void OnBlinkTimer();
     void OnScheduleTimer();
+    void OnSlideShow();
+    void OnSlideAwayTimer();
 
     // Once per event: what the engine decided follows it, then one state for every viewer.
     void ApplyEffects(const EngineEffects& effects);

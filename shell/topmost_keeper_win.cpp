@@ -38,8 +38,12 @@ TopmostKeeper::~TopmostKeeper() {
     t_keepers.erase(std::remove(t_keepers.begin(), t_keepers.end(), this), t_keepers.end());
 }
 
-void CALLBACK TopmostKeeper::OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) noexcept {
-    for (TopmostKeeper* keeper : t_keepers) keeper->Reassert();
+void CALLBACK TopmostKeeper::OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND foreground, LONG, LONG, DWORD,
+                                                 DWORD) noexcept {
+    for (TopmostKeeper* keeper : t_keepers) {
+        keeper->Reassert();
+        if (keeper->m_listener) keeper->m_listener(foreground);
+    }
 }
 
 void TopmostKeeper::OnCheckTimer() {

@@ -3,6 +3,8 @@
 // itself, say), without ever taking the focus.
 #include <windows.h>
 
+#include <functional>
+
 #include "framework/handles_win.h"
 #include "shell/window_messages_win.h"
 
@@ -23,6 +25,8 @@ public:
     // top when a window of another program has come above it.
     void OnCheckTimer();
     bool Hooked() const { return static_cast<bool>(m_hook); }
+    // Told of each window of another program that comes to the front (the slide show's watcher).
+    void SetForegroundListener(std::function<void(HWND)> listener) { m_listener = std::move(listener); }
 
 private:
     static void CALLBACK OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) noexcept;
@@ -30,6 +34,7 @@ private:
     void Reassert();
 
     HWND m_window;
+    std::function<void(HWND)> m_listener;
     WinEventHook m_hook;
     WindowTimer m_timer;
 };

@@ -30,6 +30,9 @@ const words = {
   early: ["{0} early", "早 {0}"],
   onTime: ["on time", "准时"],
   notStarted: ["not started, {0} late", "未开始，已晚 {0}"],
+  slide: ["Slide {0} / {1}", "幻灯片 {0} / {1}"],
+  behind: ["{0} behind", "落后 {0}"],
+  ahead: ["{0} ahead", "提前 {0}"],
   next: ["Next: {0}", "下一段：{0}"],
   viewOnly: ["view only", "仅查看"],
   start: ["Start", "开始"],
@@ -108,6 +111,7 @@ function splitAlert(s, text) {
 // The time of day the count ends, while it counts toward it, and how the show runs
 // against its plan (the clock's offset: the current segment's projected end against
 // its planned end); an idle segment past its planned start says it has not started.
+// With a slide show up: which slide, and whether the talk keeps pace with the slides.
 function endsAtText(s) {
   const toward = s.phase === "counting" || s.phase === "warning";
   const parts = [toward && typeof s.endsAt === "number" ? t("endsAt", timeOfDay(s.endsAt)) : ""];
@@ -120,6 +124,8 @@ function endsAtText(s) {
     parts.push(waiting >= 1 ? t("notStarted", lengthText(waiting))
       : offset > 0 ? t("late", lengthText(offset)) : offset < 0 ? t("early", lengthText(-offset)) : t("onTime"));
   }
+  if (typeof s.slide === "number") parts.push(t("slide", s.slide, s.slideCount));
+  if (typeof s.pace === "number" && s.pace !== 0) parts.push(t(s.pace > 0 ? "behind" : "ahead", lengthText(Math.abs(s.pace))));
   return parts.filter(Boolean).join(" \u00b7 ");
 }
 

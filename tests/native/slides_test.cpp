@@ -42,6 +42,17 @@ TEST(Slides, BudgetsShareTheLengthAmongTheShownSlides) {
     EXPECT_EQ(SlideBudgets(deck, 10 * 60 + 1), (std::vector<int32_t>{120, 211, 210, 60}));
     EXPECT_EQ(SlideBudgets(deck, 60), (std::vector<int32_t>{120, 0, 0, 60}));
     EXPECT_EQ(DeckOf({{false, "ok"}, {true, "[3 min]"}, {false, "[5 min]"}}).firstUnreadable, 3);
+    CountdownModel model;  // About names that slide
+    model.m_slideShowMode = kSlidesStart;
+    model.m_slideShow = {SlideShowSeen::Source::Automation, true, true, 3, {}, "Talk.pptx"};
+    model.m_slideDeck = DeckOf({{false, "ok"}, {true, "[3 min]"}, {false, "[5 min]"}});
+    EXPECT_EQ(DescribeSlideShow(model),
+              "Slide show: start. PowerPoint shows Talk.pptx, slide 2 of 2. The notes tag of "
+              "slide 3 does not read as a length, and is left out.");
+    model.m_slideShow.source = SlideShowSeen::Source::Window;
+    EXPECT_NE(DescribeSlideShow(model).find("window is up"), std::string::npos);
+    model.m_slideShowMode = kSlidesOff;
+    EXPECT_EQ(DescribeSlideShow(model), "");
 
     EXPECT_EQ(ShownPosition(deck, 4), 3);
     EXPECT_EQ(ShownPosition(deck, 3), 2);  // a hidden slide jumped to counts as the one before
@@ -163,7 +174,9 @@ TEST_F(SlideShowFollow, TheSlideAndThePaceReachTheStateAndTheClock) {
     model.m_slideNumberLine = model.m_slidePacingLine = 0;
     EXPECT_EQ(See(true, true, 4).picture, EngineEffects::Picture::None);
     EXPECT_TRUE(See(true, true, 4).viewersSee == false);
+    EXPECT_EQ(DescribeSlideShow(model), "Slide show: follow. PowerPoint shows a deck, slide 3 of 3.");
     See(false, false);
+    EXPECT_EQ(DescribeSlideShow(model), "Slide show: follow. No slide show is running.");
     state = SnapshotOf(model, 0, 0, "");
     EXPECT_FALSE(state.slide || state.slideCount || state.pace);
     EXPECT_TRUE(ClockNotes(model).empty());

@@ -1,0 +1,35 @@
+#include "shell/slide_show_link_win.h"
+
+#include "shell/window_messages_win.h"
+
+namespace tallyglass {
+
+namespace {
+bool OfThisProcess(HWND window) {
+    DWORD process = 0;
+    return window && GetWindowThreadProcessId(window, &process) && process == GetCurrentProcessId();
+}
+}  // namespace
+
+SlideShowLink::SlideShowLink(HWND window)
+    : m_mailbox(std::make_shared<Mailbox>()), m_watcher([mailbox = m_mailbox](const SlideShowSeen& seen) {
+          std::lock_guard<std::mutex> hold(mailbox->lock);
+          const bool waiting = mailbox->latest.has_value();
+          mailbox->latest = seen;
+          // One message for any number of sights: the window takes the latest.
+          if (!waiting) PostMessageW(mailbox->window, kSlideShowMessage, 0, 0);
+      }) {
+    m_mailbox->window = window;
+}
+
+std::optional<SlideShowSeen> SlideShowLink::Take() {
+    std::optional<SlideShowSeen> seen;
+    {
+        std::lock_guard<std::mutex> hold(m_mailbox->lock);
+        seen.swap(m_mailbox->latest);
+    }
+    if (seen && seen->running && !seen->foreground && OfThisProcess(GetForegroundWindow())) seen->foreground = true;
+    return seen;
+}
+
+}  // namespace tallyglass
