@@ -239,7 +239,7 @@ ORDER+=("== Windows executables" pe-win64 pe-win32
     "== end to end (the real exe under Xvfb, xdotool as the user)")
 # The two other Wine lanes, about as long as the Windows lane's suite; the brush
 # demo runs while install_cycle may still wait for its packages.
-E2E_A=(start_and_exit language presenter_control remote remote_flood settings leak-dc-10000)
+E2E_A=(start_and_exit language presenter_control remote remote_flood settings slides leak-dc-10000)
 E2E_B=(menu_and_keys desktop remote_browser schedule leak-brush-6000 remote_load install_cycle)
 for script in tests/e2e/*.sh; do ORDER+=("e2e-$(basename "$script" .sh)"); done
 
