@@ -43,12 +43,12 @@ answers() { [[ $(curl -s -m 2 -o /dev/null -w '%{http_code}' "http://127.0.0.1:$
 expect 10 "without a restart the clock answers the API with the key the window showed" answers
 check "the settings file holds remote=local and that key" bash -c "grep -q '^remote *= *local' '$ini' && grep -q 'remotekey *= *$key' '$ini'"
 
-# Import… (the Run of show page's thirteenth control) fills the list with a spreadsheet's
+# Import… (the Run of show page's sixteenth control) fills the list with a spreadsheet's
 # rows, written at OK; the row not taken is the page's to name (the reader's tests).
 printf 'Segment;Minutes;Start\nDoors;5;09:00\n"Talk; long";20;\nBad;soon;\n' >"$dir/run.csv"
 open_menu && xdotool key Down Down Return
 wait_window 'Settings' 15 && xdotool key shift+Tab Right Right Right && sleep 0.5 &&
-    xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space
+    xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space
 wait_window '^(Open|打开)$' 10 && xdotool type --delay 20 "Z:${dir//\//\\}\\run.csv" && xdotool key Return
 wait_for 10 "the open dialog to close" window_gone '^(Open|打开)$'
 xdotool key --delay 50 shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Return  # OK, from the Start field

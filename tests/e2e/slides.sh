@@ -54,6 +54,12 @@ shoot_clock "$SCREENS/slides-behind.png" >/dev/null
 tell next
 on_slide_two() { local s; s=$(state); [[ $(field "$s" slide) == 2 && $(field "$s" pace) == 0 ]]; }
 expect 5 "the next slide shows in the state, on pace within its 30 s" on_slide_two
+page_says() {  # page_says <path> <text>: the page as headless Chromium renders it from the clock's socket
+    timeout 30 chromium --headless --no-sandbox --disable-gpu --virtual-time-budget=4000 \
+        --dump-dom "http://127.0.0.1:$PORT$1?key=$KEY" 2>/dev/null | grep -q "$2"
+}
+check "the view page says which slide is up" page_says /view 'Slide 2 / 3'
+check "and so does the control page" page_says / 'Slide 2 / 3'
 
 tell end
 paused() { [[ $(field "$(state)" paused) == True ]]; }

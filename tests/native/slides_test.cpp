@@ -136,6 +136,11 @@ TEST_F(SlideShowFollow, TheCountFollowsTheShowButNeverOverridesThePresenter) {
     See(false, false);
     See(true, true);
     EXPECT_TRUE(model.m_paused) << "the presenter's pause stands";
+    Run({pause});
+    See(false, false);  // the show pauses; the presenter resumes and pauses again: the pause is theirs
+    Run({pause, pause});
+    See(true, true);
+    EXPECT_TRUE(model.m_paused) << "a pause taken over by the presenter stands too";
 }
 
 // start: only the beginning counts; off: the show is seen (its slide for the state) and nothing more.
@@ -168,6 +173,8 @@ TEST_F(SlideShowFollow, TheSlideAndThePaceReachTheStateAndTheClock) {
     EXPECT_EQ(state.slideCount, 3);  // the hidden one is not counted
     EXPECT_EQ(state.pace, 20);
     EXPECT_EQ(ClockNotes(model), (std::vector<ClockNote>{{"Slide 2 / 3", 0xFF00FF00}, {"0:20 behind", 0xFFFFC000}}));
+    model.m_elapsed = 100;
+    EXPECT_EQ(ClockNotes(model), (std::vector<ClockNote>{{"Slide 2 / 3", 0xFF00FF00}})) << "on pace: no pace line";
     model.m_elapsed = 30;
     model.m_language = UiLanguage::Chinese;
     EXPECT_EQ(ClockNotes(model), (std::vector<ClockNote>{{"幻灯片 2 / 3", 0xFF00FF00}, {"提前 0:30", 0xFF00FF00}}));
