@@ -2,6 +2,12 @@
 // Watches for a slide show on a thread of its own, twice a second: PowerPoint through
 // its automation object, else the show's full-screen window. It tells its owner only
 // when what it sees changes, on that thread; it never touches a window of the clock.
+//
+// The shell makes one only when the settings ask for it (nothing runs otherwise),
+// once the window shows; its callback keeps the newest SlideShowSeen under a lock and
+// posts the window a message when none is pending (the window takes the newest); the
+// foreground hook (TopmostKeeper's EVENT_SYSTEM_FOREGROUND) hands it each foreground
+// window through OnForeground; it is destroyed before the window at WM_DESTROY.
 #include <windows.h>
 
 #include <cstdint>

@@ -26,7 +26,7 @@ enum class Kind {
     Range
 };
 
-constexpr std::array<const wchar_t*, 25> kMembers = {L"SlideShowWindows",
+constexpr std::array<const wchar_t*, 20> kMembers = {L"SlideShowWindows",
                                                      L"Count",
                                                      L"Item",
                                                      L"HWND",
@@ -45,12 +45,7 @@ constexpr std::array<const wchar_t*, 25> kMembers = {L"SlideShowWindows",
                                                      L"Type",
                                                      L"TextFrame",
                                                      L"TextRange",
-                                                     L"Text",
-                                                     L"CurrentShowPosition",
-                                                     L"State",
-                                                     L"HasTextFrame",
-                                                     L"Application",
-                                                     L"Parent"};
+                                                     L"Text"};
 
 DISPID IdOf(const wchar_t* member) {
     for (size_t i = 0; i < kMembers.size(); ++i)
@@ -183,7 +178,6 @@ HRESULT Node::AnswerShow(DISPID id, int32_t index, VARIANT& answer) const {
             // The black slide after the last has no slide: PowerPoint raises an error.
             if (Is(id, L"Slide"))
                 return shows[m_a].slide ? Object(Kind::Slide, shows[m_a].slide, 0, answer) : DISP_E_EXCEPTION;
-            if (Is(id, L"CurrentShowPosition")) return Number(shows[m_a].slide, answer);
             break;
         case Kind::Presentation:
             if (Is(id, L"Name")) return Text(m_deck->name, answer);

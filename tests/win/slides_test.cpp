@@ -229,8 +229,17 @@ TEST(SlidesWatcher, FollowsAShowThroughAutomation) {
         << "PowerPoint without a show was not seen through automation";
     EXPECT_FALSE(log.Last().running);
 
+    ASSERT_EQ("ok", fake.Ask("zero"));
+    const uint64_t roundsAtBegin = watcher.Rounds();
     ASSERT_EQ(0u, fake.Ask("begin").find("ok "));
     ASSERT_TRUE(log.WaitFor([](const SlideShowSeen& s) { return RunningOn(s, 1) && s.slides.size() == 4; }));
+    const std::map<std::string, uint64_t> begin = fake.Counts();
+    std::printf("slides: a show's begin with its deck of 4 slides took %llu calls over %llu rounds:",
+                static_cast<unsigned long long>(Sum(begin)),
+                static_cast<unsigned long long>(watcher.Rounds() - roundsAtBegin));
+    for (const auto& [member, count] : begin)
+        if (member != "rejected") std::printf(" %s=%llu", member.c_str(), static_cast<unsigned long long>(count));
+    std::printf("\n");
     const SlideShowSeen begun = log.Last();
     EXPECT_EQ("Pacing talk.pptx", begun.deckName);
     EXPECT_EQ("[2:00] Intro\nWelcome, everyone", begun.slides[0].notes);
@@ -366,7 +375,7 @@ TEST(SlidesWatcher, FallsBackToTheShowWindow) {
     SeenLog fedLog;
     SlideShowWatcher fed(fedLog.Callback(), slow);  // rounds only when woken after its first
     ASSERT_TRUE(AwaitRounds(watcher, 2));
-    ASSERT_GE(fed.Rounds(), 1u) << "a watcher's first round comes at once";
+    ASSERT_TRUE(PumpUntil([&] { return fed.Rounds() >= 1; }, kSeenBoundMs)) << "a watcher's first round comes at once";
     EXPECT_EQ(0, log.Told() + fedLog.Told()) << "nothing to tell while nothing runs";
 
     const std::string begun = fake.Ask("begin");
