@@ -55,11 +55,12 @@ tell next
 on_slide_two() { local s; s=$(state); [[ $(field "$s" slide) == 2 && $(field "$s" pace) == 0 ]]; }
 expect 5 "the next slide shows in the state, on pace within its 30 s" on_slide_two
 page_says() {  # page_says <path> <text>: the page as headless Chromium renders it from the clock's socket
-    timeout 30 chromium --headless --no-sandbox --disable-gpu --virtual-time-budget=4000 \
+    timeout 30 chromium --headless --no-sandbox --disable-gpu --virtual-time-budget=8000 \
         --dump-dom "http://127.0.0.1:$PORT$1?key=$KEY" 2>/dev/null | grep -q "$2"
 }
-check "the view page says which slide is up" page_says /view 'Slide 2 / 3'
-check "and so does the control page" page_says / 'Slide 2 / 3'
+# A loaded machine may dump the page before its socket's first state: asked again, within the bound.
+expect 90 "the view page says which slide is up" page_says /view 'Slide 2 / 3'
+expect 90 "and so does the control page" page_says / 'Slide 2 / 3'
 
 tell end
 paused() { [[ $(field "$(state)" paused) == True ]]; }
@@ -73,8 +74,9 @@ kill -9 "$FAKE_PID" 2>/dev/null
 pkill -9 -f 'fake_powerpoint.exe' 2>/dev/null
 exec 4>&-
 answers() { local s; s=$(state); [[ $(field "$s" phase) == counting && $(field "$s" slide) == None ]]; }
-expect 10 "PowerPoint killed: the clock answers, its show seen as ended" answers
-check "and with follow, paused as at a show's end" paused
+expect 10 "PowerPoint killed: the clock answers, its show's slides gone" answers
+# Its window may outlive it for a moment, seen as a show still up; then the show has ended.
+expect 10 "and with follow, paused as at a show's end" paused
 check "the clock runs on" clock_alive
 log="$dir/TallyglassCountdown-log.csv"
 check "the run log names the slide show as the way in of its start and pause" \
