@@ -119,6 +119,7 @@ struct ClockState {
     SlideDeck m_slideDeck;
     int32_t m_pausedBySlides = 0;
     int32_t m_slideShowAway = 0;    // 1: the show runs, but another program has the foreground
+    int32_t m_slideShowLost = 0;    // 1: PowerPoint stopped answering while its show ran (ended or crashed)
     int32_t m_nextLateToStart = 0;  // showautostart=schedule: seconds the next segment is past its planned start
                                     // while this one still runs; 0: not
 };

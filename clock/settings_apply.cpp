@@ -88,7 +88,7 @@ EngineEffects ApplySettings(CountdownModel& model, const WrittenKeys& changed,
         // A new watcher, or none: nothing seen by the old one is kept.
         model.m_slideShow = {};
         model.m_slideDeck = {};
-        model.m_slideShowAway = model.m_pausedBySlides = 0;
+        model.m_slideShowAway = model.m_pausedBySlides = model.m_slideShowLost = 0;
     }
     if (show) {
         TakeShow(model, *show);

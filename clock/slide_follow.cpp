@@ -11,6 +11,11 @@ ClockCommand FromSlideShow(CommandKind kind) {
 }
 
 bool Counting(const CountdownModel& model) { return model.m_running && !model.m_paused; }
+
+bool PowerPointLost(const CountdownModel& model, const SlideShowSeen& seen) {
+    const bool automation = seen.source == SlideShowSeen::Source::Automation;
+    return !automation && (model.m_slideShowLost || model.m_slideShow.source == SlideShowSeen::Source::Automation);
+}
 }  // namespace
 
 std::vector<ClockCommand> SlideShowCommands(const CountdownModel& model, const SlideShowSeen& seen) {
@@ -20,7 +25,10 @@ std::vector<ClockCommand> SlideShowCommands(const CountdownModel& model, const S
         commands.push_back(FromSlideShow(CommandKind::SlideShowSeen));
         commands.back().slideShow = seen;
     }
-    const bool began = !before.running && seen.running, ended = before.running && !seen.running;
+    const bool began = !before.running && seen.running;
+    // PowerPoint gone while its show ran (ended from Task Manager, crashed) is not the show's
+    // end: the talk goes on while it is started again, and so does the count.
+    const bool ended = before.running && !seen.running && !PowerPointLost(model, seen);
     const bool back = before.running && seen.running && !before.foreground && seen.foreground;
     const bool follow = model.m_slideShowMode == kSlidesFollow;
     if (began && model.m_slideShowMode != kSlidesOff && !model.m_running)
@@ -41,6 +49,7 @@ EngineEffects TakeSlideShowSeen(CountdownModel& model, const SlideShowSeen& seen
     EngineEffects fx;
     const std::optional<SlidePlace> placeBefore = SlidePlaceOf(model);
     if (!model.m_slideShow.SameSlides(seen.slides)) model.m_slideDeck = DeckOf(seen.slides);
+    model.m_slideShowLost = PowerPointLost(model, seen) && seen.running ? 1 : 0;
     model.m_slideShow = seen;
     const bool away = seen.running && !seen.foreground;
     if (away != (model.m_slideShowAway != 0))

@@ -12,15 +12,13 @@ bool OfThisProcess(HWND window) {
 }  // namespace
 
 SlideShowLink::SlideShowLink(HWND window)
-    : m_mailbox(std::make_shared<Mailbox>()), m_watcher([mailbox = m_mailbox](const SlideShowSeen& seen) {
+    : m_mailbox(std::make_shared<Mailbox>(window)), m_watcher([mailbox = m_mailbox](const SlideShowSeen& seen) {
           std::lock_guard<std::mutex> hold(mailbox->lock);
           const bool waiting = mailbox->latest.has_value();
           mailbox->latest = seen;
           // One message for any number of sights: the window takes the latest.
           if (!waiting) PostMessageW(mailbox->window, kSlideShowMessage, 0, 0);
-      }) {
-    m_mailbox->window = window;
-}
+      }) {}
 
 std::optional<SlideShowSeen> SlideShowLink::Take() {
     std::optional<SlideShowSeen> seen;

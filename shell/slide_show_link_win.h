@@ -25,7 +25,8 @@ public:
 
 private:
     struct Mailbox {
-        HWND window;
+        explicit Mailbox(HWND target) : window(target) {}
+        const HWND window;  // known before the watcher's first sight
         std::mutex lock;
         std::optional<SlideShowSeen> latest;
     };

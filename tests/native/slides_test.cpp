@@ -82,13 +82,15 @@ protected:
         model.m_countdownSeconds = model.m_remaining = 600;
         model.m_slideShowMode = kSlidesFollow;
     }
-    EngineEffects See(bool running, bool foreground, int32_t slide = 1) {
+    EngineEffects See(bool running, bool foreground, int32_t slide = 1,
+                      SlideShowSeen::Source source = SlideShowSeen::Source::Automation) {
         SlideShowSeen seen;
-        seen.source = SlideShowSeen::Source::Automation;
+        seen.source = source;
         seen.running = running;
         seen.foreground = foreground;
         seen.slideIndex = running ? slide : 0;
-        if (running) seen.slides = {{false, "[1m]"}, {false, "[2m]"}, {true, ""}, {false, ""}};
+        if (running && source == SlideShowSeen::Source::Automation)
+            seen.slides = {{false, "[1m]"}, {false, "[2m]"}, {true, ""}, {false, ""}};
         return Run(SlideShowCommands(model, seen));
     }
     EngineEffects Run(const std::vector<ClockCommand>& commands) {
@@ -141,6 +143,23 @@ TEST_F(SlideShowFollow, TheCountFollowsTheShowButNeverOverridesThePresenter) {
     Run({pause, pause});
     See(true, true);
     EXPECT_TRUE(model.m_paused) << "a pause taken over by the presenter stands too";
+}
+
+// PowerPoint gone while its show runs (killed, crashed) is no end of the show: the count
+// goes on, whether its window lingers a round or not. An end seen by the window alone,
+// where automation never answered, is an end.
+TEST_F(SlideShowFollow, ALostPowerPointIsNoEndOfTheShow) {
+    using Source = SlideShowSeen::Source;
+    See(true, true);
+    See(true, true, 0, Source::Window);
+    See(false, false, 0, Source::None);
+    EXPECT_TRUE(Counting());
+    See(true, true);
+    See(false, false, 0, Source::None);
+    EXPECT_TRUE(Counting());
+    See(true, true, 0, Source::Window);
+    See(false, false, 0, Source::None);
+    EXPECT_TRUE(model.m_paused);
 }
 
 // start: only the beginning counts; off: the show is seen (its slide for the state) and nothing more.
