@@ -99,13 +99,15 @@ urllib.request.urlopen(f"http://127.0.0.1:{port}/api/v1/reset?key={key}", timeou
 ws = websocket.create_connection(f"ws://127.0.0.1:{port}/api/v1/ws?key={key}", timeout=5)
 first = json.loads(ws.recv())
 print("connect", first["phase"], first["remaining"])
+ws.send(json.dumps({"order": "start"}))  # counting, so that a minute more leaves the length
+state = json.loads(ws.recv())
+while state["phase"] != "counting":
+    state = json.loads(ws.recv())
 send = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
 send.sendto(osc("/tallyglass/add", "i", 60), ("127.0.0.1", port))
-added = False
-deadline = time.time() + 4
+added, before, deadline = False, state["remaining"], time.time() + 4
 while time.time() < deadline and not added:
-    state = json.loads(ws.recv())
-    added = state["remaining"] > first["remaining"] + 30
+    added = json.loads(ws.recv())["remaining"] > before + 30
 print("osc add", added)
 packet, _ = listen.recvfrom(4096)
 print("feedback", packet[:40])
