@@ -6,10 +6,10 @@
 # and Reset in place, Reset guarded, orders that change nothing or fail said so,
 # ready messages, Flash, Blackout); the view page follows, and at five sizes, paused
 # with the longest texts, nothing leaves the screen or overlaps and overtime's
-# digits are as large as counting ones; the overlay is the text alone on nothing;
-# a wrong key gets a page. Then the clock is killed (both pages say offline within
-# 4 s), started again (they show its new state) and closed from its menu (they say
-# closed within 1 s). A Chinese clock counting up (face=elapsed) without a show: its
+# digits are as large as counting ones; the overlay is the text alone on nothing (a
+# wrong key's page is the native server test's). Then the clock is killed (both pages
+# say offline within 4 s), started again (they show its new state) and closed from its
+# menu (they say closed within 1 s). A Chinese clock counting up (face=elapsed) without a show: its
 # pages speak Chinese, the view counts up between pushes, a changed key ends the
 # redialling. With TALLYGLASS_README_IMAGES=1 the pictures go to docs/ as well.
 # shellcheck source=tests/e2e/lib.bash

@@ -304,8 +304,10 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
         // A person without a key gets a page saying where a link is found, in the clock's language.
         {Request("GET /view HTTP/1.1\r\n"), 401, "<h1>此页面需要时钟的密钥。</h1>"},
         {Request("GET /files/control.js" + key + kControl + " HTTP/1.1\r\n"), 200, "text/javascript"},
-        // A wrong key counts, a right one always passes and clears its address's count.
-        {Request("GET /api/v1/state?key=wrong HTTP/1.1\r\n"), 401, ""},
+        // A wrong key counts, a right one always passes and clears its address's count; a
+        // page gets a page, a program JSON.
+        {Request("GET /overlay?key=wrong HTTP/1.1\r\n"), 401, "<h1>"},
+        {Request("GET /api/v1/state?key=wrong HTTP/1.1\r\n"), 401, "\"error\":\"a valid key is needed\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request.substr(0, 120));
@@ -322,8 +324,8 @@ TEST(RemoteServer, EachRequestMeetsItsRule) {
     for (int i = 0; i < 12; ++i) client.Write(Request("GET /api/v1/state?key=wrong HTTP/1.1\r\n"));
     std::vector<int> statuses;
     for (int i = 0; i < 12; ++i) statuses.push_back(StatusOf(client.Answer()));
-    EXPECT_EQ(statuses[8], 401);  // the tenth with the one above
-    EXPECT_EQ(statuses[9], 429);
+    EXPECT_EQ(statuses[7], 401);  // the tenth with the two above
+    EXPECT_EQ(statuses[8], 429);
     for (const auto& [presented, status] : {std::pair{kControl, 200}, {"wrong", 401}}) {
         Client again(served.Port());
         again.Write(Request(std::string("GET /api/v1/state?key=") + presented + " HTTP/1.1\r\n"));

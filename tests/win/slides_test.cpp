@@ -249,9 +249,7 @@ TEST(SlidesWatcher, FollowsAShowThroughAutomation) {
     EXPECT_EQ("", begun.slides[3].notes);
     EXPECT_TRUE(begun.foreground) << "the show's window was put in front";
 
-    ASSERT_EQ("ok", fake.Ask("next"));  // skips the hidden slide, as the show does
-    EXPECT_TRUE(log.WaitFor([](const SlideShowSeen& s) { return RunningOn(s, 3); }));
-    ASSERT_EQ("ok", fake.Ask("goto 1 4"));
+    ASSERT_EQ("ok", fake.Ask("goto 1 4"));  // a slide moved to (the next one's is the e2e slides.sh's)
     EXPECT_TRUE(log.WaitFor([](const SlideShowSeen& s) { return RunningOn(s, 4); }));
 
     // A steady show: what one round costs, and no deck read again.
