@@ -30,4 +30,10 @@ void PaintMinimisedIcon(HWND window, HICON icon) {
     DrawIcon(dc.get(), x, y, icon);
 }
 
+DWORD ProcessOfWindow(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
 }  // namespace tallyglass

@@ -12,4 +12,8 @@ void SetClickThrough(HWND window, bool on);
 // WM_PAINT of a minimised window: its icon, centred.
 void PaintMinimisedIcon(HWND window, HICON icon);
 
+// The process a window belongs to (0 for none), and whether that is this one.
+DWORD ProcessOfWindow(HWND window);
+inline bool OfThisProcess(HWND window) { return window && ProcessOfWindow(window) == GetCurrentProcessId(); }
+
 }  // namespace tallyglass

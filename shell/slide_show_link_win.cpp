@@ -1,15 +1,9 @@
 #include "shell/slide_show_link_win.h"
 
+#include "framework/window_style_win.h"
 #include "shell/window_messages_win.h"
 
 namespace tallyglass {
-
-namespace {
-bool OfThisProcess(HWND window) {
-    DWORD process = 0;
-    return window && GetWindowThreadProcessId(window, &process) && process == GetCurrentProcessId();
-}
-}  // namespace
 
 SlideShowLink::SlideShowLink(HWND window)
     : m_mailbox(std::make_shared<Mailbox>(window)), m_watcher([mailbox = m_mailbox](const SlideShowSeen& seen) {

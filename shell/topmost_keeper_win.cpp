@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/window_style_win.h"
+
 namespace tallyglass {
 
 namespace {
 // Every keeper of this UI thread; the event hook's callback has no user data.
 thread_local std::vector<TopmostKeeper*> t_keepers;
-
-bool OfThisProcess(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process == GetCurrentProcessId();
-}
 
 // Our own menu, dialog or about box is up: the clock must not cover it.
 bool OwnPopupIsOpen(HWND clock) {

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "framework/window_style_win.h"
+
 namespace tallyglass {
 
 namespace {
@@ -13,18 +15,13 @@ bool IsShowWindow(HWND window) {
            lstrcmpW(name, kShowClass) == 0 && IsWindowVisible(window);
 }
 
-DWORD ProcessOf(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
-}
 }  // namespace
 
 bool ShowInFront(HWND show, HWND foreground) {
     if (!show || !foreground) return false;
     if (foreground == show || GetAncestor(foreground, GA_ROOTOWNER) == GetAncestor(show, GA_ROOTOWNER)) return true;
-    const DWORD process = ProcessOf(show);
-    return process != 0 && process == ProcessOf(foreground);
+    const DWORD process = ProcessOfWindow(show);
+    return process != 0 && process == ProcessOfWindow(foreground);
 }
 
 ShowWindowWatch::Seen ShowWindowWatch::Check() {
