@@ -124,10 +124,14 @@ void ClockParts::Redo(HWND window, uint32_t redo, CountdownModel& model) {
     if (redo & EngineEffects::kRedoMonitor) view->MoveToMonitor(window, model);
     if (redo & EngineEffects::kRedoSchedule) WatchSchedule(window, model);
     if (redo & EngineEffects::kRedoSlides) WatchSlides(window, model);
-    if ((redo & EngineEffects::kRedoMinuteTimer) && model.m_idleClock) {
-        model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
-        ArmMinuteTimer(window, ClockTimers::LocalSecondOfDay());
-    }
+    if ((redo & EngineEffects::kRedoMinuteTimer) && model.m_idleClock) FollowTimeOfDay(window, model);
+}
+
+void ClockParts::FollowTimeOfDay(HWND window, CountdownModel& model) {
+    const int32_t now = ClockTimers::LocalSecondOfDay();
+    model.m_localMinute = now / 60;
+    model.m_clock12Hour = ClockTimers::Uses12HourClock() ? 1 : 0;  // as the user's Windows writes times now
+    ArmMinuteTimer(window, now);
 }
 
 void ClockParts::WatchSchedule(HWND window, const CountdownModel& model) {

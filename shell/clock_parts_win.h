@@ -60,6 +60,9 @@ struct ClockParts {
     WindowTimer scheduleTimer;  // while the show has planned starts
     // Each second while the show has a plan: its state against the wall clock.
     void WatchSchedule(HWND window, const CountdownModel& model);
+    // The idle clock's time of day: the minute now, written as Windows writes times, and
+    // the timer for the next minute's turn.
+    void FollowTimeOfDay(HWND window, CountdownModel& model);
     ClockDesktop desktop;
     std::unique_ptr<RemoteLink> remote;  // none while remote control is off
     std::optional<RunLogFile> runLog;    // once the settings file's place is known

@@ -4,7 +4,6 @@
 #include "clock/run_log.h"
 #include "clock/schedule.h"
 #include "clock/slide_follow.h"
-#include "shell/minute_timer_win.h"
 
 // What the window's own timers and watchers bring: the count's ticks, the minute's turn,
 // the message's blink, the schedule's second and the slide show.
@@ -34,8 +33,7 @@ void CountdownWnd::OnScheduleTimer() {
 }
 
 void CountdownWnd::OnMinuteTimer() {
-    m_model.m_localMinute = ClockTimers::LocalSecondOfDay() / 60;
-    ArmMinuteTimer(m_hwnd, ClockTimers::LocalSecondOfDay());
+    m_parts.FollowTimeOfDay(m_hwnd, m_model);
     if (m_model.m_running) return;
     m_parts.view->Show(m_hwnd, m_model, EngineEffects::Picture::LayoutInPlace);
     m_parts.Publish(m_model);
