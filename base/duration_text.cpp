@@ -8,7 +8,6 @@
 namespace tallyglass {
 
 namespace {
-constexpr int64_t kSecondsPerDay = 86400;
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -123,6 +122,13 @@ std::string FormatTimeOfDay(int32_t secondOfDay) {
 int32_t SecondsUntil(int32_t minuteOfDay, int32_t localSecondOfDay) {
     const int64_t rest = (int64_t{minuteOfDay} * 60 - localSecondOfDay) % kSecondsPerDay;
     return static_cast<int32_t>(rest <= 0 ? rest + kSecondsPerDay : rest);
+}
+
+std::string SpanText(int64_t seconds) {
+    const int64_t magnitude = seconds < 0 ? -seconds : seconds;
+    const auto two = [](int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    const int64_t hours = magnitude / 3600, minutes = magnitude % 3600 / 60;
+    return (hours ? std::to_string(hours) + ":" + two(minutes) : std::to_string(minutes)) + ":" + two(magnitude % 60);
 }
 
 }  // namespace tallyglass

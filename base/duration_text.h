@@ -12,6 +12,12 @@ namespace tallyglass {
 // "1:30:00" (h:mm:ss). Nothing for zero, a value beyond 32 bits or other text.
 std::optional<int32_t> ParseDuration(std::string_view text);
 
+constexpr int32_t kSecondsPerDay = 86400;
+
+// How long a span of seconds is, as the clock writes a time: "1:05" (m:ss) or "1:01:40"
+// (h:mm:ss); a negative span is written as its size.
+std::string SpanText(int64_t seconds);
+
 // A positive length as ParseDuration reads it back and a person writes it: "20m",
 // "1h30m", "1m30s", "45s"; nothing for a length that is not positive.
 std::string FormatDuration(int32_t seconds);

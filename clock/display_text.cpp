@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "base/duration_text.h"
+
 namespace tallyglass {
 
 std::string FormatTimeText(int32_t seconds, bool inAlert, const std::string& alertText) {
@@ -21,14 +23,7 @@ std::string FormatTimeText(int32_t seconds, bool inAlert, const std::string& ale
 }
 
 std::string FormatOvertimeText(int32_t secondsOver, const std::string& alertText) {
-    const int32_t over = secondsOver < 0 ? 0 : secondsOver;
-    const int32_t h = over / 3600;
-    char buffer[32];
-    if (h > 0)
-        std::snprintf(buffer, sizeof buffer, "+%d:%02d:%02d", h, over % 3600 / 60, over % 60);
-    else
-        std::snprintf(buffer, sizeof buffer, "+%d:%02d", over / 60, over % 60);
-    return alertText + " " + buffer;
+    return alertText + " +" + SpanText(secondsOver < 0 ? 0 : secondsOver);
 }
 
 std::string FormatTimeOfDay(int32_t minuteOfDay, bool twelveHour) {

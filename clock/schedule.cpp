@@ -98,12 +98,8 @@ EngineEffects OnScheduleSecond(CountdownModel& model, int32_t localSecondOfDay, 
 }
 
 std::string OffsetText(int32_t seconds) {
-    const int64_t magnitude = seconds < 0 ? -int64_t{seconds} : seconds;
-    std::string text = seconds > 0 ? "+" : seconds < 0 ? "\xE2\x88\x92" : "";  // U+2212 MINUS SIGN
-    const int64_t hours = magnitude / 3600, minutes = magnitude % 3600 / 60, rest = magnitude % 60;
-    const auto two = [](int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-    text += hours ? std::to_string(hours) + ":" + two(minutes) : std::to_string(minutes);
-    return text + ":" + two(rest);
+    const char* sign = seconds > 0 ? "+" : seconds < 0 ? "\xE2\x88\x92" : "";  // U+2212 MINUS SIGN
+    return sign + SpanText(seconds);
 }
 
 }  // namespace tallyglass

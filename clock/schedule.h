@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "base/duration_text.h"
 #include "clock/countdown_engine.h"
 #include "clock/countdown_model.h"
 
 namespace tallyglass {
-
-constexpr int32_t kSecondsPerDay = 86400;
 
 struct PlannedSpan {
     int64_t start = 0, end = 0;  // seconds from midnight of the day the plan begins (past 86400 after midnight)

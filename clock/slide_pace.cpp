@@ -81,11 +81,7 @@ int32_t PaceOf(const std::vector<int32_t>& budgets, int32_t position, int32_t el
 
 std::string PaceText(int32_t pace, bool chinese) {
     if (pace == 0) return {};
-    const int64_t magnitude = pace < 0 ? -int64_t{pace} : pace;
-    const auto two = [](int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-    const int64_t hours = magnitude / 3600, minutes = magnitude % 3600 / 60;
-    const std::string time =
-        (hours ? std::to_string(hours) + ":" + two(minutes) : std::to_string(minutes)) + ":" + two(magnitude % 60);
+    const std::string time = SpanText(pace);
     if (chinese) return (pace > 0 ? "落后 " : "提前 ") + time;
     return time + (pace > 0 ? " behind" : " ahead");
 }
