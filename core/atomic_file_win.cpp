@@ -163,4 +163,18 @@ void RemoveLeftoverFiles(const std::wstring& settingsPath) {
     } while (FindNextFileW(listing.get(), &found));
 }
 
+void AppendRolled(const std::wstring& path, const std::wstring& oldPath, uint64_t limit, const std::string& line,
+                  const std::string& header) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+        ((uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow) + line.size() > limit)
+        MoveFileExW(path.c_str(), oldPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    const FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    const std::string text = (GetFileSize(file.get(), nullptr) == 0 ? header : std::string()) + line;
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
 }  // namespace tallyglass

@@ -38,6 +38,12 @@ struct FileRead {
 // again for a moment before it counts as Busy. Files above maxBytes are not read.
 FileRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes);
 
+// A log's line appended and written through at once; past limit bytes the file first
+// becomes the one old file (oldPath, replaced) and a new one begins, with header when
+// one is given. A file that cannot be written loses the line, never its caller.
+void AppendRolled(const std::wstring& path, const std::wstring& oldPath, uint64_t limit, const std::string& line,
+                  const std::string& header = {});
+
 // Held while one process reads, merges and replaces the settings file; waits a
 // few seconds for another holder. Empty when it cannot be had.
 FileHandle AcquireStoreLock(const std::wstring& settingsPath);

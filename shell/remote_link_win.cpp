@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "clock/run_report.h"
+#include "core/atomic_file_win.h"
 #include "framework/handles_win.h"
 #include "framework/text_win.h"
 #include "remote/remote_system_win.h"
@@ -27,21 +28,12 @@ constexpr uint64_t kLogLimit = 256 * 1024;
 
 // One line with the local time; called on the network thread, for failures only.
 void AppendLogLine(const std::wstring& path, const std::string& line) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
-        ((uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow) + line.size() > kLogLimit)
-        MoveFileExW(path.c_str(), (path + L".1").c_str(), MOVEFILE_REPLACE_EXISTING);
-    const FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
     SYSTEMTIME now;
     GetLocalTime(&now);
     char stamp[32];
     snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
              now.wMinute, now.wSecond);
-    const std::string text = stamp + line + "\r\n";
-    DWORD written = 0;
-    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    AppendRolled(path, path + L".1", kLogLimit, stamp + line + "\r\n");
 }
 
 std::string LinkHost(const RemotePlan& plan) {

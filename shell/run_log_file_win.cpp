@@ -10,12 +10,6 @@ namespace tallyglass {
 namespace {
 constexpr uint64_t kRunLogLimit = 1024 * 1024;
 
-uint64_t SizeOf(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-}
-
 // "TallyglassCountdown-log.csv" keeps one old file as "TallyglassCountdown-log.old.csv".
 std::wstring OldFile(const std::wstring& path) {
     const size_t dot = path.rfind(L'.');
@@ -51,16 +45,9 @@ bool RunLogFile::NewDay() const {
 }
 
 void RunLogFile::Write(const RunLogEvent& event) const {
-    std::string text = RunLogLine(LocalTimeWithOffset(), event) + "\r\n";
-    if (SizeOf(m_path) + text.size() > kRunLogLimit)
-        MoveFileExW(m_path.c_str(), OldFile(m_path).c_str(), MOVEFILE_REPLACE_EXISTING);
-    const FileHandle file(CreateFileW(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;  // a log that cannot be written loses its line, never the clock
     // A new file says what its columns are.
-    if (SizeOf(m_path) == 0) text = std::string(kRunLogHeader) + "\r\n" + text;
-    DWORD written = 0;
-    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    AppendRolled(m_path, OldFile(m_path), kRunLogLimit, RunLogLine(LocalTimeWithOffset(), event) + "\r\n",
+                 std::string(kRunLogHeader) + "\r\n");
 }
 
 }  // namespace tallyglass
