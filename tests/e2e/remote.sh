@@ -48,8 +48,6 @@ check "a wrong key: 401, counted for the log" [ "${reply%% *}" = 401 ]
 answers "start answers the counting state" 200 phase '"counting"' POST "/api/v1/start?key=$KEY"
 expect 5 "the clock counts on screen" picture_is_not "$idle"
 shoot_clock "$SCREENS/remote-1-counting.png" >/dev/null
-answers "pause" 200 paused true GET "/api/v1/pause?key=$KEY"
-answers "resume" 200 paused false GET "/api/v1/resume?key=$KEY"
 before=$(field "$(call GET "/api/v1/state?key=$KEY")" remaining)
 after=$(field "$(call GET "/api/v1/add/60?key=$KEY")" remaining)
 check "add/60 adds a minute ($before -> $after)" holds "after - before >= 59 && after - before <= 60"
@@ -68,8 +66,6 @@ unflashed() { [[ $(field "$(call GET "/api/v1/state?key=$KEY")" flash) == false 
 expect 8 "the blink ends by itself within five seconds and the state says so" unflashed
 check "the clock shows the message as before" picture_is "$with_message"
 call GET "/api/v1/resume?key=$KEY" >/dev/null
-answers "blackout/on darkens the view page's state" 200 blackout true GET "/api/v1/blackout/on?key=$KEY"
-answers "blackout/off" 200 blackout false GET "/api/v1/blackout/off?key=$KEY"
 answers "set/2m acts as New countdown" 200 length 120 GET "/api/v1/set/2m?key=$KEY"
 answers "the message stays through a new length" 200 message '"Wrap up now"' GET "/api/v1/state?key=$KEY"
 answers "message/clear" 200 message '""' GET "/api/v1/message/clear?key=$KEY"
@@ -127,10 +123,8 @@ reply=$(call POST "/api/v1/start?key=$KEY" --data-binary "@$SCREENS/big-body")
 check "a body over 64 KiB: 413" [ "${reply%% *}" = 413 ]
 answers "the clock still answers" 200 length 120 GET "/api/v1/state?key=$KEY"
 
-# The run of show by HTTP (what each move does is the native suite's).
+# The run of show by HTTP (what each move does, and every other order's word, is the native suite's).
 answers "next moves to the second segment" 200 segmentNumber 2 POST "/api/v1/next?key=$KEY"
-answers "previous: the first segment at its own length" 200 length 300 GET "/api/v1/previous?key=$KEY"
-answers "segment/2" 200 length 1200 GET "/api/v1/segment/2?key=$KEY"
 
 check "the clock runs on" clock_alive
 

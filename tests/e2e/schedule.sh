@@ -6,15 +6,11 @@
 # says so and report.csv has their rows. The arithmetic is the native suite's.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
-PY=/usr/bin/python3
 PORT=7367
 KEY=schedule-control-key
 ago=$(date -d '-2 min' +%H:%M:%S)
 dir=$(make_app_dir schedule "[settings]\nlanguage=en\nfontname=DejaVu Sans\nwavalert=0\nremote=local\nremoteport=$PORT\nremotekey=$KEY\nshowautostart=schedule\nschedule=1\n[show]\nKeynote = 5m @ $ago\n")
 start_clock "$dir" || { finish; exit 1; }
-state() { curl -s -m 2 "http://127.0.0.1:$PORT/api/v1/state?key=$KEY"; }
-field() { $PY -c 'import json,sys; print(json.loads(sys.argv[1]).get(sys.argv[2]))' "$1" "$2" 2>/dev/null; }
-listening() { [[ -n "$(state)" ]]; }
 wait_for 10 "the clock to listen on port $PORT" listening
 late_in_text() { [[ $(field "$(state)" text) == "Keynote +2:0"* ]]; }
 expect 5 "the idle clock shows the segment's name and how late it is (Keynote +2:0x)" late_in_text

@@ -8,7 +8,6 @@
 # clock answering, its slides gone from the state. The budgets' arithmetic is the native suite's.
 # shellcheck source=tests/e2e/lib.bash
 source "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
-PY=/usr/bin/python3
 PORT=7368
 KEY=slides-control-key
 FAKE="$E2E_ROOT/build/win64/fake_powerpoint.exe"
@@ -32,9 +31,6 @@ tell "name Talk.pptx"
 
 dir=$(make_app_dir slides "[settings]\nlanguage=en\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=120\nremote=local\nremoteport=$PORT\nremotekey=$KEY\nslideshow=follow\nslidenumber=1\nslidepacing=1\n")
 start_clock "$dir" || { finish; exit 1; }
-state() { curl -s -m 2 "http://127.0.0.1:$PORT/api/v1/state?key=$KEY"; }
-field() { $PY -c 'import json,sys; print(json.loads(sys.argv[1]).get(sys.argv[2]))' "$1" "$2" 2>/dev/null; }
-listening() { [[ -n "$(state)" ]]; }
 wait_for 10 "the clock to listen on port $PORT" listening
 check "idle before any show, with no slide in the state" [ "$(field "$(state)" phase)/$(field "$(state)" slide)" = idle/None ]
 
