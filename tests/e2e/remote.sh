@@ -42,7 +42,6 @@ answers() {  # answers <what> <status> <field> <value> <method> <path> [curl opt
 }
 
 answers "the state with the key in the query" 200 phase '"idle"' GET "/api/v1/state?key=$KEY"
-answers "the view key reads" 200 control false GET "/api/v1/state?key=$VIEW"
 reply=$(call GET "/api/v1/state?key=wrong")
 check "a wrong key: 401, counted for the log" [ "${reply%% *}" = 401 ]
 answers "start answers the counting state" 200 phase '"counting"' POST "/api/v1/start?key=$KEY"

@@ -133,13 +133,4 @@ TEST(CommandLine, HandedOverWordsLeaveTheSettingsFileBehindAndSurviveTheTrip) {
     EXPECT_TRUE(SplitWords(JoinWords({})).empty());
     EXPECT_EQ(SplitWords(std::string_view("--start", 7)), (W{"--start"}));  // no final NUL from a careless sender
 }
-// Only a line with words after the program's name is split at all.
-TEST(CommandLine, WordsAfterTheProgramAreSeenByWindowsRules) {
-    for (const wchar_t* without : {L"clock.exe", L"clock.exe  \t", L"\"C:\\a b\\clock.exe\"",
-                                   L"\"C:\\a b\\clock.exe\" ", L"", L"\"unterminated name --start"})
-        EXPECT_FALSE(HasWordsAfterProgram(without)) << without;
-    for (const wchar_t* with :
-         {L"clock.exe --start", L"clock.exe\t5m", L"\"C:\\a b\\clock.exe\" 5m", L"\"C:\\a b\\clock.exe\"--start"})
-        EXPECT_TRUE(HasWordsAfterProgram(with)) << with;
-}
 }  // namespace

@@ -117,27 +117,6 @@ TEST_F(EngineTest, F4InEachState) {
     EXPECT_EQ(StateOf(model), EngineState::Idle);
 }
 
-// Whatever the count was doing while the dialog was open, OK ends it and lays
-// out the new length where the window stood, not centred.
-TEST_F(EngineTest, NewCountdownEndsWhateverRan) {
-    for (const int ticks : {-1, 2, 6, 9}) {  // idle, counting, in the alert, seconds into overtime
-        SetUp();
-        model.m_overtime = ticks == 9;
-        if (ticks >= 0) Do(StartCountdown(model, 0));
-        for (int i = 0; i < ticks; ++i) Tick();
-        host.Take();
-        CountdownValues values = ValuesOf(model);
-        values.m_countdownSeconds = 42;
-        values.m_sizeNormal = 120;
-        Do(ApplyNewCountdown(model, values));
-        EXPECT_EQ(host.Take(), ticks < 0 ? "relayout" : "stop-timer 101, relayout, center") << ticks;
-        EXPECT_EQ(StateOf(model), EngineState::Idle) << ticks;
-        EXPECT_EQ(model.m_remaining, 42) << ticks;
-        EXPECT_EQ(model.m_sizeNormal, 120) << ticks;
-        EXPECT_EQ(host.liveTimers, 0) << ticks;
-    }
-}
-
 // "+0:01" ... "+9:59" keep their width; "+10:00" and "+1:00:00" need more room;
 // the alert length does not end it, F4 does.
 TEST_F(EngineTest, OvertimeCountsUpAndWidensInPlaceUntilF4) {
@@ -239,60 +218,6 @@ TEST_F(EngineTest, AMinuteMoreOrLessInEachState) {
         // Idle changes the length that is stored; a running count leaves it.
         EXPECT_EQ(model.m_countdownSeconds, row.state == EngineState::Idle ? row.after : 600);
         EXPECT_EQ(model.m_timerId, model.m_running ? 7u : kNoTimer);  // the rhythm is kept
-    }
-}
-
-TEST_F(EngineTest, CountingDownToATimeLeavesTheStoredLength) {
-    Do(CountDownFrom(model, 1800, 0));
-    Do(PauseOrResume(model, 100));
-    host.Take();
-    Do(CountDownFrom(model, 0, 200));  // over a paused count: afresh, not paused, at least a second
-    EXPECT_EQ(host.Take(), "start-timer, relayout, center");
-    EXPECT_EQ(model.m_remaining, 1);
-    EXPECT_EQ(model.m_paused, 0);
-    Do(CountDownFrom(model, 90, 300));  // over a running one: its timer stops first
-    EXPECT_EQ(host.Take(), "stop-timer 102, start-timer, relayout, center");
-    EXPECT_EQ(host.liveTimers, 1);
-    Play({{"F4", 0, "stop-timer 103, relayout, center", 5}});
-}
-
-TEST_F(EngineTest, CommandLineOrdersAsTyped) {
-    using W = std::vector<std::string>;
-    struct Row {
-        W words;
-        bool counting;  // before the orders
-        const char* calls;
-        int32_t remaining, length, paused;
-    };
-    const Row rows[] = {
-        {W{"--start"}, false, "start-timer, relayout, center", 5, 5, 0},
-        {W{"20m"}, false, "relayout", 1200, 1200, 0},
-        {W{"20m"}, true, "stop-timer 101, relayout, center", 1200, 1200, 0},
-        {W{"--start", "20m"}, false, "relayout, start-timer, relayout, center", 1200, 1200, 0},
-        {W{"--until", "14:30"}, false, "start-timer, relayout, center", 1800, 5, 0},
-        {W{"--until", "14:30", "--start", "--add", "60"}, true,
-         "stop-timer 101, start-timer, relayout, center, present", 1860, 5, 0},
-        {W{"--start", "--pause"}, false, "start-timer, relayout, center, stop-timer 101, present", 5, 5, 1},
-        {W{"--reset"}, true, "stop-timer 101, relayout, center", 5, 5, 0},
-        {W{"--reset", "--start"}, true, "stop-timer 101, relayout, center, start-timer, relayout, center", 5, 5, 0},
-    };
-    for (const Row& row : rows) {
-        SetUp();
-        model.m_alertCenter = 0;
-        if (row.counting) {
-            Do(StartCountdown(model, 0));
-            Tick();
-        }
-        host.Take();
-        const ParsedCommandLine parsed = ParseCommandLine(row.words);
-        ASSERT_TRUE(parsed.ok) << parsed.badWord;
-        for (const tallyglass::ClockCommand& command : CommandsOf(parsed.line.orders))
-            Do(tallyglass::Dispatch(model, command, {1000, 14 * 3600}));
-        const std::string name = row.words[0] + (row.counting ? " (counting)" : "");
-        EXPECT_EQ(host.Take(), row.calls) << name;
-        EXPECT_EQ(model.m_remaining, row.remaining) << name;
-        EXPECT_EQ(model.m_countdownSeconds, row.length) << name;
-        EXPECT_EQ(model.m_paused, row.paused) << name;
     }
 }
 

@@ -40,16 +40,6 @@ TEST(TotalSeconds, CarriesFallsBackToTenAndSaturates) {
     EXPECT_EQ(TotalSeconds(596523, 14, 8), INT32_MAX);
 }
 
-// The dialog's fields from a length: truncated toward zero.
-TEST(SplitSeconds, TruncatesTowardZero) {
-    for (const auto& [total, h, m, s] :
-         {std::tuple{5400, 1, 30, 0}, std::tuple{3599, 0, 59, 59}, std::tuple{-90, 0, -1, -30},
-          std::tuple{INT32_MAX, 596523, 14, 7}, std::tuple{INT32_MIN, -596523, -14, -8}}) {
-        const TimeParts p = SplitSeconds(total);
-        EXPECT_EQ((std::vector<int32_t>{p.hours, p.minutes, p.seconds}), (std::vector<int32_t>{h, m, s})) << total;
-    }
-}
-
 // Each at its limit and on either side of it.
 TEST(Corrections, SizesLengthsAndOpacity) {
     const std::vector<int32_t> sizes{CorrectFontSize(19), CorrectFontSize(20), CorrectFontSize(-5),

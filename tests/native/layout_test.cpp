@@ -16,24 +16,6 @@ TEST(MarginForSize, TruncatesTheSinglePrecisionProduct) {
     EXPECT_GT(MarginForSize(INT32_MAX), 0);  // no overflow at the top
 }
 
-// Three margins across and one down, an empty text included; capped, never empty.
-TEST(WindowSizeFor, ThreeMarginsAcrossOneDownWithinTheCap) {
-    struct Case {
-        PixelSize measured;
-        int32_t margin;
-        PixelSize cap, size;
-    };
-    const Case cases[] = {{{200, 50}, 14, {7680, 4320}, {242, 64}},
-                          {{0, 0}, 21, {7680, 4320}, {63, 21}},
-                          {{INT32_MAX, INT32_MAX}, INT32_MAX, {1920, 1080}, {1920, 1080}},
-                          {{0, 0}, 0, {1920, 1080}, {1, 1}}};
-    for (const Case& c : cases) {
-        const PixelSize size = WindowSizeFor(c.measured, c.margin, c.cap);
-        EXPECT_EQ(size.width, c.size.width) << c.measured.width << " + " << c.margin;
-        EXPECT_EQ(size.height, c.size.height) << c.measured.height << " + " << c.margin;
-    }
-}
-
 TEST(WindowCap, FollowsTheVirtualScreenWithinBoundsAndCapsTheFont) {
     EXPECT_EQ(WindowCapFor({3840, 1080}).width, 3840);
     EXPECT_EQ(WindowCapFor({30000, 20000}).height, 4320);  // never more than 8K

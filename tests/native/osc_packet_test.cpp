@@ -93,16 +93,6 @@ TEST(OscPacket, UnpacksBundlesInOrderAndLeavesOutOnlyTheMalformedParts) {
     for (const auto& [why, bytes] : malformed) EXPECT_TRUE(Decode(bytes).empty()) << why;
 }
 
-TEST(OscPacket, EncodesBigEndianWithPaddingAndDecodesBack) {
-    EXPECT_EQ(EncodeOscMessage({"/s", {int32_t{1}, 1.5f, "ab", {}}}),
-              B("/s\0\0,ifsN\0\0\0\0\0\0\x01\x3f\xc0\0\0ab\0\0"sv));
-    const OscMessage feedback{"/tallyglass/state", {"Time's up +0:12", int32_t{-12}, "overtime"}};
-    const std::vector<OscMessage> back = Decode(EncodeOscMessage(feedback));
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0].address, feedback.address);
-    EXPECT_EQ(back[0].arguments, feedback.arguments);
-}
-
 // What only OSC can get wrong (its addresses, its argument types, the rounding of
 // floats); the orders themselves are the one table's.
 TEST(OscPacket, MessagesBecomeTheClocksOrders) {

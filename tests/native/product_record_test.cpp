@@ -24,20 +24,6 @@ TEST(ProductRecord, EncodesHexGroupsEndedBy001EAndRoundTripsAllFourFields) {
     EXPECT_EQ(back.title, "TallyglassPPT\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6");
 }
 
-TEST(ProductRecord, TooLongTextIsCutAtACharacterBoundary) {
-    char field[51 + 8];
-    std::memset(field, '#', sizeof field);
-    EncodeSoftField(std::string(40, 'x'), field, 51);
-    EXPECT_EQ(std::strlen(field), 48u);  // 11 units x 4 + "001E"
-    EXPECT_EQ(field[50], '\0');
-    EXPECT_EQ(field[51], '#');  // nothing written past the field
-    EXPECT_EQ(DecodeSoftField(field, 51), std::string(11, 'x'));
-
-    // Ten units of 'x' and then a surrogate pair (U+1F600) that does not fit whole.
-    EncodeSoftField(std::string(10, 'x') + "\xF0\x9F\x98\x80", field, 51);
-    EXPECT_EQ(DecodeSoftField(field, 51), std::string(10, 'x'));
-}
-
 TEST(ProductRecord, InvalidUtf8AndCorruptFieldsStaySafe) {
     EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");
     EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // an encoded surrogate
