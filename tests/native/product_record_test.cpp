@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "base/product_record.h"
 
 using namespace tallyglass;
@@ -24,11 +22,4 @@ TEST(ProductRecord, EncodesHexGroupsEndedBy001EAndRoundTripsAllFourFields) {
     EXPECT_EQ(back.title, "TallyglassPPT\xE5\x80\x92\xE8\xAE\xA1\xE6\x97\xB6");
 }
 
-TEST(ProductRecord, InvalidUtf8AndCorruptFieldsStaySafe) {
-    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");
-    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // an encoded surrogate
-    EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
-    char field[9] = {'0', '0', '4', '1', 'Z', 'Z', 'Z', 'Z', '0'};  // no NUL, bad digits
-    EXPECT_EQ(DecodeSoftField(field, sizeof field), "A");
-}
 }  // namespace

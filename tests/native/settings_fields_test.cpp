@@ -12,27 +12,6 @@
 using namespace tallyglass;
 
 namespace {
-// Every key of the file can be set in the window, but the language (read before any
-// window exists), the place (dragged) and the lengths of the New-countdown dialog;
-// each once, and every word it says is there in both languages.
-TEST(SettingsFields, EveryKeyButTheDialogsOwnIsOnAPageOnceInBothLanguages) {
-    namespace k = setting_keys;
-    const std::set<std::string> notInWindow{k::kLanguage, k::kPosLeft, k::kPosTop, k::kCountdownSeconds,
-                                            k::kAlertSeconds};
-    std::set<std::string> shown;
-    for (const SettingsField& field : SettingsFields()) {
-        EXPECT_TRUE(shown.insert(field.key).second) << field.key;
-        EXPECT_NE(FindSettingKey(field.key), nullptr) << field.key;
-        EXPECT_STRNE(field.english, "");
-        EXPECT_STRNE(field.chinese, "");
-    }
-    for (const SettingKey& key : SettingKeys())
-        EXPECT_EQ(shown.count(key.name), notInWindow.count(key.name) ? 0u : 1u) << key.name;
-    for (int word = 0; word < static_cast<int>(SettingsWord::Count); ++word)
-        for (const UiLanguage language : {UiLanguage::English, UiLanguage::Chinese})
-            EXPECT_STRNE(WordOf(static_cast<SettingsWord>(word), language), "") << word;
-    EXPECT_STRNE(ProblemText(SettingProblem::NameHasMark, UiLanguage::Chinese), "");
-}
 
 // What a value must be before OK is taken, and nothing half-applied: the first problem
 // names its key, and only changed keys are written.

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "base/ui_language.h"
-#include "store/settings_merge.h"
-#include "store/settings_store.h"
 
 using namespace tallyglass;
 
@@ -30,21 +28,4 @@ TEST(UiLanguage, TheSettingDecidesElseTheUsersWindowsAndTheTextsFollow) {
             << '"' << c.setting << "\" on " << std::hex << c.userUiLanguage;
 }
 
-TEST(UiLanguage, ALocalDefaultTakesTheTablesPlaceOnlyWhereTheFileIsSilent) {
-    const LocalDefaults english{{"alertstr", "TIME UP"}};
-    SettingsStore silent;
-    silent.Load("[settings]\nnobg=1\n");
-    silent.SetLocalDefaults(english);
-    EXPECT_EQ(silent.GetText("alertstr"), "TIME UP");
-    SettingsStore spoken;
-    spoken.Load("[settings]\nalertstr=Stop\n");
-    spoken.SetLocalDefaults(english);
-    EXPECT_EQ(spoken.GetText("alertstr"), "Stop");
-
-    SettingsStore recreated;
-    recreated.Load(FreshSettingsText({{"nobg", "1"}}, english));
-    EXPECT_EQ(recreated.GetText("alertstr"), "TIME UP");
-    EXPECT_TRUE(recreated.GetBool("nobg"));
-    EXPECT_TRUE(recreated.Has("language"));  // the others as the table has them
-}
 }  // namespace
