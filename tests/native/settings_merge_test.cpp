@@ -74,6 +74,9 @@ TEST(SettingsMerge, ALastValueWinsAVanishedFileComesBackAndTooLargeTextIsLeftAlo
     EXPECT_FALSE(store.GetBool("wavalert"));
     EXPECT_EQ(store.GetInt("fsizenormal"), 72);
     EXPECT_EQ(store.GetInt("djsseconds"), 600);  // a value cannot smuggle a key into the file
+    // A file made again takes the language's defaults where it is silent.
+    store.Load(FreshSettingsText({{"nobg", "1"}}, LocalDefaults{{"alertstr", "TIME UP"}}));
+    EXPECT_EQ(store.GetText("alertstr"), "TIME UP");
     WrittenKeys written;
     NoteWrittenKey(written, "postop", "1");
     NoteWrittenKey(written, "nobg", "0");
