@@ -14,7 +14,6 @@
 #include "shell/product.h"
 #include "shell/remote_start_win.h"
 #include "shell/window_messages_win.h"
-#include "sound/mci_win.h"
 #include "store/store_files.h"
 
 namespace tallyglass {
@@ -56,8 +55,6 @@ void ClockParts::Open(HWND window, CountdownModel& model) {
 
 void ClockParts::FinishStart(HWND window, const CountdownModel& model) {
     NoteStep("window visible");
-    timers.RequestPeriod();
-    SendMciCommand(Widen(kCloseAllCommand));
     desktop.FinishStart(window, model);
     NoteStep("hot keys and foreground hook");
     store->Core().CreateMissingStore();

@@ -17,9 +17,13 @@ public:
     explicit ClockTimers(bool manual) : m_manual(manual) {}
 
     // Chooses the resolution from the device's capabilities and raises the period,
-    // once; a timer started before that asks for it first.
+    // once, when a timer first needs it: an idle clock leaves the system's period
+    // (and the power it saves) alone and does not even load the multimedia library.
     void RequestPeriod();
-    UINT Resolution() const { return m_resolution; }
+    UINT Resolution() {
+        RequestPeriod();
+        return m_resolution;
+    }
 
     uint32_t StartPeriodic(HWND target);
     uint32_t StartOneShot(HWND target, uint32_t delayMs);

@@ -47,7 +47,7 @@ public:
     const CCore* Core() const { return m_parts.store ? &m_parts.store->Core() : nullptr; }
     const LayeredPresenter* Presenter() const { return m_parts.view ? &m_parts.view->Presenter() : nullptr; }
     const std::wstring& AlertWavPath() const { return m_parts.sounds->AlertWavPath(); }
-    UINT TimerResolution() const { return m_parts.timers.Resolution(); }
+    UINT TimerResolution() { return m_parts.timers.Resolution(); }
     uint32_t Dpi() const { return m_parts.view ? m_parts.view->Dpi() : 96; }
     CaptureExclusion Capture() const { return m_parts.desktop.Capture(); }
     const RemoteLink* Remote() const { return m_parts.remote.get(); }
