@@ -33,8 +33,10 @@ if [[ ${#missing[@]} -gt 0 ]]; then
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Nayuki's QR Code generator (MIT): its two C++ files from Debian's source package, which
-# the build compiles with each of its compilers (no binary package serves MinGW). apt runs
+# Nayuki's QR Code generator (MIT): its two C files from Debian's source package, which
+# the build compiles with each of its compilers (no binary package serves MinGW). The C
+# edition rather than the C++ one: it throws nothing and streams nothing, so the clock
+# links none of the C++ library's locale machinery (a third of the program's size). apt runs
 # on a configuration of the project's own under build/ (deb-src lines made from the
 # system's deb lines, lists and cache of its own), so the system's apt state stays as it is.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -60,7 +62,7 @@ write_deb_src() {
 }
 
 fetch_qrcodegen() {
-    [[ -f "$QRCODEGEN/VERSION" && -f "$QRCODEGEN/qrcodegen.cpp" && -f "$QRCODEGEN/qrcodegen.hpp" ]] && return 0
+    [[ -f "$QRCODEGEN/VERSION" && -f "$QRCODEGEN/qrcodegen.c" && -f "$QRCODEGEN/qrcodegen.h" ]] && return 0
     local options version tarball top
     rm -rf "$APT_SOURCE"
     mkdir -p "$APT_SOURCE/parts" "$APT_SOURCE/lists/partial" "$APT_SOURCE/cache/archives/partial" "$APT_SOURCE/download"
@@ -87,10 +89,11 @@ fetch_qrcodegen() {
     # The archive's top folder (QR-Code-generator-<version>); sed reads the list whole, so no
     # pipe is cut short under pipefail.
     top=$(tar -tf "$tarball" 2>/dev/null | sed -n '1s|/.*||p')
+    rm -rf "$QRCODEGEN"
     mkdir -p "$QRCODEGEN"
     if [[ -z "$top" ]] || ! tar -xf "$tarball" -C "$QRCODEGEN" --strip-components=2 \
-        "$top/cpp/qrcodegen.cpp" "$top/cpp/qrcodegen.hpp" 2>>"$APT_SOURCE/log"; then
-        echo "deps.sh: no cpp/qrcodegen.cpp and .hpp in ${tarball:-the downloaded source} (log: $APT_SOURCE/log)" >&2
+        "$top/c/qrcodegen.c" "$top/c/qrcodegen.h" 2>>"$APT_SOURCE/log"; then
+        echo "deps.sh: no c/qrcodegen.c and .h in ${tarball:-the downloaded source} (log: $APT_SOURCE/log)" >&2
         return 1
     fi
     # Written last: its presence says the two files are whole.
