@@ -142,7 +142,7 @@ bool CountdownWnd::OnCommand(UINT id) {
 
 BOOL CountdownWnd::OnInitDialog() {
     Dialog::OnInitDialog();
-    MakeTopmostToolWindow(m_hwnd, m_icon);
+    MakeTopmostToolWindow(m_hwnd);
     m_parts.Open(m_hwnd, m_model);
     Dialog::CenterWindow(nullptr);
     m_parts.view->MoveToMonitor(m_hwnd, m_model);
@@ -158,6 +158,7 @@ BOOL CountdownWnd::OnInitDialog() {
 
 // What the first frame need not wait for: none of it changes the picture.
 void CountdownWnd::OnFinishStart() {
+    SetWindowIcons(m_hwnd, m_icon);
     m_parts.FinishStart(m_hwnd, m_model);
     m_parts.Publish(m_model);
 }
