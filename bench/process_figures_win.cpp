@@ -111,7 +111,7 @@ double Median(std::vector<double> samples) { return Summarise(std::move(samples)
 // The clock's and the floor's start-ups, taken in turns so that a busy moment of
 // the machine falls on both; medians of kStarts each.
 struct StartUps {
-    static constexpr int kStarts = 7;
+    static constexpr int kStarts = 15;
     std::vector<double> clock, floor;
     std::vector<std::string> stepNames;  // in the order of the first run
     std::vector<std::vector<double>> stepTimes;
