@@ -26,12 +26,22 @@ function(tallyglass_delay_loaded variable)
             endif()
             string(APPEND def "${entry}\n")
         endforeach()
-        file(WRITE ${folder}/${name}.def "${def}")
-        # -k: the 32-bit DLLs export the names without their @N.
-        execute_process(COMMAND ${CMAKE_DLLTOOL} -k --input-def ${folder}/${name}.def --dllname ${name}.dll
-                                --output-delaylib ${folder}/lib${name}_delay.a RESULT_VARIABLE failed)
-        if(failed)
-            message(FATAL_ERROR "dlltool could not make a delay-loaded import library of ${name}")
+        # Made again only when the names change: a library with a new date relinks every
+        # program, and a configure while the tests run (make dist's) would replace the
+        # exe they are copying.
+        set(stored "")
+        if(EXISTS ${folder}/${name}.def)
+            file(READ ${folder}/${name}.def stored)
+        endif()
+        if(NOT stored STREQUAL def OR NOT EXISTS ${folder}/lib${name}_delay.a)
+            file(WRITE ${folder}/${name}.def "${def}")
+            # -k: the 32-bit DLLs export the names without their @N.
+            execute_process(COMMAND ${CMAKE_DLLTOOL} -k --input-def ${folder}/${name}.def --dllname ${name}.dll
+                                    --output-delaylib ${folder}/lib${name}_delay.a RESULT_VARIABLE failed)
+            if(failed)
+                file(REMOVE ${folder}/${name}.def)
+                message(FATAL_ERROR "dlltool could not make a delay-loaded import library of ${name}")
+            endif()
         endif()
         list(APPEND libraries ${folder}/lib${name}_delay.a)
     endforeach()
