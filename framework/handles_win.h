@@ -69,6 +69,7 @@ struct FreeLibraryTraits {
 
 using MemoryDc = UniqueHandle<HDC, DeleteDcTraits>;
 using GdiBitmap = UniqueHandle<HBITMAP, DeleteObjectTraits>;
+using GdiFont = UniqueHandle<HFONT, DeleteObjectTraits>;
 using Menu = UniqueHandle<HMENU, DestroyMenuTraits>;
 using LoadedModule = UniqueHandle<HMODULE, FreeLibraryTraits>;
 // A kernel object that is null when absent, such as a process or thread.

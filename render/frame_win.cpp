@@ -39,85 +39,33 @@ void PaintGlyphs(Gdiplus::Graphics& graphics, const Gdiplus::GraphicsPath& path,
 }
 }  // namespace
 
-std::unique_ptr<Gdiplus::FontFamily> CreateFontFamilyOrFallback(const std::wstring& name) {
-    auto family = std::make_unique<Gdiplus::FontFamily>(name.c_str());
-    if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable()) return family;
-    const Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif();
-    if (generic && generic->IsAvailable()) return std::unique_ptr<Gdiplus::FontFamily>(generic->Clone());
-    // Where even the generic family is missing (Wine without Windows fonts), any
-    // installed family is better than a blank clock.
-    Gdiplus::InstalledFontCollection installed;
-    const INT count = installed.GetFamilyCount();
-    if (count > 0) {
-        std::vector<Gdiplus::FontFamily> families(static_cast<size_t>(count));
-        INT found = 0;
-        installed.GetFamilies(count, families.data(), &found);
-        for (const wchar_t* preferred : {L"DejaVu Sans", L"Liberation Sans", L"Tahoma"}) {
-            for (INT i = 0; i < found; ++i) {
-                wchar_t familyName[LF_FACESIZE] = {};
-                families[static_cast<size_t>(i)].GetFamilyName(familyName);
-                if (wcscmp(familyName, preferred) == 0)
-                    return std::unique_ptr<Gdiplus::FontFamily>(families[static_cast<size_t>(i)].Clone());
-            }
-        }
-        if (found > 0) return std::unique_ptr<Gdiplus::FontFamily>(families[0].Clone());
-    }
-    return family;
-}
-
-void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const Gdiplus::FontFamily& family,
-                   int32_t size, int32_t originX, int32_t originY) {
-    const Gdiplus::StringFormat format(0, LANG_NEUTRAL);
-    Gdiplus::GraphicsPath line(Gdiplus::FillModeAlternate);
-    line.AddString(text.c_str(), static_cast<INT>(text.size()), &family, Gdiplus::FontStyleRegular,
-                   static_cast<Gdiplus::REAL>(size), Gdiplus::Rect(originX, originY, 0, 0), &format);
-    // Wine's GDI+ ends some glyphs (DejaVu Sans's "u") with a figure of one point, after
-    // which it fills no glyph at all: such a figure outlines nothing and is left out.
-    const PathPoints points = PointsOf(line);
-    PathPoints kept;
-    for (size_t first = 0, end = 0; first < points.points.size(); first = end) {
-        end = first + 1;
-        while (end < points.points.size() && !IsFigureStart(points.types[end])) ++end;
-        if (end - first < 2) continue;
-        kept.points.insert(kept.points.end(), points.points.begin() + first, points.points.begin() + end);
-        kept.types.insert(kept.types.end(), points.types.begin() + first, points.types.begin() + end);
-    }
-    if (kept.points.size() == points.points.size()) {
-        path.AddPath(&line, FALSE);
-        return;
-    }
-    const Gdiplus::GraphicsPath clean(kept.points.data(), kept.types.data(), static_cast<INT>(kept.points.size()),
-                                      Gdiplus::FillModeAlternate);
-    path.AddPath(&clean, FALSE);
-}
-
 namespace {
-void AddMessageText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family) {
+void AddMessageText(Gdiplus::GraphicsPath& path, const FrameContent& content, const TextFace& face) {
     for (const MessageLine& line : content.message)
-        if (line.color == 0) AddTextToPath(path, line.text, family, content.messageSize, line.x, line.y);
+        if (line.color == 0) AddTextToPath(path, line.text, face, content.messageSize, line.x, line.y);
 }
 
 // The notes are few and short: each is painted from a path of its own, after the
 // time, in every frame, so that a kept frame is one painted anew.
-void PaintNotes(Gdiplus::Graphics& graphics, const FrameContent& content, const Gdiplus::FontFamily& family) {
+void PaintNotes(Gdiplus::Graphics& graphics, const FrameContent& content, const TextFace& face) {
     for (const MessageLine& line : content.message) {
         if (line.color == 0) continue;
         Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
-        AddTextToPath(path, line.text, family, content.messageSize, line.x, line.y);
+        AddTextToPath(path, line.text, face, content.messageSize, line.x, line.y);
         PaintGlyphs(graphics, path, content, line.color);
     }
 }
 }  // namespace
 
-void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family) {
-    if (content.message.empty()) return AddTextToPath(path, content.text, family, content.fontSize, content.margin);
-    AddTextToPath(path, content.text, family, content.fontSize, content.textX);
-    AddMessageText(path, content, family);
+void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const TextFace& face) {
+    if (content.message.empty()) return AddTextToPath(path, content.text, face, content.fontSize, content.margin);
+    AddTextToPath(path, content.text, face, content.fontSize, content.textX);
+    AddMessageText(path, content, face);
 }
 
-PixelSize MeasureGlyphs(const std::wstring& text, const Gdiplus::FontFamily& family, int32_t size) {
+PixelSize MeasureGlyphs(const std::wstring& text, const TextFace& face, int32_t size) {
     Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
-    AddTextToPath(path, text, family, size, 0);
+    AddTextToPath(path, text, face, size, 0);
     Gdiplus::Rect bounds(0, 0, 0, 0);
     path.GetBounds(&bounds);
     return {bounds.Width, bounds.Height};
@@ -143,10 +91,10 @@ void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeomet
 
 void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content) {
     Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
-    const auto family = CreateFontFamilyOrFallback(content.fontName);
-    AddFrameText(path, content, *family);
+    const TextFace face = TextFaceOrFallback(content.fontName);
+    AddFrameText(path, content, face);
     PaintGlyphs(graphics, path, content);
-    PaintNotes(graphics, content, *family);
+    PaintNotes(graphics, content, face);
 }
 
 void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content) {
@@ -168,17 +116,17 @@ void PaintFrameAnew(FrameSurface& surface, const FrameContent& content) {
 }
 
 PixelSize FramePainter::Measure(const std::wstring& text, const std::wstring& fontName, int32_t size) {
-    const Gdiplus::FontFamily& family = Family(fontName);
+    const TextFace& face = Face(fontName);
     const PathKey key{text, size, 0, {}, 0};
     if (!m_measured || !(m_measuredKey == key)) {
-        m_measured = MeasureGlyphs(text, family, size);
+        m_measured = MeasureGlyphs(text, face, size);
         m_measuredKey = key;
     }
     return *m_measured;
 }
 
 FrameArea FramePainter::Paint(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame) {
-    Family(content.fontName);
+    Face(content.fontName);
     PathPoints now = PointsOf(TextPath(content));
     FrameArea area{0, 0, content.size.width, content.size.height};
     if (holdsLastFrame && CanRepaintTextOnly(surface, content))
@@ -220,7 +168,7 @@ FrameArea FramePainter::RepaintTextOnly(FrameSurface& surface, const FrameConten
     PaintInto(surface, [&](Gdiplus::Graphics& graphics) {
         graphics.SetClip(Gdiplus::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top));
         PaintGlyphs(graphics, *reaching, content);
-        PaintNotes(graphics, content, *m_family);
+        PaintNotes(graphics, content, *m_face);
     });
     return area;
 }
@@ -230,19 +178,19 @@ void FramePainter::PaintWhole(FrameSurface& surface, const FrameContent& content
     if (content.background) PaintBackground(surface, {content.size.width, content.size.height, content.margin});
     PaintInto(surface, [&](Gdiplus::Graphics& graphics) {
         PaintGlyphs(graphics, *m_path, content);
-        PaintNotes(graphics, content, *m_family);
+        PaintNotes(graphics, content, *m_face);
     });
 }
 
-const Gdiplus::FontFamily& FramePainter::Family(const std::wstring& name) {
-    if (!m_family || name != m_familyName) {
-        m_family = CreateFontFamilyOrFallback(name);
-        m_familyName = name;
+const TextFace& FramePainter::Face(const std::wstring& name) {
+    if (!m_face || name != m_faceName) {
+        m_face = TextFaceOrFallback(name);
+        m_faceName = name;
         m_path.reset();
         m_messagePath.reset();
         m_measured.reset();
     }
-    return *m_family;
+    return *m_face;
 }
 
 void FramePainter::PaintBackground(FrameSurface& surface, const BackgroundGeometry& geometry) {
@@ -269,10 +217,10 @@ const Gdiplus::GraphicsPath& FramePainter::TextPath(const FrameContent& content)
         // The figures in AddFrameText's order, so that a kept frame is one painted anew.
         if (!m_messagePath || !m_pathKey.SameMessage(key)) {
             m_messagePath = std::make_unique<Gdiplus::GraphicsPath>(Gdiplus::FillModeAlternate);
-            AddMessageText(*m_messagePath, content, *m_family);
+            AddMessageText(*m_messagePath, content, *m_face);
         }
         m_path = std::make_unique<Gdiplus::GraphicsPath>(Gdiplus::FillModeAlternate);
-        AddTextToPath(*m_path, content.text, *m_family, content.fontSize, key.originX);
+        AddTextToPath(*m_path, content.text, *m_face, content.fontSize, key.originX);
         if (message) m_path->AddPath(m_messagePath.get(), FALSE);
         m_pathKey = key;
     }

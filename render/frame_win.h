@@ -13,6 +13,7 @@
 
 #include "framework/handles_win.h"
 #include "render/layout.h"
+#include "render/text_outline_win.h"
 
 namespace tallyglass {
 
@@ -24,16 +25,8 @@ struct FramePixels {
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
-// The named family, or GDI+'s generic sans-serif family when it is not installed,
-// so that a mistyped font name still shows the time.
-std::unique_ptr<Gdiplus::FontFamily> CreateFontFamilyOrFallback(const std::wstring& name);
-
-// Adds one unwrapped line of text to the path with its layout origin at (originX, originY).
-void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const Gdiplus::FontFamily& family,
-                   int32_t size, int32_t originX, int32_t originY = 0);
-
 // Integer width and height of the filled glyph outlines laid out at (0, 0).
-PixelSize MeasureGlyphs(const std::wstring& text, const Gdiplus::FontFamily& family, int32_t size);
+PixelSize MeasureGlyphs(const std::wstring& text, const TextFace& face, int32_t size);
 
 struct BackgroundGeometry {
     int32_t width, height, margin;
@@ -72,7 +65,7 @@ struct FrameContent {
     int32_t textX = 0;
 };
 // The time's line, and the message's under it when there is one.
-void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const Gdiplus::FontFamily& family);
+void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const TextFace& face);
 void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content);
 void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content);
 
@@ -95,7 +88,7 @@ struct PathPoints {
 };
 
 // Paints the clock's frames, keeping between frames what does not change while the
-// text stays the same: the font family while the font name does, the glyph path
+// text stays the same: the font face while the font name does, the glyph path
 // while the text, size and margin do, the measured size likewise, and the
 // background's pixels while the window's size and margin do (from the second frame
 // of a size on). Into a surface that still holds its last frame, a new text with
@@ -114,7 +107,7 @@ private:
     FrameArea RepaintTextOnly(FrameSurface& surface, const FrameContent& content, const PathPoints& now);
     void PaintWhole(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame);
 
-    const Gdiplus::FontFamily& Family(const std::wstring& name);
+    const TextFace& Face(const std::wstring& name);
     const Gdiplus::GraphicsPath& TextPath(const FrameContent& content);
     void PaintBackground(FrameSurface& surface, const BackgroundGeometry& geometry);
 
@@ -130,14 +123,14 @@ private:
             return size == other.size && originX == other.originX && text == other.text && SameMessage(other);
         }
     };
-    std::wstring m_familyName;
-    std::unique_ptr<Gdiplus::FontFamily> m_family;
+    std::wstring m_faceName;
+    std::optional<TextFace> m_face;
     PathKey m_pathKey;
-    std::unique_ptr<Gdiplus::GraphicsPath> m_path;  // of m_family
+    std::unique_ptr<Gdiplus::GraphicsPath> m_path;  // of m_face
     // The message's part of m_path, kept apart: it stays while the time changes each second.
     std::unique_ptr<Gdiplus::GraphicsPath> m_messagePath;
     PathKey m_measuredKey;                // originX 0
-    std::optional<PixelSize> m_measured;  // of m_family
+    std::optional<PixelSize> m_measured;  // of m_face
     std::optional<BackgroundGeometry> m_backgroundGeometry;
     std::vector<uint32_t> m_background;
     std::optional<FrameContent> m_painted;  // the last frame, and its path's points

@@ -203,7 +203,7 @@ TEST(Frame, EveryGlyphIsFilledWhateverComesBeforeIt) {
     for (int y = 0; y < content.size.height; ++y)
         for (int x = 0; x < content.size.width; ++x)
             if (surface.Pixels().At(x, y) >> 24 == 255) filledRight = std::max(filledRight, x);
-    const PixelSize measured = MeasureGlyphs(content.text, *CreateFontFamilyOrFallback(content.fontName), 36);
+    const PixelSize measured = MeasureGlyphs(content.text, TextFaceOrFallback(content.fontName), 36);
     EXPECT_NEAR(filledRight, content.margin + measured.width, 4);
 }
 
@@ -317,7 +317,7 @@ TEST(Frame, KeptFramesArePaintedAnewByteForByte) {
         if (*c.message) content.message.push_back({c.message, content.margin, c.size / 2});
         content.messageSize = c.size / 2;
         const PixelSize measured = painter.Measure(content.text, content.fontName, c.size);
-        const PixelSize anew = MeasureGlyphs(content.text, *CreateFontFamilyOrFallback(content.fontName), c.size);
+        const PixelSize anew = MeasureGlyphs(content.text, TextFaceOrFallback(content.fontName), c.size);
         EXPECT_EQ(measured.width, anew.width) << c.text;
         EXPECT_EQ(measured.height, anew.height) << c.text;
         // A counting clock keeps its window's size from one second to the next.
