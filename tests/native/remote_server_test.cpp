@@ -384,6 +384,9 @@ TEST(RemoteServer, AnOrderNotTakenOrAnsweredGets503AndNothingEndsListening) {
     next.Write(Request(std::string("GET /api/v1/start?key=") + kControl + " HTTP/1.1\r\n"));
     EXPECT_EQ(StatusOf(next.Answer()), 200);
     for (int i = 0; i < 120; ++i) SendOsc(throwing.Port(), {"/tallyglass/start", {}});
+    // A loaded machine (the sanitizers beside the end-to-end lanes) reads the burst late:
+    // the rate's share first, then a moment for the rest to be dropped.
+    throwing.Took(2 + 50);
     std::this_thread::sleep_for(200ms);
     EXPECT_LE(throwing.Orders(), 2 + 2 * 50);  // fifty a second, the window perhaps split in two
     throwing.server->Stop();
