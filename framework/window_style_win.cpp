@@ -4,16 +4,6 @@
 
 namespace tallyglass {
 
-void MakeTopmostToolWindow(HWND window) {
-    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    const LONG_PTR toolStyle = (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW;
-    if (toolStyle != exStyle) SetWindowLongPtrW(window, GWL_EXSTYLE, toolStyle);
-    // A system-modal template makes Windows create the window topmost; other
-    // hosts (Wine) ignore that, and a clock hidden behind the slides is useless.
-    if (!(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void SetWindowIcons(HWND window, HICON icon) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));

@@ -3,9 +3,6 @@
 
 namespace tallyglass {
 
-// Off the taskbar and out of Alt+Tab, and topmost: where the window was not created so.
-void MakeTopmostToolWindow(HWND window);
-
 // The window's big and small icon. Worth deferring past the first frame: Wine turns
 // each into the X window's icon property, some milliseconds of a start-up.
 void SetWindowIcons(HWND window, HICON icon);

@@ -17,7 +17,6 @@ namespace tallyglass {
 // An installed font family with outlines, by the name GDI selects it by.
 struct TextFace {
     std::wstring name;
-    bool operator==(const TextFace& other) const { return name == other.name; }
 };
 
 // The named family, or a sans-serif one when that is not installed (so that a

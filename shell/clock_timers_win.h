@@ -16,10 +16,7 @@ public:
     // Manual: no multimedia timer is armed and ids are counted up (tests tick by hand).
     explicit ClockTimers(bool manual) : m_manual(manual) {}
 
-    // Chooses the resolution from the device's capabilities and raises the period,
-    // once, when a timer first needs it: an idle clock leaves the system's period
-    // (and the power it saves) alone and does not even load the multimedia library.
-    void RequestPeriod();
+    // The resolution timers are armed with; asking for it raises the period.
     UINT Resolution() {
         RequestPeriod();
         return m_resolution;
@@ -38,6 +35,10 @@ public:
     static bool Uses12HourClock();
 
 private:
+    // Chooses the resolution from the device's capabilities and raises the period,
+    // once, when a timer first needs it: an idle clock leaves the system's period
+    // (and the power it saves) alone and does not even load the multimedia library.
+    void RequestPeriod();
     static void CALLBACK Post(UINT id, UINT, DWORD_PTR target, DWORD_PTR, DWORD_PTR);
 
     bool m_manual;

@@ -141,8 +141,7 @@ bool CountdownWnd::OnCommand(UINT id) {
 }
 
 BOOL CountdownWnd::OnInitDialog() {
-    Dialog::OnInitDialog();
-    MakeTopmostToolWindow(m_hwnd);
+    Dialog::OnInitDialog();  // topmost, off the taskbar and layered from its template
     m_parts.Open(m_hwnd, m_model);
     Dialog::CenterWindow(nullptr);
     m_parts.view->MoveToMonitor(m_hwnd, m_model);
