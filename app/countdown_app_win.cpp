@@ -30,8 +30,6 @@ BOOL CountdownApp::InitInstance() {
     // Rows not taken are named once the running clock has the rest, or before a new one starts.
     if (show) ReportShowTable(*parsed.line.showPath, *show);
     if (handedOver) return FALSE;
-    m_gdiplus.emplace();
-    m_startSteps.Note("GDI+");
     {
         CountdownWndOptions options;
         if (m_startSteps.On()) options.startStep = [this](const char* step) { m_startSteps.Note(step); };
@@ -45,7 +43,6 @@ BOOL CountdownApp::InitInstance() {
 
 int CountdownApp::ExitInstance() {
     m_startSteps.Write();
-    m_gdiplus.reset();
     return Application::ExitInstance();
 }
 

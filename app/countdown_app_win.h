@@ -1,15 +1,12 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
-
 #include "app/start_steps_win.h"
 #include "framework/application_win.h"
-#include "render/frame_win.h"
 
 namespace tallyglass {
 
-// Starts GDI+, runs the countdown window as the one modal dialog, shuts GDI+ down.
+// Runs the countdown window as the one modal dialog, or hands the command line's orders to a running clock.
 class CountdownApp : public Application {
 protected:
     BOOL InitInstance() override;
@@ -17,7 +14,6 @@ protected:
 
 private:
     StartSteps m_startSteps;
-    std::optional<GdiplusSession> m_gdiplus;
 };
 
 }  // namespace tallyglass

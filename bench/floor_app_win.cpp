@@ -1,12 +1,7 @@
 // The floor for the clock's start-up and memory figures: the least a program can do
 // to show a frame the way the clock does. One empty layered popup of the clock's
 // typical size, one UpdateLayeredWindow of a zeroed DIB section, then a message loop.
-// With --gdiplus it starts GDI+ first, as the clock must to paint at all: the figures
-// then tell GDI+'s share of a start-up from the clock's own.
 #include <windows.h>
-#include <gdiplus.h>
-
-#include <cwchar>
 
 #include "bench/first_frame_signal.h"
 #include "framework/handles_win.h"
@@ -24,18 +19,6 @@ LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// Loaded by name, so that the plain floor neither links nor loads GDI+.
-bool StartGdiplus(LoadedModule& gdiplus) {
-    gdiplus = LoadedModule(LoadLibraryW(L"gdiplus.dll"));
-    using Startup = Gdiplus::Status(WINAPI*)(ULONG_PTR*, const Gdiplus::GdiplusStartupInput*, void*);
-    const auto startup =
-        reinterpret_cast<Startup>(reinterpret_cast<void*>(GetProcAddress(gdiplus.get(), "GdiplusStartup")));
-    ULONG_PTR token = 0;
-    const Gdiplus::GdiplusStartupInput input;
-    // Never shut down: the process ends with the window.
-    return startup && startup(&token, &input, nullptr) == Gdiplus::Ok;
 }
 
 bool PresentEmptyFrame(HWND window) {
@@ -64,9 +47,7 @@ bool PresentEmptyFrame(HWND window) {
 }
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-    LoadedModule gdiplus;
-    if (std::wcsstr(commandLine, L"--gdiplus") && !StartGdiplus(gdiplus)) return 1;
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     WNDCLASSEXW description{};
     description.cbSize = sizeof description;
     description.lpfnWndProc = &FloorProc;

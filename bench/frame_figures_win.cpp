@@ -28,17 +28,13 @@ Percentiles SampleFrames(Frame&& frame) {
     return Summarise(samples);
 }
 
-// The same surface, graphics and update as a frame of the clock, with nothing painted.
+// The same surface and update as a frame of the clock, with nothing painted.
 void PresentEmptyFrame(HWND hwnd, int32_t width, int32_t height) {
     WindowDc compatible(hwnd);
     FrameSurface surface(compatible.get(), width, height);
     WindowDc destination(hwnd);
     RECT rect;
     GetWindowRect(hwnd, &rect);
-    {
-        Gdiplus::Graphics graphics(&surface.Image());
-        graphics.Flush(Gdiplus::FlushIntentionSync);
-    }
     GdiFlush();
     POINT point{rect.left, rect.top}, source{0, 0};
     SIZE size{width, height};

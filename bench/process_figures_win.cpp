@@ -22,8 +22,8 @@ namespace {
 class MeasuredProgram {
 public:
     // stepsFile: where the clock is asked to write its start-up steps; empty for none.
-    MeasuredProgram(const std::wstring& exe, const std::wstring& stepsFile, const std::wstring& arguments = {}) {
-        std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
+    MeasuredProgram(const std::wstring& exe, const std::wstring& stepsFile) {
+        std::wstring commandLine = L"\"" + exe + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
@@ -113,7 +113,7 @@ double Median(std::vector<double> samples) { return Summarise(std::move(samples)
 // the machine falls on both; medians of kStarts each.
 struct StartUps {
     static constexpr int kStarts = 15;
-    std::vector<double> clock, floor, floorWithGdiplus;
+    std::vector<double> clock, floor;
     std::vector<std::string> stepNames;  // in the order of the first run
     std::vector<std::vector<double>> stepTimes;
 
@@ -139,9 +139,6 @@ struct StartUps {
         std::printf("floor: process start to first frame: %.0f ms\n", Median(floor));
         std::printf("# floor: %zu starts from %.0f to %.0f ms\n", floor.size(), *floorLow, *floorHigh);
         std::printf("start-up vs floor: %.2f x\n", Median(clock) / Median(floor));
-        if (floorWithGdiplus.empty()) return;
-        std::printf("floor with GDI+ started: process start to first frame: %.0f ms\n", Median(floorWithGdiplus));
-        std::printf("start-up vs floor with GDI+ started: %.2f x\n", Median(clock) / Median(floorWithGdiplus));
     }
 };
 
@@ -164,8 +161,8 @@ void RemoteWorkingSet(const std::wstring& remoteExe, size_t offIdleKiB) {
 
 // One start of the floor, closed again; its idle working set read 2 s after its frame
 // where asked for.
-std::optional<double> StartFloor(const std::wstring& exe, const std::wstring& arguments, size_t* idleKiB) {
-    const MeasuredProgram floor(exe, {}, arguments);
+std::optional<double> StartFloor(const std::wstring& exe, size_t* idleKiB) {
+    const MeasuredProgram floor(exe, {});
     if (!floor.Shown()) return std::nullopt;
     if (idleKiB) {
         Sleep(2000);
@@ -185,7 +182,7 @@ void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe, const
     GetTempPathW(MAX_PATH, temp);
     const std::wstring stepsFile = std::wstring(temp) + L"tallyglass-bench-steps.txt";
     StartUps starts;
-    size_t clockIdleKiB = 0, clockCountingKiB = 0, floorIdleKiB = 0, floorWithGdiplusIdleKiB = 0;
+    size_t clockIdleKiB = 0, clockCountingKiB = 0, floorIdleKiB = 0;
     for (int run = 0; run < StartUps::kStarts; ++run) {
         DeleteFileW(stepsFile.c_str());
         double createdMs = 0;
@@ -205,11 +202,9 @@ void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe, const
         }
         starts.AddSteps(ReadStartSteps(stepsFile, createdMs));
         if (floorExe.empty()) continue;
-        const auto floor = StartFloor(floorExe, {}, run == 0 ? &floorIdleKiB : nullptr);
+        const auto floor = StartFloor(floorExe, run == 0 ? &floorIdleKiB : nullptr);
         if (!floor) return;
         starts.floor.push_back(*floor);
-        const auto withGdiplus = StartFloor(floorExe, L" --gdiplus", run == 0 ? &floorWithGdiplusIdleKiB : nullptr);
-        if (withGdiplus) starts.floorWithGdiplus.push_back(*withGdiplus);
     }
     starts.Print();
     std::printf("working set while idle: %zu KiB\n", clockIdleKiB);
@@ -219,10 +214,6 @@ void ProcessFigures(const std::wstring& exe, const std::wstring& floorExe, const
     std::printf("floor: working set while idle: %zu KiB\n", floorIdleKiB);
     std::printf("working set vs floor: %.2f x\n",
                 static_cast<double>(clockIdleKiB) / static_cast<double>(floorIdleKiB));
-    if (floorWithGdiplusIdleKiB == 0) return;
-    std::printf("floor with GDI+ started: working set while idle: %zu KiB\n", floorWithGdiplusIdleKiB);
-    std::printf("working set vs floor with GDI+ started: %.2f x\n",
-                static_cast<double>(clockIdleKiB) / static_cast<double>(floorWithGdiplusIdleKiB));
 }
 // The clock's state in one of the README's pictures: "slide" (background off,
 // laid over a slide) or a phase with its background: normal, warning, alert, overtime.

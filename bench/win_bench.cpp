@@ -163,7 +163,6 @@ void PauseResumePairs() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    GdiplusSession gdiplus;
     if (argc > 2 && std::wstring(argv[1]) == L"--dump-frame") return DumpFrame(argv[2], argc > 3 ? argv[3] : L"slide");
     const int ticks = argc > 2 ? _wtoi(argv[2]) : 120;
     if (argc > 1) ProcessFigures(argv[1], argc > 3 ? argv[3] : L"", argc > 4 ? argv[4] : L"");

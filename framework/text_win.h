@@ -1,5 +1,5 @@
 #pragma once
-// UTF-8 in portable code, UTF-16 at every Win32 and GDI+ call.
+// UTF-8 in portable code, UTF-16 at every Win32 call.
 #include <windows.h>
 
 #include <string>

@@ -1,18 +1,16 @@
 #pragma once
-// Painting a frame with GDI+: the gradient background, the outlined text, and the
-// measurement that builds the very same glyph path, so the window fits the glyphs.
+// Painting a frame: the gradient background, the outlined text, and the measurement
+// that builds the very same glyph path, so the window fits the glyphs.
 #include <windows.h>
-#include <gdiplus.h>
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/handles_win.h"
 #include "render/layout.h"
+#include "render/pixel_paint.h"
 #include "render/text_outline_win.h"
 
 namespace tallyglass {
@@ -27,14 +25,6 @@ struct FramePixels {
 
 // Integer width and height of the filled glyph outlines laid out at (0, 0).
 PixelSize MeasureGlyphs(const std::wstring& text, const TextFace& face, int32_t size);
-
-struct BackgroundGeometry {
-    int32_t width, height, margin;
-    bool operator==(const BackgroundGeometry& other) const {
-        return width == other.width && height == other.height && margin == other.margin;
-    }
-};
-void PaintGradientBackground(Gdiplus::Graphics& graphics, const BackgroundGeometry& geometry);
 
 // One line under the time, at its layout origin: the message to the presenter's, in
 // the time's colour (color 0), or a note's in a colour of its own.
@@ -64,28 +54,9 @@ struct FrameContent {
     int32_t messageSize = 0;
     int32_t textX = 0;
 };
-// The time's line, and the message's under it when there is one.
-void AddFrameText(Gdiplus::GraphicsPath& path, const FrameContent& content, const TextFace& face);
-void PaintOutlinedText(Gdiplus::Graphics& graphics, const FrameContent& content);
-void PaintFrame(Gdiplus::Graphics& graphics, const FrameContent& content);
-
 class FrameSurface;
-// The graphics every frame is painted with: anti-aliased, flushed when done.
-void PaintInto(FrameSurface& surface, const std::function<void(Gdiplus::Graphics&)>& paint);
 // A frame with nothing kept from the one before: what FramePainter's frames are compared with.
 void PaintFrameAnew(FrameSurface& surface, const FrameContent& content);
-
-// The part of a frame that changed: left and top inside, right and bottom outside.
-struct FrameArea {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-    bool Empty() const { return right <= left || bottom <= top; }
-};
-
-// A glyph path's points and their types, as GDI+ hands them out.
-struct PathPoints {
-    std::vector<Gdiplus::PointF> points;
-    std::vector<BYTE> types;
-};
 
 // Paints the clock's frames, keeping between frames what does not change while the
 // text stays the same: the font face while the font name does, the glyph path
@@ -104,11 +75,11 @@ public:
 
 private:
     bool CanRepaintTextOnly(const FrameSurface& surface, const FrameContent& content) const;
-    FrameArea RepaintTextOnly(FrameSurface& surface, const FrameContent& content, const PathPoints& now);
+    FrameArea RepaintTextOnly(FrameSurface& surface, const FrameContent& content);
     void PaintWhole(FrameSurface& surface, const FrameContent& content, bool holdsLastFrame);
 
     const TextFace& Face(const std::wstring& name);
-    const Gdiplus::GraphicsPath& TextPath(const FrameContent& content);
+    const OutlinePath& TextPath(const FrameContent& content);
     void PaintBackground(FrameSurface& surface, const BackgroundGeometry& geometry);
 
     struct PathKey {
@@ -126,19 +97,19 @@ private:
     std::wstring m_faceName;
     std::optional<TextFace> m_face;
     PathKey m_pathKey;
-    std::unique_ptr<Gdiplus::GraphicsPath> m_path;  // of m_face
+    std::optional<OutlinePath> m_path;  // of m_face
     // The message's part of m_path, kept apart: it stays while the time changes each second.
-    std::unique_ptr<Gdiplus::GraphicsPath> m_messagePath;
+    std::optional<OutlinePath> m_messagePath;
     PathKey m_measuredKey;                // originX 0
     std::optional<PixelSize> m_measured;  // of m_face
     std::optional<BackgroundGeometry> m_backgroundGeometry;
     std::vector<uint32_t> m_background;
-    std::optional<FrameContent> m_painted;  // the last frame, and its path's points
-    PathPoints m_paintedPoints;
+    std::optional<FrameContent> m_painted;  // the last frame, and its path
+    OutlinePath m_paintedPath;
 };
 
 // A 32-bit premultiplied-ARGB surface, cleared to 0, selected into a memory DC
-// for UpdateLayeredWindow and wrapped by a GDI+ bitmap for painting.
+// for UpdateLayeredWindow.
 class FrameSurface {
 public:
     FrameSurface(HDC compatible, int32_t width, int32_t height);
@@ -146,9 +117,9 @@ public:
     FrameSurface& operator=(const FrameSurface&) = delete;
     ~FrameSurface();
 
-    bool Valid() const { return m_bits != nullptr && m_image != nullptr; }
+    bool Valid() const { return m_bits != nullptr; }
     HDC Dc() const { return m_dc.get(); }
-    Gdiplus::Bitmap& Image() { return *m_image; }
+    PixelRows Rows() { return {Bits(), m_width, m_height}; }
     FramePixels Pixels() const { return {static_cast<const uint32_t*>(m_bits), m_width, m_height}; }
     uint32_t* Bits() { return static_cast<uint32_t*>(m_bits); }
     size_t PixelCount() const { return static_cast<size_t>(m_width) * static_cast<size_t>(m_height); }
@@ -159,21 +130,6 @@ private:
     GdiBitmap m_bitmap;
     void* m_bits = nullptr;
     std::optional<SelectedObject> m_selection;
-    std::unique_ptr<Gdiplus::Bitmap> m_image;
-};
-
-// GdiplusStartup / GdiplusShutdown.
-class GdiplusSession {
-public:
-    GdiplusSession();
-    ~GdiplusSession();
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-    bool Started() const { return m_status == Gdiplus::Ok; }
-
-private:
-    ULONG_PTR m_token = 0;
-    Gdiplus::Status m_status;
 };
 
 }  // namespace tallyglass

@@ -2,7 +2,6 @@
 // Hands painted frames to a layered window with per-pixel alpha. The entry
 // point is looked up at run time, as on systems that may lack it.
 #include <windows.h>
-#include <gdiplus.h>
 
 #include <functional>
 #include <memory>

@@ -53,29 +53,17 @@ bool Installed(HDC dc, const std::wstring& name) {
     return _wcsicmp(chosen, wanted.lfFaceName) == 0 || !InstalledOutlineFamily(dc, wanted.lfFaceName).empty();
 }
 
-// GDI's path types as GDI+'s; a figure of one point (an empty glyph's) outlines nothing.
-void AddGdiFigures(Gdiplus::GraphicsPath& path, const std::vector<POINT>& points, const std::vector<BYTE>& types,
-                   float scale, int32_t originX, int32_t originY) {
-    std::vector<Gdiplus::PointF> figurePoints;
-    std::vector<BYTE> figureTypes;
+// A flattened GDI path's figures; a figure of one point (an empty glyph's) outlines nothing.
+void AddGdiFigures(OutlinePath& path, const std::vector<POINT>& points, const std::vector<BYTE>& types, float scale,
+                   int32_t originX, int32_t originY) {
     for (size_t first = 0, end = 0; first < points.size(); first = end) {
         end = first + 1;
         while (end < points.size() && (types[end] & ~PT_CLOSEFIGURE) != PT_MOVETO) ++end;
         if (end - first < 2) continue;
-        for (size_t i = first; i < end; ++i) {
-            const BYTE kind = types[i] & ~PT_CLOSEFIGURE;
-            BYTE type = kind == PT_MOVETO   ? Gdiplus::PathPointTypeStart
-                        : kind == PT_LINETO ? Gdiplus::PathPointTypeLine
-                                            : Gdiplus::PathPointTypeBezier;
-            if (types[i] & PT_CLOSEFIGURE) type |= Gdiplus::PathPointTypeCloseSubpath;
-            figurePoints.emplace_back(originX + points[i].x / scale, originY + points[i].y / scale);
-            figureTypes.push_back(type);
-        }
+        for (size_t i = first; i < end; ++i)
+            path.push_back({static_cast<float>(originX) + static_cast<float>(points[i].x) / scale,
+                            static_cast<float>(originY) + static_cast<float>(points[i].y) / scale, i == first});
     }
-    if (figurePoints.empty()) return;
-    const Gdiplus::GraphicsPath figures(figurePoints.data(), figureTypes.data(), static_cast<INT>(figurePoints.size()),
-                                        Gdiplus::FillModeAlternate);
-    path.AddPath(&figures, FALSE);
 }
 }  // namespace
 
@@ -88,8 +76,8 @@ TextFace TextFaceOrFallback(const std::wstring& name) {
     return {any.empty() ? name : any};
 }
 
-void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const TextFace& face, int32_t size,
-                   int32_t originX, int32_t originY) {
+void AddTextToPath(OutlinePath& path, const std::wstring& text, const TextFace& face, int32_t size, int32_t originX,
+                   int32_t originY) {
     if (text.empty() || size <= 0) return;
     const MemoryDc dc(CreateCompatibleDC(nullptr));
     const int32_t scale = ScaleFor(size);
@@ -102,6 +90,7 @@ void AddTextToPath(Gdiplus::GraphicsPath& path, const std::wstring& text, const 
     BeginPath(dc.get());
     ExtTextOutW(dc.get(), 0, 0, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
     EndPath(dc.get());
+    FlattenPath(dc.get());
     const int count = GetPath(dc.get(), nullptr, nullptr, 0);
     if (count <= 0) return;
     std::vector<POINT> points(static_cast<size_t>(count));

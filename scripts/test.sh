@@ -102,8 +102,8 @@ wine_tests() {  # wine_tests <step> <seconds> <filter> <what>
 
 # A leaked object per frame must fail the soak. Each run is about twice as long
 # as its leak needs to pass its bound after the 2000-frame warm-up: a DC (about
-# 2 KiB of committed memory a frame against 8 MiB) 10000 frames, a GDI+ brush
-# (about 32 bytes of heap a frame against 64 KiB) 6000.
+# 2 KiB of committed memory a frame against 8 MiB) 10000 frames, 64 bytes
+# of heap a frame against 64 KiB, 6000.
 leak_demo() {  # leak_demo <kind> <frames>
     TALLYGLASS_SOAK_LEAK=$1 TALLYGLASS_SOAK_FRAMES=$2 timeout 600 "$WINE" build/win64/win_tests.exe \
         --gtest_filter=Soak.* >"$LOGS/leak-demo-$1.log" 2>&1
@@ -233,14 +233,14 @@ done
 ORDER+=("== Windows executables" pe-win64 pe-win32
     "== Wine tests" wine-tests
     "== the same prefix with its screen at 144 DPI" wine-tests-144dpi
-    "== the soak's leak checks catch a leak made on purpose" leak-dc leak-brush
+    "== the soak's leak checks catch a leak made on purpose" leak-dc leak-heap
     "== source format" format
     "== shell scripts" shellcheck
     "== end to end (the real exe under Xvfb, xdotool as the user)")
-# The two other Wine lanes, about as long as the Windows lane's suite; the brush
+# The two other Wine lanes, about as long as the Windows lane's suite; the heap
 # demo runs while install_cycle may still wait for its packages.
 E2E_A=(start_and_exit language presenter_control remote remote_flood settings slides leak-dc-10000)
-E2E_B=(menu_and_keys desktop remote_browser schedule leak-brush-6000 remote_load install_cycle)
+E2E_B=(menu_and_keys desktop remote_browser schedule leak-heap-6000 remote_load install_cycle)
 for script in tests/e2e/*.sh; do ORDER+=("e2e-$(basename "$script" .sh)"); done
 
 windows_lane >"$LOGS/lane-windows.log" 2>&1 &

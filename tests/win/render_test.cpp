@@ -185,8 +185,8 @@ TEST(Frame, TheWorstMessagesKeepTheWindowOnTheWorkAreaInTwoLines) {
     }
 }
 
-// Wine's GDI+ ends DejaVu Sans's "u" with a one-point figure, after which it filled no
-// glyph: "Time's up" showed as "Time's u" and only the outlines of the rest.
+// Once Wine ended DejaVu Sans's "u" with a one-point figure, after which no glyph was
+// filled: "Time's up" showed as "Time's u" and only the outlines of the rest.
 TEST(Frame, EveryGlyphIsFilledWhateverComesBeforeIt) {
     const WindowDc screen(nullptr);
     FrameContent content;

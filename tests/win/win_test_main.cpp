@@ -117,7 +117,5 @@ RECT TestClock::WindowRect() const {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    GdiplusSession gdiplus;
-    if (!gdiplus.Started()) return 1;
     return RUN_ALL_TESTS();
 }
