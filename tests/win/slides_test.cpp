@@ -220,7 +220,10 @@ TEST(SlidesWatcher, FollowsAShowThroughAutomation) {
     EXPECT_FALSE(log.Last().running);
 
     ASSERT_EQ(0u, fake.Ask("begin").find("ok "));
-    ASSERT_TRUE(log.WaitFor([](const SlideShowSeen& s) { return RunningOn(s, 1) && s.slides.size() == 4; }));
+    // The show's window comes to the front a moment after the show begins when the machine is busy.
+    ASSERT_TRUE(log.WaitFor([](const SlideShowSeen& s) {
+        return RunningOn(s, 1) && s.slides.size() == 4 && s.foreground;
+    })) << "the show's window was not seen put in front";
     const SlideShowSeen begun = log.Last();
     EXPECT_EQ("Pacing talk.pptx", begun.deckName);
     EXPECT_EQ("[2:00] Intro\nWelcome, everyone", begun.slides[0].notes);
@@ -228,7 +231,6 @@ TEST(SlidesWatcher, FollowsAShowThroughAutomation) {
     EXPECT_FALSE(begun.slides[0].hidden || begun.slides[2].hidden || begun.slides[3].hidden);
     EXPECT_EQ("[90s] body first, the slide number second", begun.slides[2].notes) << "the body is found by its type";
     EXPECT_EQ("", begun.slides[3].notes);
-    EXPECT_TRUE(begun.foreground) << "the show's window was put in front";
 
     ASSERT_EQ("ok", fake.Ask("goto 1 4"));  // a slide moved to (the next one's is the e2e slides.sh's)
     EXPECT_TRUE(log.WaitFor([](const SlideShowSeen& s) { return RunningOn(s, 4); }));
