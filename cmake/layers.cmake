@@ -55,10 +55,35 @@ function(tallyglass_layer folder)
     endforeach()
     target_link_libraries(${target} PUBLIC ${LAYER_LINK})
     tallyglass_warnings(${target})
+    if(WIN32 AND LAYER_WINDOWS)
+        tallyglass_windows_headers(${target})
+        # Portable sources see no Windows header, here as in the native build.
+        set_source_files_properties(${LAYER_PORTABLE} TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+    endif()
     if(TALLYGLASS_FUZZ)
         # Coverage feedback from the code under test, not only from the fuzz targets.
         target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
         target_link_options(${target} INTERFACE -fsanitize=fuzzer-no-link)
+    endif()
+endfunction()
+
+# <windows.h> and the library headers every Windows source uses, parsed once per
+# target instead of once per source: most of a Windows source's compile time. The
+# sockets' header comes first, as it must come before <windows.h> where it is used.
+# The lowest Windows layer makes the header; the layers above use its.
+function(tallyglass_windows_headers target)
+    get_property(maker GLOBAL PROPERTY TALLYGLASS_WINDOWS_HEADERS)
+    if(NOT MSVC)
+        target_compile_options(${target} PRIVATE -Winvalid-pch)  # a header not taken fails, not slows, the build
+    endif()
+    if(maker AND NOT ARGN)
+        target_precompile_headers(${target} REUSE_FROM ${maker})
+        return()
+    endif()
+    target_precompile_headers(${target} PRIVATE <winsock2.h> <windows.h> <algorithm> <cstdint> <functional> <memory>
+                              <optional> <string> <vector> ${ARGN})
+    if(NOT maker)
+        set_property(GLOBAL PROPERTY TALLYGLASS_WINDOWS_HEADERS ${target})
     endif()
 endfunction()
 

@@ -207,9 +207,9 @@ cpu_lane() {
     # then only packs them again.
     bash tests/e2e/install_cycle.sh --build-only >"$LOGS/install-cycle-build.log" 2>&1
     touch "$RESULTS/.packages"
-    build native && unit_tests native "native unit tests"
     # The network side's test alone, its threads under ThreadSanitizer.
     build native-tsan && unit_tests native-tsan "the network side under ThreadSanitizer"
+    # The unit tests run once, sanitized: a plain build of them would only repeat them.
     build native-asan || return
     unit_tests native-asan "sanitized unit tests"
     for source in fuzz/fuzz_*.cpp; do  # every fuzz target, as CMake finds them, two at a time
@@ -221,8 +221,7 @@ cpu_lane() {
 }
 
 # Every step in the order the summary lists it, under its heading.
-ORDER=("== build" build-win64 build-win32 build-native build-native-tsan build-native-asan
-    "== native unit tests" ctest-native
+ORDER=("== build" build-win64 build-win32 build-native-tsan build-native-asan
     "== the network side's threads under ThreadSanitizer" ctest-native-tsan
     "== native unit tests under AddressSanitizer and UBSan" ctest-native-asan
     "== fuzzing (${FUZZ_SECONDS}s a target)")
