@@ -6,10 +6,9 @@
 namespace tallyglass {
 
 namespace {
-constexpr int32_t kSampleRows = 16;           // per pixel
-constexpr int32_t kColumnUnits = 256;         // a crossing's x, in these parts of a pixel
-constexpr float kCentreOffset = 0.5f;         // pixel centres at whole coordinates
-constexpr float kLargestCoordinate = 1.0e6f;  // beyond any frame: keeps the fixed point in range
+constexpr int32_t kSampleRows = 16;    // per pixel
+constexpr int32_t kColumnUnits = 256;  // a crossing's x, in these parts of a pixel
+constexpr float kCentreOffset = 0.5f;  // pixel centres at whole coordinates
 
 // std::floor, inline: the C runtime's is a call per crossing, and it shows in a frame's cost.
 int32_t FloorToInt(float v) {
@@ -23,12 +22,12 @@ struct Edge {
     int32_t direction;  // +1 downwards, -1 upwards
     int32_t XAt(float y) const {
         // From the top: a steep slope only comes with a short edge, so the error stays small.
-        const float at = std::clamp(x + slope * (y - top), -kLargestCoordinate, kLargestCoordinate);
+        const float at = std::clamp(x + slope * (y - top), -kFarthestCoordinate, kFarthestCoordinate);
         return FloorToInt(at * kColumnUnits + 0.5f);
     }
 };
 
-float Clamped(float v) { return std::isfinite(v) ? std::clamp(v, -kLargestCoordinate, kLargestCoordinate) : 0.0f; }
+float Clamped(float v) { return std::isfinite(v) ? std::clamp(v, -kFarthestCoordinate, kFarthestCoordinate) : 0.0f; }
 
 void AddEdge(std::vector<Edge>& edges, const PathPoint& from, const PathPoint& to) {
     const float x0 = Clamped(from.x) + kCentreOffset, y0 = Clamped(from.y) + kCentreOffset;

@@ -14,6 +14,10 @@ struct PathPoint {
         return x == other.x && y == other.y && figureStart == other.figureStart;
     }
 };
+// Beyond any frame: coordinates past it are clamped or left out, which keeps the
+// rasteriser's whole-number arithmetic in range.
+constexpr float kFarthestCoordinate = 1.0e6f;
+
 // Closed polygons, each from a figureStart point to the point before the next; a
 // glyph is one or a few.
 using OutlinePath = std::vector<PathPoint>;

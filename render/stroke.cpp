@@ -20,7 +20,7 @@ float SquaredDistanceToSide(float x, float y, const PathPoint& a, const PathPoin
 }
 
 // Points far past any frame are left out, so that whole-number pixel bounds stay in range.
-bool Finite(const PathPoint& p) { return std::fabs(p.x) < 1.0e6f && std::fabs(p.y) < 1.0e6f; }
+bool Finite(const PathPoint& p) { return std::fabs(p.x) < kFarthestCoordinate && std::fabs(p.y) < kFarthestCoordinate; }
 
 class StrokeMask {
 public:

@@ -214,10 +214,6 @@ cpu_lane() {
     # The network side's test alone, its threads under ThreadSanitizer.
     build native-tsan && unit_tests native-tsan "the network side under ThreadSanitizer"
     # The unit tests run once, sanitized: a plain build of them would only repeat them.
-    # Their build waits for the end-to-end lanes: beside them, even at the lowest
-    # priority, it took the memory and cache that headless Chromium's waits need.
-    wait_mark leak-dc
-    wait_mark e2e-install_cycle
     build native-asan || return
     unit_tests native-asan "sanitized unit tests"
     for source in fuzz/fuzz_*.cpp; do  # every fuzz target, as CMake finds them, two at a time
