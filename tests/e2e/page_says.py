@@ -1,0 +1,23 @@
+"""Waits, bounded, until one of the clock's pages, open in Debian's headless Chromium
+through Selenium, shows a text: a page that is watched as it lives, so a loaded
+machine only makes the wait longer, never the check wrong. Exit 0 when it does.
+    page_says.py <url> <text> <seconds>"""
+import sys
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from checks import within
+
+url, text, seconds = sys.argv[1], sys.argv[2], float(sys.argv[3])
+options = webdriver.ChromeOptions()
+for argument in ("--headless=new", "--no-sandbox", "--disable-gpu"):
+    options.add_argument(argument)
+page = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+try:
+    page.set_page_load_timeout(30)
+    page.get(url)
+    shows = within(seconds, lambda: text in page.execute_script("return document.body.innerText"))
+    if not shows:
+        print(page.execute_script("return document.body.innerText"), file=sys.stderr)
+finally:
+    page.quit()
+sys.exit(0 if shows else 1)
