@@ -14,6 +14,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 // 0..15 for a hex digit of either case, -1 for anything else.
 int HexDigitValue(char c);
 
+// The mark some editors put first in a UTF-8 file; the store and the show's table skip it.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // A byte inside a UTF-8 sequence, never the first of a character.
 inline bool IsUtf8ContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 

@@ -54,7 +54,7 @@ bool TakeLine(Run& run, const LogLine& line) {
     return true;
 }
 
-std::string Clock(int64_t second) {
+std::string ReportTime(int64_t second) {
     char text[12];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(second / 3600 % 24),
                   static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
@@ -72,8 +72,8 @@ std::string Row(const Run& run, const std::vector<ShowSegment>& show, const Show
             plannedStart = FormatTimeOfDay(static_cast<int32_t>(plan.spans[i].start % kSecondsPerDay));
         break;
     }
-    return CsvField(run.segment) + "," + plannedStart + "," + plannedLength + "," + Clock(run.start) + "," +
-           Clock(run.end) + "," + std::to_string(duration) + "," + over + "," + std::to_string(run.paused) + "," +
+    return CsvField(run.segment) + "," + plannedStart + "," + plannedLength + "," + ReportTime(run.start) + "," +
+           ReportTime(run.end) + "," + std::to_string(duration) + "," + over + "," + std::to_string(run.paused) + "," +
            std::to_string(run.adjusted);
 }
 }  // namespace

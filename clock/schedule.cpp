@@ -15,7 +15,7 @@ int64_t NearestDay(int64_t secondOfDay, int64_t near) {
     return t;
 }
 
-std::string Clock(int64_t planSecond) { return FormatTimeOfDay(static_cast<int32_t>(planSecond % kSecondsPerDay)); }
+std::string PlanTime(int64_t planSecond) { return FormatTimeOfDay(static_cast<int32_t>(planSecond % kSecondsPerDay)); }
 }  // namespace
 
 ShowPlan PlanShow(const std::vector<ShowSegment>& show) {
@@ -30,8 +30,8 @@ ShowPlan PlanShow(const std::vector<ShowSegment>& show) {
             const int64_t previousEnd = plan.spans[i - 1].end;
             start = NearestDay(*show[i].plannedStart, previousEnd);
             if (start < previousEnd && plan.firstOverlap.empty())
-                plan.firstOverlap = show[i].name + " is planned at " + Clock(start) + ", before " + show[i - 1].name +
-                                    " is planned to end at " + Clock(previousEnd);
+                plan.firstOverlap = show[i].name + " is planned at " + PlanTime(start) + ", before " +
+                                    show[i - 1].name + " is planned to end at " + PlanTime(previousEnd);
         }
         plan.spans[i] = {start, start + show[i].seconds};
         start = plan.spans[i].end;

@@ -57,8 +57,10 @@ function(tallyglass_layer folder)
     tallyglass_warnings(${target})
     if(WIN32 AND LAYER_WINDOWS)
         tallyglass_windows_headers(${target})
-        # Portable sources see no Windows header, here as in the native build.
-        set_source_files_properties(${LAYER_PORTABLE} TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        # Portable sources see no Windows header, here as in the native build: neither
+        # the precompiled one nor, in a unity build, a Windows source's before them.
+        set_source_files_properties(${LAYER_PORTABLE} TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON
+                                    SKIP_UNITY_BUILD_INCLUSION ON)
     endif()
     if(TALLYGLASS_FUZZ)
         # Coverage feedback from the code under test, not only from the fuzz targets.

@@ -4,6 +4,9 @@
 
 namespace tallyglass {
 
+// The settings file's own section.
+constexpr char kSettingsSection[] = "settings";
+
 namespace setting_keys {
 constexpr char kNoBackground[] = "nobg";
 constexpr char kAlertSound[] = "wavalert";

@@ -4,13 +4,12 @@
 
 #include "base/duration_text.h"
 #include "base/text_scan.h"
+#include "store/setting_keys.h"
 #include "store/settings_store.h"
 
 namespace tallyglass {
 
 namespace {
-constexpr std::string_view kSection = "settings";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // One line of the file as the store reads it: where its text and its ending
 // lie, and what it is. The store ends a line at LF, CR or NUL and ignores
@@ -30,8 +29,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view WithoutLeadingBlanks(std::string_view text) {
     for (;;) {
-        if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-            text.remove_prefix(kByteOrderMark.size());
+        if (text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+            text.remove_prefix(kUtf8ByteOrderMark.size());
         else if (!text.empty() && IsBlank(text.front()))
             text.remove_prefix(1);
         else
@@ -126,7 +125,7 @@ KeyPlaces PlaceKeys(const std::vector<FileLine>& lines) {
     for (size_t i = 0; i < lines.size(); ++i) {
         const FileLine& line = lines[i];
         if (line.kind == FileLine::Kind::Header) {
-            inSection = EqualsNoCase(line.name, kSection);
+            inSection = EqualsNoCase(line.name, kSettingsSection);
             loose = line.name.empty();
             if (inSection && places.inSection.empty()) places.sectionEnd = i;
         } else if (line.kind == FileLine::Kind::Key && (inSection || loose)) {
@@ -160,7 +159,7 @@ std::string Apply(std::string_view file, const WrittenKeys& written) {
         }
     }
     if (!added.empty() && places.sectionEnd == SIZE_MAX)
-        added = "[" + std::string(kSection) + "]" + std::string(ending) + added;
+        added = "[" + std::string(kSettingsSection) + "]" + std::string(ending) + added;
 
     std::string out;
     out.reserve(file.size() + added.size() + 64);

@@ -13,7 +13,6 @@
 namespace tallyglass {
 
 namespace {
-constexpr const char* kSection = "settings";
 constexpr const char* kLooseSection = "";  // keys before any header
 
 const std::vector<SettingKey> kKeys{
@@ -151,9 +150,8 @@ std::string SettingsStore::DisarmBrokenLines(std::string_view text) {
     // The parser ends a line at CR as well as at LF, and so does this.
     std::string out;
     out.reserve(text.size() + 16);
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, 3) == kByteOrderMark) {
-        out += kByteOrderMark;
+    if (text.substr(0, 3) == kUtf8ByteOrderMark) {
+        out += kUtf8ByteOrderMark;
         text.remove_prefix(3);
     }
     size_t start = 0;
@@ -165,7 +163,7 @@ std::string SettingsStore::DisarmBrokenLines(std::string_view text) {
         // the file (files joined together) is not part of a key: both go.
         std::string_view content = line;
         for (;;) {
-            if (content.substr(0, 3) == kByteOrderMark)
+            if (content.substr(0, 3) == kUtf8ByteOrderMark)
                 content.remove_prefix(3);
             else if (!content.empty() && (content.front() == ' ' || content.front() == '\t'))
                 content.remove_prefix(1);
@@ -184,7 +182,7 @@ void SettingsStore::AddMissingDefaults() {
     for (const auto& key : kKeys) {
         if (Has(key.name)) continue;
         const std::string comment = std::string("; ") + key.comment;
-        m_impl->ini.SetValue(kSection, key.name, DefaultText(key).c_str(), comment.c_str());
+        m_impl->ini.SetValue(kSettingsSection, key.name, DefaultText(key).c_str(), comment.c_str());
     }
 }
 
@@ -209,7 +207,7 @@ std::string SettingsStore::Serialize() const {
 
 const char* SettingsStore::RawValue(std::string_view key) const {
     const std::string name(key);
-    if (const char* value = m_impl->ini.GetValue(kSection, name.c_str(), nullptr)) return value;
+    if (const char* value = m_impl->ini.GetValue(kSettingsSection, name.c_str(), nullptr)) return value;
     return m_impl->ini.GetValue(kLooseSection, name.c_str(), nullptr);
 }
 
@@ -239,9 +237,9 @@ std::string SettingsStore::GetText(std::string_view key) const {
 void SettingsStore::SetRaw(std::string_view key, const std::string& value) {
     const std::string name(key);
     // A key the user wrote before any header stays where it is.
-    const bool loose = !m_impl->ini.GetValue(kSection, name.c_str(), nullptr) &&
+    const bool loose = !m_impl->ini.GetValue(kSettingsSection, name.c_str(), nullptr) &&
                        m_impl->ini.GetValue(kLooseSection, name.c_str(), nullptr);
-    m_impl->ini.SetValue(loose ? kLooseSection : kSection, name.c_str(), value.c_str());
+    m_impl->ini.SetValue(loose ? kLooseSection : kSettingsSection, name.c_str(), value.c_str());
 }
 
 void SettingsStore::SetBool(std::string_view key, bool value) { SetRaw(key, value ? "1" : "0"); }

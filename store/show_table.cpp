@@ -11,7 +11,6 @@
 namespace tallyglass {
 
 namespace {
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr size_t kNoColumn = SIZE_MAX;
 
 enum class Role { Name, Length, Minutes, Start };
@@ -141,7 +140,8 @@ bool TakeFirstRow(ShowTable& table, const std::vector<std::string>& row, size_t 
 ShowTable ReadShowTable(std::string_view bytes) {
     ShowTable table;
     if (bytes.size() > kMaxShowTableBytes) return Refuse(table, 0, RowProblem::TooLarge), table;
-    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) bytes.remove_prefix(kByteOrderMark.size());
+    if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     if (const size_t line = FirstLineNotUtf8(bytes)) return Refuse(table, line, RowProblem::NotUtf8), table;
     CsvReader reader(bytes, GuessSeparator(bytes));
     std::optional<Columns> columns;
