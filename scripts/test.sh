@@ -133,24 +133,31 @@ wait_mark() {  # wait_mark <step>
     until [[ -e "$RESULTS/$1" ]] || ((SECONDS > deadline)); do sleep 1; done
 }
 
-# The Windows lane: the 64-bit build, the prefixes, then the Wine suite on its own screen.
+# The prefixes: the Windows lane's, and for each end-to-end lane a copy of it, made
+# once while no Wine server writes to it (the scripts bring a copy up to date as
+# they do this one).
+make_prefixes() {
+    ensure_wine_prefix
+    local lane copy
+    for lane in a b; do
+        copy="$ROOT/build/wineprefix-e2e-$lane"
+        [[ -f "$copy/system.reg" ]] && continue
+        "$WINESERVER" -w
+        rm -rf "$copy"
+        cp -a "$WINEPREFIX" "$copy"
+    done
+}
+
+# The Windows lane: the 64-bit build with the prefixes made beside it (wineboot
+# mostly waits), then the Wine suite on its own screen.
 windows_lane() {
-    if ! build win64; then touch "$RESULTS/.prefixes"; return; fi
-    {
-        ensure_wine_prefix
-        # Each end-to-end lane has a prefix of its own: a copy of this one, made
-        # once while no Wine server writes to it (the scripts bring a copy up to
-        # date as they do this one).
-        local lane copy
-        for lane in a b; do
-            copy="$ROOT/build/wineprefix-e2e-$lane"
-            [[ -f "$copy/system.reg" ]] && continue
-            "$WINESERVER" -w
-            rm -rf "$copy"
-            cp -a "$WINEPREFIX" "$copy"
-        done
-    } >"$LOGS/wine-prefix.log" 2>&1
+    make_prefixes >"$LOGS/wine-prefix.log" 2>&1 &
+    local prefixes=$!
+    build win64
+    local built=$?
+    wait "$prefixes"
     touch "$RESULTS/.prefixes"
+    ((built == 0)) || return
     ensure_display
     trap stop_display EXIT
     wine_tests wine-tests 1500 '-HighDpi.*' "Wine tests (rendering, dialogs, window, store, desktop, soak)"
@@ -211,10 +218,12 @@ cpu_lane() {
     # then only packs them again.
     bash tests/e2e/install_cycle.sh --build-only >"$LOGS/install-cycle-build.log" 2>&1
     touch "$RESULTS/.packages"
-    # The network side's test alone, its threads under ThreadSanitizer.
-    build native-tsan && unit_tests native-tsan "the network side under ThreadSanitizer"
+    # The network side's test alone, its threads under ThreadSanitizer; built beside
+    # the sanitized unit tests, as its one large source would leave a core idle.
+    { build native-tsan && unit_tests native-tsan "the network side under ThreadSanitizer"; } &
+    local tsan=$!
     # The unit tests run once, sanitized: a plain build of them would only repeat them.
-    build native-asan || return
+    build native-asan || { wait "$tsan"; return; }
     unit_tests native-asan "sanitized unit tests"
     for source in fuzz/fuzz_*.cpp; do  # every fuzz target, as CMake finds them, two at a time
         target=$(basename "$source" .cpp)
