@@ -119,8 +119,8 @@ leak_demo() {  # leak_demo <kind> <frames>
     fi
 }
 
-e2e() {  # e2e <script name>: on an Xvfb of its own, in the lane's prefix
-    if timeout 600 env -u DISPLAY bash "tests/e2e/$1.sh" >"$LOGS/e2e-$1.log" 2>&1; then
+e2e() {  # e2e <script name> [its arguments]: on an Xvfb of its own, in the lane's prefix
+    if timeout 600 env -u DISPLAY bash "tests/e2e/$1.sh" "${@:2}" >"$LOGS/e2e-$1.log" 2>&1; then
         result "e2e-$1" "$(grep -c '^ok ' "$LOGS/e2e-$1.log")" 0 "e2e $1" </dev/null
     else
         grep -E "^FAIL" "$LOGS/e2e-$1.log" | head -5 | result "e2e-$1" "$(grep -c '^ok ' "$LOGS/e2e-$1.log")" 1 "e2e $1"
@@ -186,7 +186,7 @@ e2e_lane() {  # e2e_lane <lane> <step...>
                 "$WINESERVER" -k >/dev/null 2>&1 || true
                 ;;
             # The packages are built in the CPU lane (see there); install_cycle makes its own prefix.
-            install_cycle) wait_mark .packages && e2e "$step" ;;
+            install_cycle) wait_mark .packages && e2e "$step" --packed ;;
             *) e2e "$step" ;;
         esac
     done
@@ -215,7 +215,7 @@ cpu_lane() {
     pe_check win64 pei-x86-64 x86_64
     pe_check win32 pei-i386 i686
     # install_cycle's packages and the newer build its upgrade needs; the script
-    # then only packs them again.
+    # then installs them as they are (--packed).
     bash tests/e2e/install_cycle.sh --build-only >"$LOGS/install-cycle-build.log" 2>&1
     touch "$RESULTS/.packages"
     # The network side's test alone, its threads under ThreadSanitizer; built beside

@@ -28,16 +28,18 @@ check() {  # check <description> <command...>
 
 # Polls the command until it succeeds; when the bound runs out it says what it
 # waited for in one FAIL line. Every step waits on an event this way, never on a
-# fixed time, so a slow machine makes the run slower, not red.
+# fixed time, so a slow machine makes the run slower, not red. Polls come every
+# 50 ms for the first second, then every 250 ms: a poll (a request and a parse, or
+# a screenshot) costs CPU that the clocks of the other lanes need.
 wait_for() {  # wait_for <seconds> <what> <command...>
     local seconds="$1" what="$2"; shift 2
-    local deadline=$((SECONDS + seconds))
+    local deadline=$((SECONDS + seconds)) polls=0
     until "$@"; do
         if ((SECONDS >= deadline)); then
             fail "waited ${seconds} s for $what" >&3
             return 1
         fi
-        sleep 0.05
+        if ((++polls < 20)); then sleep 0.05; else sleep 0.25; fi
     done
 }
 exec 3>&1  # wait_for's FAIL line reaches the log even when the caller's output is redirected

@@ -41,20 +41,20 @@ stop_clock
 
 cycles=9
 clean=0
+# One Wine server for the cycles, as Windows stays up between a program's runs.
+"$WINESERVER" -p
 for i in $(seq "$cycles"); do
     dir=$(make_app_dir cycle-exit '[settings]\nfontname=DejaVu Sans\nwavalert=0\ndjsseconds=600\nfsizenormal=40\n')
-    if start_clock "$dir"; then
-        press F2
-        # Exit lands at each tenth of the second in turn: a deadlock between the
-        # tick and the window would show at one of them.
-        sleep "0.$i"
-        if choose_exit && wait_clock_exit 10 && grep -q "^nobg = 0" "$dir/TallyglassCountdown.ini"; then
-            clean=$((clean + 1))
-        else
-            echo "cycle $i did not end cleanly"
-        fi
+    # Exit lands at each tenth of the second in turn: a deadlock between the tick
+    # and the window would show at one of them.
+    if start_clock "$dir" && press F2 && sleep "0.$i" && choose_exit && wait_clock_exit 10 &&
+        grep -q "^nobg = 0" "$dir/TallyglassCountdown.ini"; then
+        clean=$((clean + 1))
+    else
+        echo "cycle $i did not end cleanly"
+        stop_clock && "$WINESERVER" -p
     fi
-    stop_clock
 done
+stop_clock
 check "$clean of $cycles processes (F2, then Exit) ended within 10 s with their settings stored" [ "$clean" -eq "$cycles" ]
 finish
