@@ -209,6 +209,10 @@ cpu_lane() {
     else
         grep -m5 -E "^In .* line [0-9]+:" "$LOGS/shellcheck.log" | fails shellcheck "shellcheck"
     fi
+    # The network side's test alone, under ThreadSanitizer: its one large source is
+    # built beside the 32-bit build, whose links and configure would leave a core idle.
+    build native-tsan &
+    local tsan=$!
     build win32
     # The 64-bit build is the Windows lane's; its exe is checked once it is there.
     wait_mark build-win64
@@ -218,13 +222,14 @@ cpu_lane() {
     # then installs them as they are (--packed).
     bash tests/e2e/install_cycle.sh --build-only >"$LOGS/install-cycle-build.log" 2>&1
     touch "$RESULTS/.packages"
-    # The network side's test alone, its threads under ThreadSanitizer; built beside
-    # the sanitized unit tests, as its one large source would leave a core idle.
-    { build native-tsan && unit_tests native-tsan "the network side under ThreadSanitizer"; } &
-    local tsan=$!
     # The unit tests run once, sanitized: a plain build of them would only repeat them.
-    build native-asan || { wait "$tsan"; return; }
+    # Tests with threads and bounds in time run after the builds, near the end.
+    build native-asan
+    local asan=$?
+    if wait "$tsan"; then unit_tests native-tsan "the network side under ThreadSanitizer" & fi
+    ((asan == 0)) || { wait; return; }
     unit_tests native-asan "sanitized unit tests"
+    wait
     for source in fuzz/fuzz_*.cpp; do  # every fuzz target, as CMake finds them, two at a time
         target=$(basename "$source" .cpp)
         fuzz "${target#fuzz_}" &

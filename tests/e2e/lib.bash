@@ -100,9 +100,8 @@ shoot_clock() {  # shoot_clock <file.png>
     local x y w h
     read -r x y w h < <(geometry)
     [[ -n "$w" ]] || return 1
-    import -window root "$1.full.png" 2>/dev/null
-    convert "$1.full.png" -crop "${w}x${h}+${x}+${y}" +repage "$1" 2>/dev/null
-    rm -f "$1.full.png"
+    # Only the clock's region is read and written: the screen's is a costly PNG.
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$1" 2>/dev/null
     convert "$1" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
 }
 picture_is_not() { [[ "$(shoot_clock "$SCREENS/probe.png")" != "$1" ]]; }  # picture_is_not <digest>
