@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++ python3 googletest libsimpleini-dev
+    cmake make ninja-build g++ python3 googletest libsimpleini-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei shellcheck clang-format git
     clang libclang-rt-14-dev
@@ -13,7 +13,7 @@ packages=(
     zbar-tools
 )
 if [[ "${1:-}" == "--run-only" ]]; then
-    packages=(cmake make g++ libsimpleini-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    packages=(cmake make ninja-build g++ libsimpleini-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
               wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei locales
               libboost-dev nlohmann-json3-dev)
 fi

@@ -209,10 +209,6 @@ cpu_lane() {
     else
         grep -m5 -E "^In .* line [0-9]+:" "$LOGS/shellcheck.log" | fails shellcheck "shellcheck"
     fi
-    # The network side's test alone, under ThreadSanitizer: its one large source is
-    # built beside the 32-bit build, whose links and configure would leave a core idle.
-    build native-tsan &
-    local tsan=$!
     build win32
     # The 64-bit build is the Windows lane's; its exe is checked once it is there.
     wait_mark build-win64
@@ -222,8 +218,12 @@ cpu_lane() {
     # then installs them as they are (--packed).
     bash tests/e2e/install_cycle.sh --build-only >"$LOGS/install-cycle-build.log" 2>&1
     touch "$RESULTS/.packages"
-    # The unit tests run once, sanitized: a plain build of them would only repeat them.
-    # Tests with threads and bounds in time run after the builds, near the end.
+    # The network side's test alone, under ThreadSanitizer: its one large source is
+    # built beside the sanitized unit tests, which run once (a plain build of them
+    # would only repeat them). Tests with threads and bounds in time run after the
+    # builds, near the end.
+    build native-tsan &
+    local tsan=$!
     build native-asan
     local asan=$?
     if wait "$tsan"; then unit_tests native-tsan "the network side under ThreadSanitizer" & fi
