@@ -148,16 +148,14 @@ make_prefixes() {
     done
 }
 
-# The Windows lane: the 64-bit build with the prefixes made beside it (wineboot
-# mostly waits), then the Wine suite on its own screen.
+# The Windows lane: the 64-bit build, the prefixes, then the Wine suite on its own
+# screen. The prefixes are made after the build, not beside it: a wineboot starved
+# by the compilers once left a prefix whose running object table refused every
+# registration.
 windows_lane() {
-    make_prefixes >"$LOGS/wine-prefix.log" 2>&1 &
-    local prefixes=$!
-    build win64
-    local built=$?
-    wait "$prefixes"
+    if ! build win64; then touch "$RESULTS/.prefixes"; return; fi
+    make_prefixes >"$LOGS/wine-prefix.log" 2>&1
     touch "$RESULTS/.prefixes"
-    ((built == 0)) || return
     ensure_display
     trap stop_display EXIT
     wine_tests wine-tests 1500 '-HighDpi.*' "Wine tests (rendering, dialogs, window, store, desktop, soak)"
