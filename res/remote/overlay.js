@@ -10,11 +10,14 @@ function layout() {
 
 function render(s) {
   const clock = $("clock");
+  const shape = clock.textContent.length + "|" + clock.style.fontFamily;
   clock.textContent = String(s.text);
   const color = cssColor(s.color, true);
   if (color) clock.style.color = color;
   const font = typeof s.fontName === "string" ? s.fontName.replace(/["\\]/g, "") : "";
   clock.style.fontFamily = font ? `"${font}", system-ui, sans-serif` : "";
+  // A text of another length or another font no longer fits as the last one did.
+  if (clock.textContent.length + "|" + clock.style.fontFamily !== shape) layout();
 }
 
 function showLink() {
