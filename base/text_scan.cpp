@@ -15,6 +15,17 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
+std::string_view WithoutLeadingMarksAndBlanks(std::string_view text) {
+    for (;;) {
+        if (text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+            text.remove_prefix(kUtf8ByteOrderMark.size());
+        else if (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+            text.remove_prefix(1);
+        else
+            return text;
+    }
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));

@@ -17,6 +17,10 @@ int HexDigitValue(char c);
 // The mark some editors put first in a UTF-8 file; the store and the show's table skip it.
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
+// Without the spaces, tabs and byte-order marks at its start, in any order: what
+// a settings line's reader passes over (a mark mid-file comes from files joined together).
+std::string_view WithoutLeadingMarksAndBlanks(std::string_view text);
+
 // A byte inside a UTF-8 sequence, never the first of a character.
 inline bool IsUtf8ContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 

@@ -27,17 +27,6 @@ struct FileLine {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view WithoutLeadingBlanks(std::string_view text) {
-    for (;;) {
-        if (text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
-            text.remove_prefix(kUtf8ByteOrderMark.size());
-        else if (!text.empty() && IsBlank(text.front()))
-            text.remove_prefix(1);
-        else
-            return text;
-    }
-}
-
 std::string_view WithoutTrailingBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
@@ -51,7 +40,7 @@ std::string_view WithoutBlanks(std::string_view text) {
 // Comments, blank lines, a header without its "]" and a line without "=" are
 // all "Other": the store reads nothing from them and the merge keeps them.
 void Classify(std::string_view file, FileLine& line) {
-    const std::string_view text = WithoutLeadingBlanks(file.substr(line.begin, line.textEnd - line.begin));
+    const std::string_view text = WithoutLeadingMarksAndBlanks(file.substr(line.begin, line.textEnd - line.begin));
     if (text.empty() || text.front() == ';' || text.front() == '#') return;
     if (text.front() == '[') {
         const size_t close = text.find(']');
@@ -175,7 +164,7 @@ std::string Apply(std::string_view file, const WrittenKeys& written) {
 }
 
 bool IsComment(std::string_view file, const FileLine& line) {
-    const std::string_view text = WithoutLeadingBlanks(file.substr(line.begin, line.textEnd - line.begin));
+    const std::string_view text = WithoutLeadingMarksAndBlanks(file.substr(line.begin, line.textEnd - line.begin));
     return text.empty() || text.front() == ';' || text.front() == '#';
 }
 
@@ -236,7 +225,7 @@ std::vector<SettingsFileLine> ReadSettingsFileLines(std::string_view file) {
     size_t number = 1;
     for (const FileLine& line : SplitLines(file)) {
         SettingsFileLine out;
-        out.text = WithoutLeadingBlanks(file.substr(line.begin, line.textEnd - line.begin));
+        out.text = WithoutLeadingMarksAndBlanks(file.substr(line.begin, line.textEnd - line.begin));
         out.name = line.name;
         out.number = number;
         if (line.kind == FileLine::Kind::Key) out.value = file.substr(line.valueBegin, line.valueEnd - line.valueBegin);

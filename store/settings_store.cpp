@@ -150,9 +150,9 @@ std::string SettingsStore::DisarmBrokenLines(std::string_view text) {
     // The parser ends a line at CR as well as at LF, and so does this.
     std::string out;
     out.reserve(text.size() + 16);
-    if (text.substr(0, 3) == kUtf8ByteOrderMark) {
+    if (text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
         out += kUtf8ByteOrderMark;
-        text.remove_prefix(3);
+        text.remove_prefix(kUtf8ByteOrderMark.size());
     }
     size_t start = 0;
     while (start <= text.size()) {
@@ -161,15 +161,7 @@ std::string SettingsStore::DisarmBrokenLines(std::string_view text) {
         const std::string_view line = text.substr(start, end - start);
         // Leading blanks mean nothing to the parser, and a byte-order mark inside
         // the file (files joined together) is not part of a key: both go.
-        std::string_view content = line;
-        for (;;) {
-            if (content.substr(0, 3) == kUtf8ByteOrderMark)
-                content.remove_prefix(3);
-            else if (!content.empty() && (content.front() == ' ' || content.front() == '\t'))
-                content.remove_prefix(1);
-            else
-                break;
-        }
+        const std::string_view content = WithoutLeadingMarksAndBlanks(line);
         if (!content.empty() && content.front() == '[' && content.find(']') == std::string_view::npos) out += "; ";
         out += content;
         if (end < text.size()) out += text[end] == '\0' ? '\n' : text[end];

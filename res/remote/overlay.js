@@ -8,16 +8,19 @@ function layout() {
   if (!$("clock").hidden) fitText($("clock"), innerWidth * 0.92, innerHeight * 0.88);
 }
 
+// What the fitted size depends on: the text's length and its font.
+const shapeOf = (el) => el.textContent.length + "|" + el.style.fontFamily;
+
 function render(s) {
   const clock = $("clock");
-  const shape = clock.textContent.length + "|" + clock.style.fontFamily;
+  const shape = shapeOf(clock);
   clock.textContent = String(s.text);
   const color = cssColor(s.color, true);
   if (color) clock.style.color = color;
   const font = typeof s.fontName === "string" ? s.fontName.replace(/["\\]/g, "") : "";
   clock.style.fontFamily = font ? `"${font}", system-ui, sans-serif` : "";
   // A text of another length or another font no longer fits as the last one did.
-  if (clock.textContent.length + "|" + clock.style.fontFamily !== shape) layout();
+  if (shapeOf(clock) !== shape) layout();
 }
 
 function showLink() {

@@ -3,15 +3,10 @@ through Selenium, shows a text: a page that is watched as it lives, so a loaded
 machine only makes the wait longer, never the check wrong. Exit 0 when it does.
     page_says.py <url> <text> <seconds>"""
 import sys
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-from checks import within
+from checks import headless_chromium, within
 
 url, text, seconds = sys.argv[1], sys.argv[2], float(sys.argv[3])
-options = webdriver.ChromeOptions()
-for argument in ("--headless=new", "--no-sandbox", "--disable-gpu"):
-    options.add_argument(argument)
-page = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+page = headless_chromium()
 try:
     page.set_page_load_timeout(30)
     page.get(url)

@@ -1,11 +1,9 @@
 """The remote pages in Debian's headless Chromium against the real clock; one part
 per run, named first on the command line (see remote_browser.sh)."""
 import json, os, subprocess, sys, time, urllib.parse, urllib.request
-from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
-from checks import check, finish, within
+from checks import check, finish, headless_chromium, within
 
 part, port, window, screens = sys.argv[1:5]
 base = f"http://127.0.0.1:{port}"
@@ -23,10 +21,7 @@ def state():
 
 
 def browser(width, height, path):
-    options = webdriver.ChromeOptions()
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--hide-scrollbars"):
-        options.add_argument(argument)
-    page = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    page = headless_chromium("--hide-scrollbars")
     page.set_page_load_timeout(15)
     resize(page, width, height)
     page.get(base + path)
@@ -325,13 +320,14 @@ def overlay_and_keys(viewer):
           within(5, lambda: text(viewer, "clock") == state()["text"])
           and viewer.find_element(By.TAG_NAME, "body").text == text(viewer, "clock")
           and clear("document.documentElement") and clear("document.body"))
+    last = {}
 
     def fills():  # the text is fitted once the page has laid it out: on a loaded machine, a moment later
-        faults, got = layout_faults(viewer, ["clock"])
+        last["faults"], got = layout_faults(viewer, ["clock"])
         box = got["boxes"][0] if got["boxes"] else {"x": 0, "r": 0, "y": 0, "b": 0}
-        return faults, not faults and max((box["r"] - box["x"]) / got["width"], (box["b"] - box["y"]) / got["height"]) > 0.8
-    filled = within(10, lambda: fills()[1])
-    check(f"and fills the source's width or height, within it {fills()[0]}", filled)
+        return not last["faults"] and max((box["r"] - box["x"]) / got["width"], (box["b"] - box["y"]) / got["height"]) > 0.8
+    filled = within(10, fills)
+    check(f"and fills the source's width or height, within it {last['faults']}", filled)
     shot(viewer, "remote-overlay-bare")
     subprocess.run(["convert", "-size", "1280x720", "pattern:checkerboard", f"{screens}/remote-overlay-bare.png",
                     "-composite", f"{screens}/remote-overlay.png"], check=False, timeout=30)
