@@ -113,7 +113,37 @@ clock_drawn() {
         holds "$(convert "$SCREENS/probe.png" -format '%k' info: 2>/dev/null || echo 0) > 8"
 }
 
+# Wine's desktop (explorer.exe) is what opens the X display for every Wine program.
+# Left to the clock, it starts as the clock's first window asks for it, and now and
+# then, on a loaded machine, it could not open the display: the clock then ended
+# with "no driver could be loaded", twice in a row once. Started here first, a
+# desktop that fails is seen (it has no X window), said in a note with Wine's words
+# and started again on a fresh Wine server and a fresh Xvfb.
+desktop_up() { xdotool search --class '^explorer\.exe$' >/dev/null 2>&1; }
+desktop_failed() { grep -qE 'nodrv_CreateWindow|initialize_systray' "$SCREENS/wine-desktop.log" 2>/dev/null; }
+start_desktop() {
+    local try pid deadline
+    for try in 1 2 3; do
+        desktop_up && return 0
+        (WINEDEBUG=err+winediag exec "$WINE" explorer /desktop >"$SCREENS/wine-desktop.log" 2>&1) &
+        pid=$! deadline=$((SECONDS + 40))
+        until desktop_up || desktop_failed || ! kill -0 "$pid" 2>/dev/null || ((SECONDS >= deadline)); do
+            sleep 0.1
+        done
+        desktop_up && return 0
+        echo "note: Wine's desktop did not come up (try $try; display $DISPLAY $(display_answers "$DISPLAY" && echo answers || echo does not answer); Wine said: $(wine_words "$SCREENS/wine-desktop.log"))"
+        "$WINESERVER" -k >/dev/null 2>&1
+        wait_wineserver 30
+        stop_display
+        ensure_display || return 1
+    done
+    return 1
+}
+# Wine's last complaints in a log, on one line, without its fixme chatter.
+wine_words() { grep -v ':fixme:' "$1" 2>/dev/null | tail -n 6 | tr '\n' ' '; }
+
 launch_clock() {  # launch_clock <dir>: Wine's own complaints go to $SCREENS/wine-start.log
+    start_desktop || echo "note: the clock starts without a desktop of its own making"
     (cd "$1" && WINEDEBUG=err+winediag exec "$WINE" ./TallyglassCountdown.exe >"$SCREENS/wine-start.log" 2>&1) &
     CLOCK_PID=$!
 }
@@ -131,13 +161,12 @@ clock_window_within() {  # clock_window_within <seconds>
 start_trouble() {
     local state="still running"
     kill -0 "$CLOCK_PID" 2>/dev/null || state="ended"
-    echo "the process $state; Wine said: $(tail -n 3 "$SCREENS/wine-start.log" 2>/dev/null | tr '\n' ' ')"
+    echo "the process $state; Wine said: $(wine_words "$SCREENS/wine-start.log")"
 }
 
 # A slow machine makes the start slower, not red: the bound is generous. A
-# process that ended before its window showed is started once more (Wine's X11
-# driver now and then cannot reach Xvfb right after the previous server ended),
-# and the note says why; a second such end, or a hang, fails with Wine's words.
+# process that ended before its window showed is started once more, and the note
+# says why; a second such end, or a hang, fails with Wine's words.
 start_clock() {  # start_clock <dir>
     launch_clock "$1"
     if ! clock_window_within 40; then
