@@ -68,10 +68,24 @@ make_app_dir() {  # make_app_dir <name> <ini text>
     echo "$dir"
 }
 
+# xdotool (3.20160805) ends with an X error, printing nothing, when a window it
+# walks is destroyed under it: as if nothing matched. Wine takes down a closed
+# dialog's windows over about 2 s, and a search in that time called a running
+# clock gone. A search that ended so is made again.
+x_search() {  # x_search <xdotool search arguments...>: prints the ids found
+    local found errors="$SCREENS/.xdotool-$BASHPID" try
+    for try in 1 2 3 4 5; do
+        found=$(xdotool search "$@" 2>"$errors")
+        grep -q 'X Error' "$errors" || break
+    done
+    rm -f "$errors"
+    [[ -n "$found" ]] && echo "$found"
+}
+
 # visible_window <title pattern>: prints the id of a mapped window
-visible_window() { local ids; ids=$(xdotool search --onlyvisible --name "$1" 2>/dev/null); [[ -n "$ids" ]] && echo "${ids%%$'\n'*}"; }
-window_gone() { [[ -z "$(xdotool search --name "$1" 2>/dev/null)" ]]; }
-window_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+visible_window() { local ids; ids=$(x_search --onlyvisible --name "$1"); [[ -n "$ids" ]] && echo "${ids%%$'\n'*}"; }
+window_gone() { [[ -z "$(x_search --name "$1")" ]]; }
+window_count() { x_search --onlyvisible --name "$1" | wc -l; }
 
 # Sets WINDOW_ID for the scripts (not printed: a FAIL line and its count must not
 # end in a subshell).
@@ -84,7 +98,7 @@ wait_window() {  # wait_window <title pattern> [seconds]
 
 menu_up() {  # true while the exe's popup menu is shown
     local id
-    for id in $(xdotool search --onlyvisible --class "$APP_CLASS" 2>/dev/null); do
+    for id in $(x_search --onlyvisible --class "$APP_CLASS"); do
         [[ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ]] && return 0
     done
     return 1
@@ -119,7 +133,7 @@ clock_drawn() {
 # with "no driver could be loaded", twice in a row once. Started here first, a
 # desktop that fails is seen (it has no X window), said in a note with Wine's words
 # and started again on a fresh Wine server and a fresh Xvfb.
-desktop_up() { xdotool search --class '^explorer\.exe$' >/dev/null 2>&1; }
+desktop_up() { x_search --class '^explorer\.exe$' >/dev/null; }
 desktop_failed() { grep -qE 'nodrv_CreateWindow|initialize_systray' "$SCREENS/wine-desktop.log" 2>/dev/null; }
 start_desktop() {
     local try pid deadline
@@ -183,7 +197,7 @@ start_clock() {  # start_clock <dir>
     wait_for 10 "the clock's first frame" clock_drawn
 }
 
-clock_alive() { [[ -n "$CLOCK_PID" ]] && kill -0 "$CLOCK_PID" 2>/dev/null && xdotool search --name 'TallyglassPPT' >/dev/null 2>&1; }
+clock_alive() { [[ -n "$CLOCK_PID" ]] && kill -0 "$CLOCK_PID" 2>/dev/null && x_search --name 'TallyglassPPT' >/dev/null; }
 clock_ended() { ! kill -0 "$CLOCK_PID" 2>/dev/null; }
 wait_clock_exit() { wait_for "$1" "the clock process to end" clock_ended; }  # wait_clock_exit <seconds>
 
