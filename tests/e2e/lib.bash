@@ -141,13 +141,10 @@ start_desktop() {
         desktop_up && return 0
         (WINEDEBUG=err+winediag exec "$WINE" explorer /desktop >"$SCREENS/wine-desktop.log" 2>&1) &
         pid=$! deadline=$((SECONDS + 40))
-        until desktop_up || desktop_failed || ! kill -0 "$pid" 2>/dev/null || ((SECONDS >= deadline)); do
-            sleep 0.1
-        done
+        until desktop_up || desktop_failed || ! kill -0 "$pid" 2>/dev/null || ((SECONDS >= deadline)); do sleep 0.1; done
         desktop_up && return 0
         echo "note: Wine's desktop did not come up (try $try; display $DISPLAY $(display_answers "$DISPLAY" && echo answers || echo does not answer); Wine said: $(wine_words "$SCREENS/wine-desktop.log"))"
-        "$WINESERVER" -k >/dev/null 2>&1
-        wait_wineserver 30
+        stop_clock
         stop_display
         ensure_display || return 1
     done

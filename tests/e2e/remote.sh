@@ -25,7 +25,6 @@ expect 10 "the first start makes both keys and keeps them in the settings file" 
 KEY=$(key_of remotekey)
 VIEW=$(key_of remoteviewkey)
 check "the two keys differ" [ "$KEY" != "$VIEW" ]
-listening() { curl -s -o /dev/null "$BASE/api/v1/state?key=$KEY"; }
 wait_for 10 "the clock to listen on port $PORT" listening
 
 # call <method> <path> [curl options...]: prints the status, a blank, and the body.
@@ -125,7 +124,6 @@ answers "the clock still answers" 200 length 120 GET "/api/v1/state?key=$KEY"
 # The run of show by HTTP (what each move does, and every other order's word, is the native suite's).
 answers "next moves to the second segment" 200 segmentNumber 2 POST "/api/v1/next?key=$KEY"
 
-check "the clock runs on" clock_alive
 
 # At exit a WebSocket is told the clock is going away, not left to time out.
 "$PY" - "$PORT" "$KEY" >"$SCREENS/close.log" 2>&1 <<'PYEOF' &
