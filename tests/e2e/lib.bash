@@ -128,11 +128,12 @@ clock_drawn() {
 }
 
 # Wine's desktop (explorer.exe) is what opens the X display for every Wine program.
-# Left to the clock, it starts as the clock's first window asks for it, and now and
-# then, on a loaded machine, it could not open the display: the clock then ended
-# with "no driver could be loaded", twice in a row once. Started here first, a
-# desktop that fails is seen (it has no X window), said in a note with Wine's words
-# and started again on a fresh Wine server and a fresh Xvfb.
+# Left to the clock, it starts as the clock's first window asks for it, and Wine
+# waits for it only 10 s; now and then, on a loaded machine, the desktop came up
+# without a display driver and the clock ended with "no driver could be loaded",
+# twice in a row once. Started here first, a desktop that fails is seen (it has no
+# X window), said in a note with Wine's words and started again on a fresh Wine
+# server and a fresh Xvfb.
 desktop_up() { x_search --class '^explorer\.exe$' >/dev/null; }
 desktop_failed() { grep -qE 'nodrv_CreateWindow|initialize_systray' "$SCREENS/wine-desktop.log" 2>/dev/null; }
 start_desktop() {
