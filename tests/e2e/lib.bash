@@ -49,12 +49,12 @@ expect() {  # expect <seconds> <what> <command...>
     wait_for "$@" && ok "$what"
 }
 
-holds() { (($1)); }
+holds() { (($1)); }  # holds "<arithmetic on values>": check "..." holds "$a > $b"
 # The clock's state by its API, and one field of it (Python's spelling: None, True), for
 # scripts that set PORT and KEY.
 state() { curl -s -m 2 "http://127.0.0.1:$PORT/api/v1/state?key=$KEY"; }
 field() { /usr/bin/python3 -c 'import json,sys; print(json.loads(sys.argv[1]).get(sys.argv[2]))' "$1" "$2" 2>/dev/null; }
-listening() { [[ -n "$(state)" ]]; }  # holds "<arithmetic on values>": check "..." holds "$a > $b"
+listening() { [[ -n "$(state)" ]]; }  # true once the clock answers its API with the key
 width() { local w; read -r _ _ w _ < <(geometry); echo "$w"; }
 
 # A folder, with a blank in its name, holding a copy of the exe and, beside it,
